@@ -108,7 +108,7 @@ int ScaledPixel(long double scale, long double limit, double d) noexcept
     if (!(std::abs(static_cast<long double>(d)) <= limit)) {
         return kFarPixel;
     }
-    const long double pixel = std::nearbyint(scale * d);
+    const long double pixel = RoundHalfEven(scale * d);
     if (!(std::abs(pixel) <= kFarPixel)) {
         return kFarPixel;
     }
