@@ -11,6 +11,8 @@
 namespace movra {
 namespace {
 
+TCurvParam Curve(int symbol, bool connect = false);
+
 // A 1000 x 500 surface with the engine's default window (15..75 percent)
 // and both axes 0..100: the plot spans x 150..750 and y 75..375, 6 pixels
 // per x unit and 3 per y unit. Font height 13: "M" is 13 high and 6 wide.
@@ -200,6 +202,38 @@ TEST_F(PlotEngineTest, YAxisLabelsSitRightAlignedAgainstTheirTicks)
     EXPECT_EQ(texts[9].points[0], (CanvasPoint{150, 75 - 18}));
 }
 
+TEST_F(PlotEngineTest, LogarithmicAxisLabelsPowersOfTenAndAddsMinorTicks)
+{
+    engine.XAxis.Scale = AxisScale::Logarithmic;
+    engine.XAxis.Min = 0;  // 1 .. 100
+    engine.XAxis.Max = 2;
+    Place();
+    canvas.Forget();
+    engine.PlotXAxis(canvas);
+    const auto texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), 10u);  // ticks every quarter decade, and the title
+    EXPECT_EQ(texts[0], "1");
+    EXPECT_EQ(texts[2], "3.1623");
+    EXPECT_EQ(texts[8], "100");
+    // Axis line, nine ticks, and minor ticks 2..9 after each tick but the last.
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Line).size(), 1u + 9u + 8u * 8u);
+}
+
+TEST_F(PlotEngineTest, LogarithmicAxesPlaceValuesByTheirLogarithm)
+{
+    engine.YAxis.Scale = AxisScale::Logarithmic;
+    engine.YAxis.Min = 0;
+    engine.YAxis.Max = 2;
+    Place();
+    canvas.Forget();
+    const std::vector<double> x = {0, 50, 60};
+    const std::vector<double> y = {0, 10, 0};  // log of 0 lies far off the plot
+    engine.PlotCurve(canvas, x, y, Curve(4), 2, 1);
+    const auto squares = canvas.CallsOf(CanvasOp::Rectangle);
+    ASSERT_EQ(squares.size(), 1u);
+    EXPECT_EQ(squares[0].points[0], (CanvasPoint{450 - 4, 225 - 4}));
+}
+
 TEST_F(PlotEngineTest, GridLinesLieStrictlyInsideTheBorder)
 {
     Place();
@@ -261,7 +295,7 @@ TEST(DefaultCurveParams, ElevenCurvesCycleSymbolsAndPalette)
     EXPECT_TRUE(params.empty());
 }
 
-TCurvParam Curve(int symbol, bool connect = false)
+TCurvParam Curve(int symbol, bool connect)
 {
     TCurvParam p;
     p.Symbol = symbol;
@@ -460,6 +494,32 @@ TEST_F(PlotEngineTest, LegendWithoutTextsDrawsNothing)
     params[2].Legend.clear();
     engine.PlotLegend(canvas, 2, params, true, true);
     EXPECT_TRUE(canvas.Calls().empty());
+}
+
+} // namespace
+} // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(RecordingCanvas, MeasuresTextByCharactersAndFontHeight)
+{
+    RecordingCanvas canvas(100, 100);
+    canvas.SetFont({"Arial", 22, true, kBlack});
+    EXPECT_EQ(canvas.TextWidth("RFU"), 33);
+    EXPECT_EQ(canvas.TextHeight("RFU"), 22);
+}
+
+TEST(RecordingCanvas, RecordsLinesFromTheCurrentPosition)
+{
+    RecordingCanvas canvas(100, 100);
+    canvas.MoveTo(1, 2);
+    canvas.LineTo(3, 4);
+    canvas.LineTo(5, 6);
+    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].points[0], (CanvasPoint{3, 4}));
+    EXPECT_EQ(lines[1].points[1], (CanvasPoint{5, 6}));
 }
 
 } // namespace
