@@ -14,7 +14,7 @@ inline constexpr double HugeFloat = std::bit_cast<double>(std::uint64_t{0x7FEFFF
 inline constexpr double LowestExpArg = -708.3964185322641;
 inline constexpr double HighestExpArg = 709.782712893384;
 // Below this magnitude a reciprocal overflows (2^-1024).
-inline constexpr double SmallestInvertible = 5.56268464626801e-309;
+inline constexpr double SmallestInvertible = 0x1p-1024;  // 5.56268464626801e-309
 // SafePower takes the repeated-squaring path for integral exponents below it.
 inline constexpr double IntegerExponentLimit = 2147483647.0;
 // The largest argument of the gamma function before overflow.
