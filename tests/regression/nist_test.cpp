@@ -117,7 +117,7 @@ std::string Joined(const std::vector<double>& values)
 }
 
 // All fits, run once for the whole suite and written to nist_results.tsv in
-// the working directory (the input of check_lre.py).
+// the test's build folder (the input of check_lre.py).
 class NistResults {
 public:
     static const NistResults& Get()
@@ -136,7 +136,7 @@ private:
     NistResults()
     {
         problems_ = nist::ReadProblems(NistFolder());
-        std::ofstream tsv("nist_results.tsv");
+        std::ofstream tsv(MOVRA_NIST_RESULTS);
         tsv << "name\tstart\tstatus\tparams\tsd\trss\n";
         for (const nist::Problem& problem : problems_) {
             if (!problem.Supported) continue;
@@ -221,7 +221,7 @@ TEST(NistReference, ReportsAgreeingDigitsPerProblem)
                         s.RssLre);
         }
     }
-    std::printf("results written to %s\n", std::filesystem::absolute("nist_results.tsv").c_str());
+    std::printf("results written to %s\n", MOVRA_NIST_RESULTS);
 }
 
 } // namespace
