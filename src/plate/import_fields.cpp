@@ -1,5 +1,6 @@
 #include "plate/import_fields.h"
 
+#include <charconv>
 #include <string>
 
 #include "shared/user_locale.h"
@@ -29,6 +30,38 @@ std::string_view SplitListItem(char separator, std::string_view& line) noexcept
 }
 
 namespace {
+
+// The common cell, such as "0.1234", "-1,5" or "37": sign, digits and at
+// most one decimal mark, converted without copying when the mark is a point.
+// Anything else (exponents, blanks, a plus sign) takes the general path,
+// which gives the same value for these shapes.
+bool TryPlainDecimal(std::string_view text, double& value) noexcept
+{
+    std::size_t i = text.front() == '-' ? 1 : 0;
+    std::size_t digits = 0;
+    std::size_t mark = std::string_view::npos;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if ((c == '.' || c == ',') && mark == std::string_view::npos)
+            mark = i;
+        else
+            return false;
+    }
+    if (digits == 0) return false;
+    const char* first = text.data();
+    char buffer[64];
+    if (mark != std::string_view::npos && text[mark] == ',') {
+        if (text.size() > sizeof buffer) return false;
+        text.copy(buffer, text.size());
+        buffer[mark] = '.';
+        first = buffer;
+    }
+    const char* last = first + text.size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc{} && end == last;
+}
 
 // Both "," and "." (and the locale's own separator) are decimal marks: map
 // them all to "." and convert with "." as the separator.
@@ -69,7 +102,7 @@ bool TryParseCellValue(std::string_view text, double& value) noexcept
         value = kLowReading;
         return true;
     }
-    return ConvertDecimal(text, value);
+    return TryPlainDecimal(text, value) || ConvertDecimal(text, value);
 }
 
 double ParseCellValue(std::string_view text)
