@@ -17,6 +17,7 @@
 
 #include "plate/plate_file_set.h"
 #include "plate/sm_import.h"
+#include "plate/text_decoding.h"
 
 // Counts heap allocations; GCC cannot see that these replacements pair
 // malloc with free consistently.
@@ -77,7 +78,7 @@ const BenchFile& File()
 
 movra::ImportedPlate ImportOnce()
 {
-    const movra::TextLines lines(movra::ReadFileBytes(File().Path()));
+    const movra::TextLines lines = movra::LoadTextLines(File().Path());
     movra::SilentImportInteraction interaction;
     auto imported = movra::ImportSMText(lines, interaction);
     if (!imported || imported->plate.TimePointCount != 2 * kReadsPerBlock) std::abort();

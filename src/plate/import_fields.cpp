@@ -90,7 +90,20 @@ bool ConvertDecimal(std::string_view text, double& value) noexcept
 
 bool TryParseCellValue(std::string_view text, double& value) noexcept
 {
-    if (text.empty() || text == "Error") {
+    if (text.empty()) {
+        value = 0.0;
+        return true;
+    }
+    // Most cells are plain numbers written with a point: convert them
+    // directly. A text starting with a digit cannot be one of the words that
+    // from_chars would take but the program does not ("inf", "nan").
+    const char first = text.front();
+    const char second = text.size() > 1 ? text[1] : '\0';
+    if ((first >= '0' && first <= '9') || ((first == '-' || first == '.') && second >= '0' && second <= '9')) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc{} && end == text.data() + text.size()) return true;
+    }
+    if (text == "Error") {
         value = 0.0;
         return true;
     }
@@ -111,6 +124,15 @@ double ParseCellValue(std::string_view text)
     if (!TryParseCellValue(text, value))
         throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
     return value;
+}
+
+double ParseReadingValue(std::string_view text)
+{
+    double value = 0.0;
+    if (TryParseCellValue(text, value)) return value;
+    if (text == "???" || text == "NoFit" || text == "Range?" || text == "Masked" || text == "NaN") return 0.0;
+    if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0;
+    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
 }
 
 double ParseClockTime(std::string_view text)
