@@ -124,9 +124,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
+        // One figure per benchmark: the single run, or the median of repetitions.
         for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
             const auto found = run.counters.find("bytes_per_second");
-            if (found != run.counters.end()) bytesPerSecond[run.benchmark_name()] = found->second.value;
+            if (found != run.counters.end()) bytesPerSecond[run.run_name.function_name] = found->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }

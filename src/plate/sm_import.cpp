@@ -1,6 +1,7 @@
 #include "plate/sm_import.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <string_view>
 
@@ -42,7 +43,18 @@ public:
         : rest_(line), hasFields_(line.find(kTab) != std::string_view::npos)
     {
     }
-    std::string_view Next() noexcept { return hasFields_ ? SplitListItem(kTab, rest_) : std::string_view{}; }
+    std::string_view Next() noexcept
+    {
+        if (!hasFields_) return {};
+        // Fields are short: a plain scan beats a library search per field.
+        const char* const begin = rest_.data();
+        const char* const end = begin + rest_.size();
+        const char* p = begin;
+        while (p != end && *p != kTab) ++p;
+        const std::string_view field(begin, static_cast<std::size_t>(p - begin));
+        rest_ = p == end ? std::string_view{} : std::string_view(p + 1, static_cast<std::size_t>(end - p - 1));
+        return field;
+    }
     void Skip(int count) noexcept
     {
         for (int i = 0; i < count; ++i) Next();
@@ -52,6 +64,19 @@ private:
     std::string_view rest_;
     bool hasFields_;
 };
+
+// A reading cell; plain numbers are converted right here, everything else
+// (commas, markers, special cells) by the full rule.
+inline double ReadCell(std::string_view text)
+{
+    if (!text.empty() && text.front() >= '0' && text.front() <= '9') {
+        double value = 0.0;
+        const char* const last = text.data() + text.size();
+        const auto [end, error] = std::from_chars(text.data(), last, value);
+        if (error == std::errc{} && end == last) return value;
+    }
+    return ParseReadingValue(text);
+}
 
 // Shows the progress window for the reading and hides it however the
 // import ends.
@@ -256,7 +281,7 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
             for (std::size_t k = 0; k < waveLengthCount; ++k) {
                 const std::size_t firstColumn = 2 + k * wellCount + row * columns;
                 for (std::size_t column = 0; column < columns; ++column) {
-                    const double value = ParseReadingValue(fields.Next());
+                    const double value = ReadCell(fields.Next());
                     plate.PlateData[firstColumn + column][read] = value;
                     sum += value;
                 }
