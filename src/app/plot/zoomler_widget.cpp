@@ -32,24 +32,28 @@ TZoomler::TZoomler(QWidget* parent) : QWidget(parent), repeatTimer_(this)
 
 void TZoomler::SetMin(double value)
 {
+    FollowSize();
     model_.SetMin(value);
     update();
 }
 
 void TZoomler::SetMax(double value)
 {
+    FollowSize();
     model_.SetMax(value);
     update();
 }
 
 void TZoomler::SetStart(double value)
 {
+    FollowSize();
     model_.SetStart(value);
     update();
 }
 
 void TZoomler::SetFinish(double value)
 {
+    FollowSize();
     model_.SetFinish(value);
     update();
 }
@@ -57,6 +61,7 @@ void TZoomler::SetFinish(double value)
 void TZoomler::SetOrientation(TOrientation orientation)
 {
     model_.SetOrientation(orientation);
+    FollowSize();
     model_.UpdateThumb();
     update();
 }

@@ -40,7 +40,8 @@ public:
     void SetDblClkEnable(bool enable) noexcept { model_.DblClkEnable = enable; }
     void SetOrientation(TOrientation orientation);
 
-    // The state behind the bar (thumb pixels, drag and held buttons).
+    // The state behind the bar (thumb pixels, drag and held buttons), as of
+    // the last event or setter.
     const ZoomBarModel& Model() const noexcept { return model_; }
     const QTimer& RepeatTimer() const noexcept { return repeatTimer_; }
 
