@@ -9,8 +9,11 @@
 
 namespace movra {
 
-// residualBox may be null (no residual panel). The plate state, the engine
-// and the model's parameter slots change as RefreshGraph changes them.
+// The graph page calls this from PaintBox1's paint handler and from the
+// zoom bar's Scrolling, Zooming and Changed signals, with the options read
+// from its controls. residualBox may be null (no residual panel). The plate
+// state, the engine and the model's parameter slots change as RefreshGraph
+// changes them.
 GraphRefreshResult RedrawGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
                                PlotEngine& engine, GraphPaintBox& graphBox, GraphPaintBox* residualBox);
 

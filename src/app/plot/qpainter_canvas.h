@@ -22,8 +22,9 @@ QFont ToQFont(const FontSpec& font);
 
 class QPainterCanvas final : public PlotCanvas {
 public:
-    // Paints on image, which must outlive the canvas and keep its size while
-    // it exists; the painting is complete when the canvas is destroyed.
+    // Paints on image (not null, Format_RGB32 or another QPainter can draw
+    // on), which must outlive the canvas and keep its size while it exists;
+    // the painting is complete when the canvas is destroyed.
     explicit QPainterCanvas(QImage& image);
     ~QPainterCanvas() override;
 
