@@ -1,6 +1,7 @@
 #include "parser/compiled_program.h"
 
 #include <limits>
+#include <utility>
 
 #include "parser/fault_flags.h"
 
@@ -10,6 +11,8 @@ namespace {
 using namespace parser_detail;
 
 void RunNothing(const OperationRecord&) noexcept {}
+
+OpRoutine RoutineFor(OpCode opCode) noexcept;
 
 template <double (*Operation)(double)>
 void UnaryRoutine(const OperationRecord& record) noexcept
@@ -31,6 +34,37 @@ void CallUnaryFunction(const OperationRecord& record) noexcept
 void CallBinaryFunction(const OperationRecord& record) noexcept
 {
     *record.result = record.binary(*record.operand1, *record.operand2);
+}
+
+// Built-in functions get routines with the function called directly.
+OpRoutine FunctionRoutine(UnaryFunction function) noexcept
+{
+    constexpr std::pair<UnaryFunction, OpRoutine> kDirect[] = {
+        {&FnExp, &UnaryRoutine<&FnExp>},     {&FnLn, &UnaryRoutine<&FnLn>},
+        {&FnAbs, &UnaryRoutine<&FnAbs>},     {&FnSqrt, &UnaryRoutine<&FnSqrt>},
+        {&FnSin, &UnaryRoutine<&FnSin>},     {&FnCos, &UnaryRoutine<&FnCos>},
+        {&FnTan, &UnaryRoutine<&FnTan>},     {&FnCosh, &UnaryRoutine<&FnCosh>},
+        {&FnSinh, &UnaryRoutine<&FnSinh>},   {&FnArcTan, &UnaryRoutine<&FnArcTan>},
+        {&FnHeav, &UnaryRoutine<&FnHeav>},   {&FnSign, &UnaryRoutine<&FnSign>},
+        {&FnZero, &UnaryRoutine<&FnZero>},   {&FnPh, &UnaryRoutine<&FnPh>},
+    };
+    for (const auto& [candidate, routine] : kDirect)
+        if (candidate == function) return routine;
+    return &CallUnaryFunction;
+}
+
+OpRoutine FunctionRoutine(BinaryFunction function) noexcept
+{
+    if (function == &FnMax) return &BinaryRoutine<&FnMax>;
+    if (function == &FnMin) return &BinaryRoutine<&FnMin>;
+    return &CallBinaryFunction;
+}
+
+OpRoutine RoutineFor(const RecordDraft& draft) noexcept
+{
+    if (draft.opCode == OpCode::Function1) return FunctionRoutine(draft.unary);
+    if (draft.opCode == OpCode::Function2) return FunctionRoutine(draft.binary);
+    return RoutineFor(draft.opCode);
 }
 
 OpRoutine RoutineFor(OpCode opCode) noexcept
@@ -72,12 +106,19 @@ CompiledProgram::CompiledProgram(const std::vector<RecordDraft>& drafts, const s
         record.operand1 = resolve(draft.operand1);
         record.operand2 = resolve(draft.operand2);
         record.result = draft.resultCell >= 0 ? &cells_[static_cast<std::size_t>(draft.resultCell)] : nullptr;
-        record.routine = RoutineFor(draft.opCode);
+        record.routine = RoutineFor(draft);
         record.unary = draft.unary;
         record.binary = draft.binary;
         record.opCode = draft.opCode;
         records_.push_back(record);
     }
+    for (const OperationRecord& record : records_)
+        if (record.opCode == OpCode::WholePower || record.opCode == OpCode::Power ||
+            (record.opCode == OpCode::Function1 && record.unary != &FnExp && record.unary != &FnLn &&
+             record.unary != &FnAbs && record.unary != &FnSqrt && record.unary != &FnSin && record.unary != &FnCos &&
+             record.unary != &FnTan && record.unary != &FnCosh && record.unary != &FnSinh &&
+             record.unary != &FnArcTan))
+            usesExtendedPrecision_ = true;
     if (!records_.empty())
         resultCell_ = records_.back().result != nullptr ? records_.back().result : records_.back().operand1;
 }
@@ -86,9 +127,8 @@ double CompiledProgram::Evaluate(FaultKind& fault) noexcept
 {
     fault = FaultKind::None;
     if (records_.empty() || resultCell_ == nullptr) return 0.0;
-    EnsureFaultFlagsClear();
     for (const OperationRecord& record : records_) record.routine(record);
-    if (RaisedFaultFlags() == 0) return *resultCell_;
+    if (RaisedFaultFlags(usesExtendedPrecision_) == 0) return *resultCell_;
     fault = LocateFirstFault();
     return fault == FaultKind::None ? *resultCell_ : std::numeric_limits<double>::quiet_NaN();
 }

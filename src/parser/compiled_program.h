@@ -55,8 +55,12 @@ public:
     CompiledProgram(const CompiledProgram&) = delete;
     CompiledProgram& operator=(const CompiledProgram&) = delete;
 
-    // Runs every record; FaultKind::None or the first fault in execution order.
+    // Runs every record; FaultKind::None or the first fault in execution
+    // order. Flags raised before the call (by the caller's own arithmetic)
+    // only send the run through the slower search that finds none of them.
     double Evaluate(FaultKind& fault) noexcept;
+    // Whether a fault can show in the x87 status (extended-precision routines).
+    bool UsesExtendedPrecision() const noexcept { return usesExtendedPrecision_; }
 
     const std::vector<OperationRecord>& Records() const noexcept { return records_; }
     const double* ResultCell() const noexcept { return resultCell_; }
@@ -68,6 +72,7 @@ private:
     std::unique_ptr<double[]> cells_;
     std::vector<OperationRecord> records_;
     const double* resultCell_ = nullptr;
+    bool usesExtendedPrecision_ = false;
 };
 
 // The fault a record raised, given the flags it left.

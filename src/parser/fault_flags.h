@@ -10,10 +10,26 @@ namespace movra::parser_detail {
 
 inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// Fault flags currently raised (x87 and SSE status on x86).
-inline int RaisedFaultFlags() noexcept
+// Fault flags currently raised. On x86-64 the status registers are read in
+// line (the library call costs as much as a short formula), and the x87 one
+// only when asked for: double arithmetic and the double math library work in
+// SSE registers, only the extended-precision routines use the x87 unit.
+// Their flag bits are the FE_* values.
+inline int RaisedFaultFlags(bool includeX87 = true) noexcept
 {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    unsigned int status = 0;
+    __asm__ __volatile__("stmxcsr %0" : "=m"(status) : : "memory");
+    if (includeX87) {
+        unsigned short x87Status = 0;
+        __asm__ __volatile__("fnstsw %0" : "=m"(x87Status) : : "memory");
+        status |= x87Status;
+    }
+    return static_cast<int>(status & static_cast<unsigned>(kFaultFlags));
+#else
+    static_cast<void>(includeX87);
     return std::fetestexcept(kFaultFlags);
+#endif
 }
 
 inline void ClearFaultFlags() noexcept

@@ -119,12 +119,16 @@ inline double WholePower(double x, double y) noexcept
     return IntegerPowerOf(x, static_cast<std::int32_t>(low));
 }
 
-// Code 10.
+// Code 10. The general case is exp(y * ln(x)) worked in extended precision;
+// in double precision the library's pow is the closer result (it keeps the
+// error of y * ln(x) out of the exponent) and raises the same faults for
+// finite operands. Infinite operands keep the literal form and its faults.
 inline double Power(double x, double y) noexcept
 {
     if (y == 0.0) return 1.0;
     if (x == 0.0 && std::isgreater(y, 0.0)) return 0.0;
     if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0) return IntegerPowerOf(x, static_cast<std::int32_t>(y));
+    if (std::isfinite(x) && std::isfinite(y)) return std::pow(x, y);
     return std::exp(y * std::log(x));
 }
 

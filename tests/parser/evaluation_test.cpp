@@ -57,7 +57,10 @@ TEST_F(ParserEvaluation, PowersFollowTheirOpCodes)
     parser.Y() = 3;
     EXPECT_EQ(Eval("X^Y"), 27.0);  // whole exponent: repeated squaring
     parser.Y() = 0.5;
-    EXPECT_EQ(Eval("X^Y"), std::exp(0.5 * std::log(3.0)));
+    EXPECT_EQ(Eval("X^Y"), std::pow(3.0, 0.5));
+    parser.X() = 1; parser.Y() = HUGE_VAL;
+    EXPECT_THROW(Eval("X^Y"), EInvalidOp);  // exp(inf * ln(1))
+    parser.X() = 3; parser.Y() = 0.5;
     parser.X() = 0; parser.Y() = 2.5;
     EXPECT_EQ(Eval("X^Y"), 0.0);
     parser.X() = -2; parser.Y() = 3;
@@ -140,6 +143,12 @@ TEST_F(ParserEvaluation, FaultsAreRaisedAsTheirOwnExceptions)
     EXPECT_THROW(Eval("1E200*1E200"), EOverflow);
     EXPECT_THROW(Eval("1E200^2"), EOverflow);
     EXPECT_THROW(Eval("COSH(800)"), EOverflow);
+    EXPECT_THROW(Eval("SINH(-800)"), EOverflow);
+    parser.X() = HUGE_VAL;
+    EXPECT_THROW(Eval("TAN(X)"), EInvalidOp);
+    EXPECT_THROW(Eval("X-X"), EInvalidOp);
+    EXPECT_THROW(Eval("PH(X)"), EInvalidOp);
+    parser.X() = 0;
     EXPECT_THROW(Eval("7DIV0.5"), EDivByZero);
     EXPECT_THROW(Eval("7MOD0"), EDivByZero);
     EXPECT_THROW(Eval("1E30DIV2"), EInvalidOp);
