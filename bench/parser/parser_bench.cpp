@@ -171,7 +171,11 @@ public:
             if (slash == std::string::npos) continue;
             const auto rate = run.counters.find("items_per_second");
             if (rate == run.counters.end()) continue;
-            rates_[name.substr(0, slash)][std::stoi(name.substr(slash + 1))] = rate->second.value;
+            // With repetitions only the median counts (it follows the single runs).
+            const std::string argument = name.substr(slash + 1);
+            const auto suffix = argument.find('_');
+            if (suffix != std::string::npos && argument.substr(suffix) != "_median") continue;
+            rates_[name.substr(0, slash)][std::stoi(argument)] = rate->second.value;
         }
     }
 

@@ -127,7 +127,10 @@ inline double Power(double x, double y) noexcept
 {
     if (y == 0.0) return 1.0;
     if (x == 0.0 && std::isgreater(y, 0.0)) return 0.0;
-    if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0) return IntegerPowerOf(x, static_cast<std::int32_t>(y));
+    if (std::islessequal(std::fabs(y), 2147483647.0)) {
+        const auto whole = static_cast<std::int32_t>(y);  // in range, truncates
+        if (static_cast<double>(whole) == y) return IntegerPowerOf(x, whole);
+    }
     if (std::isfinite(x) && std::isfinite(y)) return std::pow(x, y);
     return std::exp(y * std::log(x));
 }

@@ -52,7 +52,9 @@ public:
 
     // Runs the program; 0 without one. Throws EInvalidOp, EZeroDivide,
     // EOverflow (all EMathError) or EDivByZero (EIntError) for the first
-    // fault of the run; all of them derive from EEvaluationFault.
+    // fault of the run; all of them derive from EEvaluationFault. Faults are
+    // read from the floating-point flags (invalid, divide-by-zero, overflow),
+    // which evaluation clears when it finds them raised.
     double Value();
     // The same run without exceptions: the fault is reported in `fault`
     // (FaultKind::None when the run was clean) and the result is then NaN.
