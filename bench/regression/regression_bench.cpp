@@ -208,10 +208,27 @@ void GslFit(benchmark::State& state, const Problem& p)
 }
 #endif
 
+// One evaluation of the model over the 200 points: the cost unit of a fit.
+template <double (*Model)(double, const double*)>
+void ModelCurve(benchmark::State& state, const Problem& p)
+{
+    TVector b = Start(p.Parameters);
+    std::vector<double> out(PointCount);
+    for (auto _ : state) {
+        b[1] += 1e-9;
+        for (int i = 1; i <= PointCount; ++i) out[static_cast<size_t>(i - 1)] = Model(p.X[i], b.data());
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
 void BM_Entry0_OurPointModel(benchmark::State& s) { OurPointModel<Entry0>(s, Formula0()); }
 void BM_Entry0_OurCurveModel(benchmark::State& s) { OurCurveModel<Entry0>(s, Formula0()); }
 void BM_Entry11_OurPointModel(benchmark::State& s) { OurPointModel<Entry11>(s, Formula11()); }
 void BM_Entry11_OurCurveModel(benchmark::State& s) { OurCurveModel<Entry11>(s, Formula11()); }
+void BM_Entry0_ModelCurve(benchmark::State& s) { ModelCurve<Entry0>(s, Formula0()); }
+void BM_Entry11_ModelCurve(benchmark::State& s) { ModelCurve<Entry11>(s, Formula11()); }
+BENCHMARK(BM_Entry0_ModelCurve)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Entry11_ModelCurve)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry0_OurPointModel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry0_OurCurveModel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry11_OurPointModel)->Unit(benchmark::kMicrosecond);
@@ -229,9 +246,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            const auto evals = run.counters.find("curve_evals");
+            if (evals != run.counters.end()) evals_[run.benchmark_name()] = evals->second.value;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override
@@ -243,16 +263,23 @@ public:
                 std::printf("%s: no GSL baseline\n", entry);
                 continue;
             }
-            for (const char* ours : {"_OurPointModel", "_OurCurveModel"}) {
-                const std::string name = std::string(entry) + ours;
-                if (times_.count(name))
-                    std::printf("%-26s CPU time per fit / GSL = %.2f\n", name.c_str(), times_[name] / times_[base]);
+            const double curve = times_[std::string(entry) + "_ModelCurve"];
+            for (const char* fitter : {"_OurPointModel", "_OurCurveModel", "_Gsl"}) {
+                const std::string name = std::string(entry) + fitter;
+                if (!times_.count(name)) continue;
+                // Share of the fit spent evaluating the model itself.
+                const double modelShare = curve > 0 ? evals_[name] * curve / times_[name] : 0.0;
+                std::printf("%-26s CPU time per fit / GSL = %.2f   curve evaluations %.0f (x%.2f of GSL), "
+                            "model share %.0f%%\n",
+                            name.c_str(), times_[name] / times_[base], evals_[name], evals_[name] / evals_[base],
+                            100.0 * modelShare);
             }
         }
     }
 
 private:
     std::map<std::string, double> times_;
+    std::map<std::string, double> evals_;
 };
 
 } // namespace
