@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "mini_plate.h"
 #include "plate/text_decoding.h"
+#include "scripted_interaction.h"
 #include "shared/user_locale.h"
 
 namespace movra {
@@ -211,6 +213,32 @@ TEST(TablePlate, AtMost384CurvesAreRead)
 {
     EXPECT_EQ(Read(WideTable(384, 1)).plate.Reading(383, 1, 0), 384.0);
     EXPECT_EQ(RefusalOf(WideTable(385, 1)), "The table has 385 curves; at most 384 can be read!");
+}
+
+TEST(TablePlate, OneCurveTableFillsThePlateLikeTheSameCurveInASpectraMaxFile)
+{
+    test::MiniPlate file;
+    file.xTexts = {"00:00:00", "01:00:00", "02:30:00"};
+    file.announced = "3";
+    file.cell = [](int t, int, int w) { return w == 0 ? std::to_string(t) + ".25" : std::string("0"); };
+    test::ScriptedInteraction interaction;
+    const auto spectraMax = ImportSMText(TextLines(file.Text()), interaction);
+    ASSERT_TRUE(spectraMax);
+    const ImportedPlate table = Read("hours\tA1\n0\t0.25\n1\t1,25\n2.5\t2.25\n");
+
+    const PlateMeasurements& expected = spectraMax->plate;
+    const PlateMeasurements& plate = table.plate;
+    EXPECT_EQ(plate.ReadMode, expected.ReadMode);
+    EXPECT_EQ(plate.WellCount, expected.WellCount);
+    EXPECT_EQ(plate.WaveLengthCount, expected.WaveLengthCount);
+    EXPECT_EQ(plate.TimePointCount, expected.TimePointCount);
+    EXPECT_EQ(plate.LastXValue, expected.LastXValue);
+    EXPECT_EQ(plate.TimeVector, expected.TimeVector);
+    EXPECT_EQ(plate.PlotYBuffer.size(), expected.PlotYBuffer.size());
+    EXPECT_EQ(plate.ReducedData, expected.ReducedData);
+    ASSERT_EQ(plate.PlateData.size(), expected.PlateData.size());
+    for (std::size_t column = 2; column < plate.PlateData.size(); ++column)
+        EXPECT_EQ(plate.PlateData[column], expected.PlateData[column]) << "column " << column;
 }
 
 // --- review table ---
