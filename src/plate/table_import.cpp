@@ -125,7 +125,7 @@ ImportedPlate ImportTable(const TextLines& lines)
         ++reads;
     }
     if (reads == 0) throw ImportError(kTableWithoutRows);
-    if (reads > static_cast<std::size_t>(INT32_MAX - 1)) throw ImportError("The table has too many rows!");
+    if (reads > static_cast<std::size_t>(INT32_MAX - 1)) throw ImportError(kTableTooLong);
 
     for (auto& column : plate.PlateData) column.resize(reads, 0.0);  // temperature and the wells without a curve
     const int readCount = static_cast<int>(reads);

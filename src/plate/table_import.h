@@ -17,6 +17,7 @@ inline constexpr const char* kTableWithoutHeader = "The table is empty: its firs
 inline constexpr const char* kTableWithoutCurves =
     "The table has no curves: its header row holds only one column (columns are separated by TAB, ';' or ',')!";
 inline constexpr const char* kTableWithoutRows = "The table has no data rows!";
+inline constexpr const char* kTableTooLong = "The table has too many rows!";
 
 // Reads a table from lines. Rows and columns in messages count from 1 as a
 // spreadsheet does (the header is row 1, the x column column 1):
@@ -27,7 +28,9 @@ inline constexpr const char* kTableWithoutRows = "The table has no data rows!";
 //   "Row 5, column 2: a quote is not closed"
 //   "Row 5 is empty" (a blank row followed by further data)
 //   "The table has 385 curves; at most 384 can be read!"
-// and the three constants above.
+// and the constants above. The review table shows the captions and x
+// texts as written (quotes removed), an empty temperature column and one
+// column per curve; the summary line reads "table: 3 curves".
 ImportedPlate ImportTable(const TextLines& lines);
 
 } // namespace movra
