@@ -1,5 +1,7 @@
 #include "plate/review_table.h"
 
+#include <utility>
+
 #include "shared/number_format.h"
 
 namespace movra {
@@ -8,6 +10,11 @@ void ReviewTable::SetCaptions(std::string_view xCaption, std::string_view temper
 {
     xCaption_ = xCaption;
     temperatureCaption_ = temperatureCaption;
+}
+
+void ReviewTable::SetReadingCaptions(std::vector<std::string> captions)
+{
+    readingCaptions_ = std::move(captions);
 }
 
 void ReviewTable::AddRead(std::string_view xText, std::string_view temperatureText)
@@ -31,6 +38,10 @@ std::string ReviewTable::Cell(const PlateMeasurements& plate, int column, int ro
     if (row == 0) {
         if (column == 1) return xCaption_;
         if (column == 2) return temperatureCaption_;
+        if (readingCaptions_) {
+            const auto index = static_cast<std::size_t>(column - 3);
+            return index < readingCaptions_->size() ? (*readingCaptions_)[index] : std::string();
+        }
         if (wellCount <= 0 || plate.PlateColumns <= 0) return {};
         const int well = (column - 3) % wellCount;
         const int wavelength = (column - 3) / wellCount + 1;

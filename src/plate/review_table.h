@@ -2,11 +2,14 @@
 // The contents of the data review table: row 0 holds the column captions,
 // rows 1.. one read each; column 1 the x text as written in the file,
 // column 2 the temperature text, then one column per well and wavelength.
-// Only the texts of the file are stored; readings are formatted from the
-// plate's PlateData when a cell is asked for, so a 384-well plate with
-// thousands of reads costs no strings per cell.
+// Reading columns are headed with wavelength and well name unless the file
+// brought its own captions (a plain table). Only the texts of the file are
+// stored; readings are formatted from the plate's PlateData when a cell is
+// asked for, so a 384-well plate with thousands of reads costs no strings
+// per cell.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +34,9 @@ public:
     // Building (the import): captions of columns 1 and 2, then one x and one
     // temperature text per read in order, then the final size.
     void SetCaptions(std::string_view xCaption, std::string_view temperatureCaption);
+    // Captions of the reading columns 3, 4, ... in order, taken as given;
+    // columns past the last one have an empty caption.
+    void SetReadingCaptions(std::vector<std::string> captions);
     void AddRead(std::string_view xText, std::string_view temperatureText);
     void DropLastRead();
     void SetSize(int columns, int rows) noexcept
@@ -50,6 +56,7 @@ private:
     int rows_ = kInitialRows;
     std::string xCaption_;
     std::string temperatureCaption_;
+    std::optional<std::vector<std::string>> readingCaptions_;
     std::string textPool_;  // x and temperature texts of all reads, back to back
     std::vector<ReadTexts> readTexts_;
 };

@@ -1,0 +1,144 @@
+#include "plate/table_import.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "plate/import_fields.h"
+#include "plate/plate_state.h"
+#include "plate/review_table.h"
+#include "plate/table_fields.h"
+
+namespace movra {
+namespace {
+
+constexpr std::size_t kLongestQuotedText = 40;  // a cell quoted in a message is cut after this
+
+std::string Position(std::size_t row, std::size_t column)
+{
+    return "Row " + std::to_string(row) + ", column " + std::to_string(column) + ": ";
+}
+
+std::string Quoted(std::string_view text)
+{
+    if (text.size() > kLongestQuotedText) return "'" + std::string(text.substr(0, kLongestQuotedText)) + "...'";
+    return "'" + std::string(text) + "'";
+}
+
+[[noreturn]] void RefuseCell(std::size_t row, std::size_t column, std::string_view text, const char* what)
+{
+    throw ImportError(Position(row, column) + Quoted(text) + what);
+}
+
+// A cell by the cell-value rule. A ","-separated file cannot hold decimal
+// commas, so there a comma in a cell (a quoted "1,500") is not a number
+// rather than a guess between 1.5 and 1500.
+double ReadCell(std::string_view text, bool commaSeparated, std::size_t row, std::size_t column)
+{
+    double value = 0.0;
+    if ((commaSeparated && text.find(',') != std::string_view::npos) || !TryParseCellValue(text, value))
+        RefuseCell(row, column, text, " is not a number");
+    if (!std::isfinite(value)) RefuseCell(row, column, text, " is out of range");
+    return value;
+}
+
+// The x value must be a number as written: an empty cell or an instrument
+// marker would put a point at a made-up x.
+double ReadX(std::string_view text, bool commaSeparated, std::size_t row)
+{
+    if (text.empty()) throw ImportError(Position(row, 1) + "the x value is empty");
+    if (text == "#Sat" || text == "#Low" || text == "Error") RefuseCell(row, 1, text, " is not a number");
+    return ReadCell(text, commaSeparated, row, 1);
+}
+
+void SplitOrRefuse(std::string_view line, char separator, std::size_t row, std::vector<std::string>& fields)
+{
+    if (const auto badField = SplitTableLine(line, separator, fields))
+        throw ImportError(Position(row, *badField + 1) + "a quote is not closed");
+}
+
+void SetGeometryFor(PlateMeasurements& plate, std::size_t curves)
+{
+    if (curves > static_cast<std::size_t>(kMaxWells))
+        throw ImportError("The table has " + std::to_string(curves) + " curves; at most " +
+                          std::to_string(kMaxWells) + " can be read!");
+    const bool small = curves <= 96;
+    plate.WellCount = small ? 96 : 384;
+    plate.PlateRows = small ? 8 : 16;
+    plate.PlateColumns = small ? 12 : 24;
+}
+
+} // namespace
+
+ImportedPlate ImportTable(const TextLines& lines)
+{
+    const char separator = DetectTableSeparator(lines.Line(0));
+    const bool commaSeparated = separator == ',';
+
+    std::vector<std::string> captions;
+    SplitOrRefuse(lines.Line(0), separator, 1, captions);
+    if (AllFieldsEmpty(captions)) throw ImportError(kTableWithoutHeader);
+    // Spreadsheets often end rows with separators: trailing empty captions
+    // are no curves.
+    while (captions.size() > 1 && captions.back().empty()) captions.pop_back();
+    const std::size_t curves = captions.size() - 1;
+    if (curves == 0) throw ImportError(kTableWithoutCurves);
+
+    ImportedPlate imported;
+    PlateMeasurements& plate = imported.plate;
+    SetGeometryFor(plate, curves);
+    plate.ReadMode = "Kinetic";
+    plate.WaveLengthCount = 1;
+    for (auto& list : plate.WaveLengths) list.assign(1, 0);
+    const auto wellCount = static_cast<std::size_t>(plate.WellCount);
+    plate.PlateData.assign(wellCount + 2, {});
+
+    ReviewTable& review = imported.review;
+    // The table has no temperature: its review column stays empty rather
+    // than showing a measured-looking 0.
+    review.SetCaptions(captions.front(), "");
+    review.SetReadingCaptions(std::vector<std::string>(captions.begin() + 1, captions.end()));
+
+    std::vector<std::string> fields;
+    std::size_t firstBlankRow = 0;  // 0: no blank row pending
+    std::size_t reads = 0;
+    for (std::size_t index = 1; index < lines.Count(); ++index) {
+        const std::size_t row = index + 1;
+        SplitOrRefuse(lines.Line(index), separator, row, fields);
+        if (AllFieldsEmpty(fields)) {
+            if (firstBlankRow == 0) firstBlankRow = row;
+            continue;
+        }
+        if (firstBlankRow != 0) throw ImportError("Row " + std::to_string(firstBlankRow) + " is empty");
+        for (std::size_t column = captions.size(); column < fields.size(); ++column)
+            if (!fields[column].empty()) RefuseCell(row, column + 1, fields[column], " has no column caption");
+        // A short row leaves its missing cells empty, as spreadsheets drop
+        // trailing empty cells when they export.
+        fields.resize(captions.size());
+
+        plate.PlateData[0].push_back(ReadX(fields[0], commaSeparated, row));
+        for (std::size_t curve = 1; curve <= curves; ++curve)
+            plate.PlateData[curve + 1].push_back(ReadCell(fields[curve], commaSeparated, row, curve + 1));
+        review.AddRead(fields[0], "");
+        ++reads;
+    }
+    if (reads == 0) throw ImportError(kTableWithoutRows);
+    if (reads > static_cast<std::size_t>(INT32_MAX - 1)) throw ImportError(kTableTooLong);
+
+    for (auto& column : plate.PlateData) column.resize(reads, 0.0);  // temperature and the wells without a curve
+    const int readCount = static_cast<int>(reads);
+    AllocVector(plate.TimeVector, readCount);
+    AllocVector(plate.PlotYBuffer, readCount);
+    AllocMatrix(plate.ReducedData, kMaxShownCurves, readCount);
+    for (std::size_t t = 0; t < reads; ++t) plate.TimeVector[t + 1] = plate.PlateData[0][t];
+    plate.TimePointCount = readCount;
+    plate.LastXValue = plate.PlateData[0][reads - 1];
+
+    review.SetSize(static_cast<int>(curves) + 3, readCount + 1);
+    imported.summary = "table: " + std::to_string(curves) + (curves == 1 ? " curve" : " curves");
+    return imported;
+}
+
+} // namespace movra
