@@ -1,0 +1,107 @@
+#include "plate/plate_layout.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "shared/conversion.h"
+
+namespace movra {
+namespace {
+
+const std::string kEmpty;
+
+GridSelection ClampToPlate(const GridSelection& selection, int colCount, int rowCount)
+{
+    // Header cells are never selectable; a selection is always inside the plate.
+    GridSelection s = selection;
+    s.Left = std::clamp(s.Left, 1, colCount - 1);
+    s.Right = std::clamp(s.Right, 1, colCount - 1);
+    s.Top = std::clamp(s.Top, 1, rowCount - 1);
+    s.Bottom = std::clamp(s.Bottom, 1, rowCount - 1);
+    if (s.Left > s.Right) std::swap(s.Left, s.Right);
+    if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+    return s;
+}
+
+} // namespace
+
+std::int32_t SampleNumberOfLabel(const std::string& label)
+{
+    return StrToInt(label.size() > 6 ? std::string_view(label).substr(6) : std::string_view());
+}
+
+PlateLayout::PlateLayout() : cells_(kMaxColumns * kMaxRows) {}
+
+void PlateLayout::SetGeometryForWellCount(int wellCount)
+{
+    if (wellCount == 96) {
+        colCount_ = 13;
+        rowCount_ = 9;
+    } else if (wellCount == 384) {
+        colCount_ = 25;
+        rowCount_ = 17;
+    }
+}
+
+const std::string& PlateLayout::Cell(int column, int row) const
+{
+    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows) return kEmpty;
+    return cells_[static_cast<std::size_t>(row * kMaxColumns + column)];
+}
+
+void PlateLayout::SetCell(int column, int row, std::string text)
+{
+    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows) return;
+    cells_[static_cast<std::size_t>(row * kMaxColumns + column)] = std::move(text);
+}
+
+bool PlateLayout::Sample11Click(int tag, const GridSelection& selection, std::int32_t& sampleCount)
+{
+    const GridSelection s = ClampToPlate(selection, colCount_, rowCount_);
+    const std::string label = "Sample" + std::to_string(tag);
+    for (int row = s.Top; row <= s.Bottom; ++row)
+        for (int column = s.Left; column <= s.Right; ++column) SetCell(column, row, label);
+    if (tag != sampleCount) return false;
+    ++sampleCount;
+    menuTags_.insert(menuTags_.begin(), sampleCount);
+    return true;
+}
+
+void PlateLayout::Clear1Click(const GridSelection& selection)
+{
+    const GridSelection s = ClampToPlate(selection, colCount_, rowCount_);
+    for (int row = s.Top; row <= s.Bottom; ++row)
+        for (int column = s.Left; column <= s.Right; ++column) SetCell(column, row, std::string());
+}
+
+std::vector<std::string> PlateLayout::CheckPLSamples() const
+{
+    // The scan follows the grid's plate geometry, so a layout made before the
+    // first import is listed too.
+    std::vector<std::string> labels;
+    for (int row = 1; row <= PlateRows(); ++row)
+        for (int column = 1; column <= PlateColumns(); ++column) {
+            const std::string& text = Cell(column, row);
+            if (!text.empty() && std::find(labels.begin(), labels.end(), text) == labels.end())
+                labels.push_back(text);
+        }
+    // Numbers first, so that a bad label fails before anything is reordered.
+    std::vector<std::pair<std::int32_t, std::string>> numbered;
+    numbered.reserve(labels.size());
+    for (auto& label : labels) numbered.emplace_back(SampleNumberOfLabel(label), std::move(label));
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    labels.clear();
+    for (auto& entry : numbered) labels.push_back(std::move(entry.second));
+    return labels;
+}
+
+void PlateLayout::New1Click()
+{
+    for (int row = 1; row < kMaxRows; ++row)
+        for (int column = 1; column < kMaxColumns; ++column) SetCell(column, row, std::string());
+    for (int column = 1; column < kMaxColumns; ++column) SetCell(column, 0, std::to_string(column));
+    for (int row = 1; row < kMaxRows; ++row) SetCell(0, row, std::string(1, static_cast<char>('A' + row - 1)));
+}
+
+} // namespace movra

@@ -1,0 +1,54 @@
+#include "plate/plate_layout_file.h"
+
+namespace movra {
+namespace {
+
+// Takes the text before the next TAB off the line; without a TAB the field
+// reads as empty and the line is left as it is.
+std::string_view TakeTabField(std::string_view& line)
+{
+    const auto tab = line.find('\t');
+    if (tab == std::string_view::npos) return {};
+    const std::string_view field = line.substr(0, tab);
+    line.remove_prefix(tab + 1);
+    return field;
+}
+
+} // namespace
+
+std::vector<std::string> PlateLayoutLines(const PlateLayout& layout)
+{
+    std::vector<std::string> lines;
+    for (int row = 1; row <= layout.PlateRows(); ++row) {
+        std::string line;
+        for (int column = 1; column <= layout.PlateColumns(); ++column) {
+            line += layout.Cell(column, row);
+            line += '\t';
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void ApplyPlateLayoutLines(const std::vector<std::string>& lines, PlateLayout& layout)
+{
+    const int rows = layout.PlateRows();
+    const int columns = layout.PlateColumns();
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<std::size_t>(rows * columns));
+    for (int row = 1; row <= rows; ++row) {
+        std::string_view line = static_cast<std::size_t>(row - 1) < lines.size()
+                                    ? std::string_view(lines[static_cast<std::size_t>(row - 1)])
+                                    : std::string_view();
+        for (int column = 1; column <= columns; ++column) {
+            std::string field(TakeTabField(line));
+            if (!field.empty()) SampleNumberOfLabel(field);  // throws on a bad label
+            cells.push_back(std::move(field));
+        }
+    }
+    std::size_t i = 0;
+    for (int row = 1; row <= rows; ++row)
+        for (int column = 1; column <= columns; ++column) layout.SetCell(column, row, std::move(cells[i++]));
+}
+
+} // namespace movra

@@ -1,0 +1,34 @@
+#pragma once
+// Which wells belong to which sample, read from the plate layout: the wells
+// shown as curves for the chosen sample (at most eight, column-major) and the
+// table of every sample's wells used by the reports (row-major).
+
+#include <string>
+
+#include "plate/plate_layout.h"
+#include "plate/plate_state.h"
+
+namespace movra {
+
+enum class ShownWellsOutcome {
+    NothingChosen,  // the chooser's text is shorter than five characters
+    Collected,      // ShownWells holds the sample's wells
+    TooManyWells,   // a ninth well matched: the first eight are shown
+};
+
+inline constexpr const char* kTooManyCurvesMessage =
+    "Maximum 8 curves can be displayed at one time\rMark some wells with a different sample #";
+
+// Fills state.ShownWells with the first eight wells whose cell text equals
+// sampleText exactly, scanning plate columns outer and rows inner, and ends
+// the list with -1. Does nothing for a text shorter than five characters.
+ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string& sampleText,
+                                    PlateState& state);
+
+// Rebuilds state.SampleWells and state.SampleWellCount from the layout, wells
+// of a sample listed row-major. Labels naming sample 0 or a number above the
+// plate's well count are skipped. ConversionError for a label whose text after
+// "Sample" is not an integer.
+void FillSampleArray(const PlateLayout& layout, PlateState& state);
+
+} // namespace movra

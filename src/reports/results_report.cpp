@@ -1,0 +1,130 @@
+#include "reports/results_report.h"
+
+#include <algorithm>
+
+#include "reduction/sample_wells.h"
+#include "shared/number_format.h"
+#include "shared/tab_text.h"
+
+namespace movra {
+namespace {
+
+void EmptyCells(StringTable& grid, int lastColumn, int lastRow)
+{
+    for (int column = 0; column <= lastColumn; ++column)
+        for (int row = 0; row <= lastRow; ++row) grid.SetCell(column, row, std::string());
+}
+
+// Wells of sample s from the sample table, ended by the first negative slot.
+template <typename Visit>
+void ForEachWellOfSample(const PlateState& state, int sample, Visit visit)
+{
+    const auto& wells = state.SampleWells[static_cast<std::size_t>(sample)];
+    for (int slot = 1; slot <= state.plate.WellCount && slot <= kMaxWells; ++slot) {
+        const int well = wells[static_cast<std::size_t>(slot)];
+        if (well < 0) break;
+        visit(well);
+    }
+}
+
+void WriteXColumn(const PlateState& state, StringTable& grid)
+{
+    grid.SetCell(0, 0, state.plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength(nm)");
+    for (int read = 1; read <= state.plate.TimePointCount; ++read)
+        grid.SetCell(0, read, FormatGeneral(state.plate.TimeVector[static_cast<std::size_t>(read)]));
+}
+
+int SampleCountOfPlate(const PlateState& state) { return std::min(state.plate.WellCount, kMaxWells); }
+
+} // namespace
+
+std::string SampleLabel(int sample, int well, int plateColumns)
+{
+    return "Sample" + std::to_string(sample) + WellName(well, plateColumns);
+}
+
+void CalcResults(const PlateLayout& layout, PlateState& state, StringTable& grid)
+{
+    FillSampleArray(layout, state);
+    EmptyCells(grid, grid.ColCount() - 1, grid.RowCount() - 1);
+    grid.SetColCount(19);
+    grid.SetRowCount(state.SampleWellCount + 2);
+    EmptyCells(grid, 19, state.SampleWellCount + 2);
+    for (int i = 1; i <= 8; ++i) {
+        grid.SetCell(i, 0, "m" + std::to_string(i));
+        grid.SetCell(8 + i, 0, "std(m" + std::to_string(i) + ")");
+    }
+    grid.SetCell(17, 0, "ChiSq");
+
+    int row = 1;
+    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
+        ForEachWellOfSample(state, sample, [&](int well) {
+            const auto& result = state.WellFitResults[static_cast<std::size_t>(well)];
+            if (!(result[0] > 0)) return;
+            grid.SetCell(0, row, SampleLabel(sample, well, state.plate.PlateColumns));
+            for (int column = 1; column <= 16; ++column)
+                grid.SetCell(column, row, FormatGeneral(result[static_cast<std::size_t>(column)]));
+            grid.SetCell(17, row, FormatGeneral(result[0]));
+            grid.SetCell(18, row, state.WellFitStatus[static_cast<std::size_t>(well)]);
+            ++row;
+        });
+    }
+    grid.SetRowCount(row);
+}
+
+void RepAverageButClick(const PlateLayout& layout, PlateState& state, CombinedValues& values,
+                        StringTable& grid)
+{
+    FillSampleArray(layout, state);
+    WriteXColumn(state, grid);
+    values.CompileCombination();
+    int column = 1;
+    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
+        if (state.SampleWells[static_cast<std::size_t>(sample)][1] < 0) continue;
+        grid.SetCell(column, 0, "Sample" + std::to_string(sample));
+        for (int read = 1; read <= state.plate.TimePointCount; ++read) {
+            double sum = 0.0;
+            int count = 0;
+            ForEachWellOfSample(state, sample, [&](int well) {
+                sum += values.CalcYpos(well, read - 1);
+                ++count;
+            });
+            grid.SetCell(column, read, FormatGeneral(sum / count));
+        }
+        ++column;
+    }
+    grid.SetRowCount(state.plate.TimePointCount + 1);
+    grid.SetColCount(column);
+}
+
+void RawDataButClick(const PlateLayout& layout, PlateState& state, CombinedValues& values,
+                     StringTable& grid)
+{
+    values.CompileCombination();
+    FillSampleArray(layout, state);
+    WriteXColumn(state, grid);
+    int column = 1;
+    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
+        ForEachWellOfSample(state, sample, [&](int well) {
+            grid.SetCell(column, 0, SampleLabel(sample, well, state.plate.PlateColumns));
+            for (int read = 1; read <= state.plate.TimePointCount; ++read)
+                grid.SetCell(column, read, FormatGeneral(values.CalcYpos(well, read - 1)));
+            ++column;
+        });
+    }
+    grid.SetRowCount(state.plate.TimePointCount + 1);
+    grid.SetColCount(column);
+}
+
+void bt_ClearReportClick(StringTable& grid)
+{
+    EmptyCells(grid, grid.ColCount(), grid.RowCount());
+}
+
+std::string CopyReportText(const StringTable& grid)
+{
+    return TabSeparatedText(0, grid.ColCount() - 1, 0, grid.RowCount() - 1,
+                            [&](int column, int row, std::string& out) { out += grid.Cell(column, row); });
+}
+
+} // namespace movra

@@ -1,0 +1,174 @@
+#include "plate/plate_layout.h"
+#include "plate/plate_layout_file.h"
+#include "shared/conversion.h"
+#include "shared/text_lines.h"
+
+#include <gtest/gtest.h>
+
+namespace movra {
+namespace {
+
+using Labels = std::vector<std::string>;
+
+struct FreshLayout : ::testing::Test {
+    FreshLayout() { layout.New1Click(); }
+    PlateLayout layout;
+    std::int32_t sampleCount = 1;
+};
+
+TEST_F(FreshLayout, ShowsA96WellGridWithHeadersForTheLargestPlate)
+{
+    EXPECT_EQ(layout.ColCount(), 13);
+    EXPECT_EQ(layout.RowCount(), 9);
+    EXPECT_EQ(layout.Cell(1, 0), "1");
+    EXPECT_EQ(layout.Cell(24, 0), "24");
+    EXPECT_EQ(layout.Cell(0, 1), "A");
+    EXPECT_EQ(layout.Cell(0, 16), "P");
+    EXPECT_EQ(layout.SampleMenuTags(), std::vector<int>{1});
+}
+
+TEST_F(FreshLayout, UsingTheTopSampleOffersTheNextOne)
+{
+    EXPECT_TRUE(layout.Sample11Click(1, {1, 1, 3, 2}, sampleCount));
+    EXPECT_EQ(sampleCount, 2);
+    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{2, 1}));
+    EXPECT_EQ(layout.Cell(3, 2), "Sample1");
+    EXPECT_EQ(layout.Cell(4, 2), "");
+    EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
+
+    EXPECT_TRUE(layout.Sample11Click(2, {5, 1, 5, 1}, sampleCount));
+    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample1", "Sample2"}));
+}
+
+TEST_F(FreshLayout, ReusingALowerSampleAddsNoItemAndAsksNoRebuild)
+{
+    layout.Sample11Click(1, {1, 1, 1, 1}, sampleCount);
+    layout.Sample11Click(2, {2, 1, 2, 1}, sampleCount);
+    // Overwrites the only Sample2 cell; the caller does not rebuild the chooser.
+    EXPECT_FALSE(layout.Sample11Click(1, {2, 1, 2, 1}, sampleCount));
+    EXPECT_EQ(sampleCount, 3);
+    EXPECT_EQ(layout.SampleMenuTags().size(), 3u);
+}
+
+TEST_F(FreshLayout, ClearRemovesASampleFromTheChooser)
+{
+    layout.Sample11Click(1, {1, 1, 1, 1}, sampleCount);
+    layout.Sample11Click(2, {2, 2, 3, 3}, sampleCount);
+    layout.Clear1Click({2, 2, 3, 3});
+    EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
+}
+
+TEST_F(FreshLayout, SelectionNeverReachesTheHeaders)
+{
+    layout.Sample11Click(1, {0, 0, 1, 1}, sampleCount);
+    EXPECT_EQ(layout.Cell(0, 1), "A");
+    EXPECT_EQ(layout.Cell(1, 0), "1");
+    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
+}
+
+TEST_F(FreshLayout, ChooserSortsByNumberNotText)
+{
+    layout.SetCell(1, 1, "Sample10");
+    layout.SetCell(2, 1, "Sample9");
+    layout.SetCell(3, 1, "Sample2");
+    layout.SetCell(4, 1, "Sample10");
+    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample2", "Sample9", "Sample10"}));
+}
+
+TEST_F(FreshLayout, ChooserScansOnlyThePlateInView)
+{
+    layout.SetCell(13, 1, "Sample5");  // column 13 exists only on a 384-well plate
+    EXPECT_TRUE(layout.CheckPLSamples().empty());
+    layout.SetGeometryForWellCount(384);
+    EXPECT_EQ(layout.ColCount(), 25);
+    EXPECT_EQ(layout.RowCount(), 17);
+    EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample5"});
+    layout.SetGeometryForWellCount(6);  // unknown plates leave the geometry
+    EXPECT_EQ(layout.ColCount(), 25);
+}
+
+TEST_F(FreshLayout, BadLabelFailsBeforeAnyReordering)
+{
+    layout.SetCell(1, 1, "Sample2");
+    layout.SetCell(2, 1, "SampleX");
+    EXPECT_THROW(layout.CheckPLSamples(), ConversionError);
+}
+
+TEST(PlateLayoutFile, EmptyLayoutIsEightLinesOfTwelveTabs)
+{
+    PlateLayout layout;
+    layout.New1Click();
+    const auto text = JoinLinesCrLf(PlateLayoutLines(layout));
+    std::string expected;
+    for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
+    EXPECT_EQ(text, expected);
+}
+
+TEST(PlateLayoutFile, SavedLayoutLoadsBackCellForCell)
+{
+    PlateLayout layout;
+    layout.New1Click();
+    layout.SetCell(1, 1, "Sample1");
+    layout.SetCell(12, 8, "Sample12");
+    const auto lines = PlateLayoutLines(layout);
+    PlateLayout loaded;
+    loaded.New1Click();
+    ApplyPlateLayoutLines(SplitLines(JoinLinesCrLf(lines)), loaded);
+    for (int row = 1; row <= 8; ++row)
+        for (int column = 1; column <= 12; ++column)
+            EXPECT_EQ(loaded.Cell(column, row), layout.Cell(column, row)) << column << "," << row;
+}
+
+TEST(PlateLayoutFile, A96WellLayoutOnA384WellPlateEmptiesTheRest)
+{
+    PlateLayout small;
+    small.New1Click();
+    small.SetCell(12, 8, "Sample3");
+    PlateLayout big;
+    big.New1Click();
+    big.SetGeometryForWellCount(384);
+    big.SetCell(24, 16, "Sample7");
+    big.SetCell(13, 1, "Sample7");
+    ApplyPlateLayoutLines(PlateLayoutLines(small), big);
+    EXPECT_EQ(big.Cell(12, 8), "Sample3");
+    EXPECT_EQ(big.Cell(24, 16), "");
+    EXPECT_EQ(big.Cell(13, 1), "");  // a 96-well line has only 12 fields
+}
+
+TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
+{
+    PlateLayout layout;
+    layout.New1Click();
+    ApplyPlateLayoutLines(SplitLines("Sample1\t\tSample2\nSample4\t\tSample5"), layout);
+    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
+    EXPECT_EQ(layout.Cell(3, 1), "");  // no TAB after it: reads as empty
+    EXPECT_EQ(layout.Cell(1, 2), "Sample4");
+    EXPECT_EQ(layout.Cell(3, 2), "");
+}
+
+TEST(PlateLayoutFile, BadLabelLeavesTheLayoutUntouched)
+{
+    PlateLayout layout;
+    layout.New1Click();
+    layout.SetCell(1, 1, "Sample1");
+    try {
+        ApplyPlateLayoutLines({"\tSampleX\t"}, layout);
+        FAIL() << "expected a conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'X' is not a valid integer value");
+    }
+    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
+}
+
+TEST(TextLines, EveryLineEndCountsAndALastEmptyLineDoesNot)
+{
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (Labels{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), Labels{"a"});
+    EXPECT_EQ(SplitLines("a\r\n\r\n"), (Labels{"a", ""}));
+    EXPECT_EQ(SplitLines("\r\r"), (Labels{"", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+} // namespace
+} // namespace movra
