@@ -1,14 +1,19 @@
 #pragma once
-// What the pages of the main window share: the plate and its working state.
-// One instance, owned by the main window for the whole run and handed to the
-// pages by reference.
+// What the pages of the main window share: the plate and its working state,
+// the plate layout (the store of the sample assignment) and the report
+// table. One instance, owned by the main window for the whole run and handed
+// to the pages by reference.
 
+#include "plate/plate_layout.h"
 #include "plate/plate_state.h"
+#include "reports/string_table.h"
 
 namespace movra {
 
 struct AppState {
     PlateState plate;
+    PlateLayout layout;
+    StringTable report{5, 5};  // a string grid's default size
 };
 
 } // namespace movra

@@ -10,12 +10,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <memory>
+#include <string>
 #include <vector>
 
-#include "app/review_table_model.h"
+#include "app/grid_model.h"
 #include "app/table_selection.h"
+#include "shared/tab_text.h"
 
 namespace movra {
 
@@ -30,18 +30,44 @@ void ToClipboard(const std::string& text)
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
+// A grid that keeps only the texts of its fixed row and column.
+class FixedCellsOnly final : public GridCells {
+public:
+    explicit FixedCellsOnly(const GridModel& model)
+    {
+        for (int c = 0; c < model.gridColumnCount(); ++c)
+            headerRow_.push_back(model.gridText(c, 0));
+        for (int r = 0; r < model.gridRowCount(); ++r)
+            headerColumn_.push_back(model.gridText(0, r));
+    }
+    int columnCount() const override { return static_cast<int>(headerRow_.size()); }
+    int rowCount() const override { return static_cast<int>(headerColumn_.size()); }
+    std::string text(int column, int row) const override
+    {
+        if (row == 0)
+            return headerRow_[static_cast<std::size_t>(column)];
+        if (column == 0)
+            return headerColumn_[static_cast<std::size_t>(row)];
+        return {};
+    }
+
+private:
+    std::vector<std::string> headerRow_;
+    std::vector<std::string> headerColumn_;
+};
+
 } // namespace
 
 DataReviewPage::DataReviewPage(QWidget* parent)
     : QWidget(parent),
       grid_(new QTableView),
-      model_(new ReviewTableModel(this)),
+      model_(new GridModel(GridModel::FixedCells::AsHeaders, this)),
       memo4_(new QPlainTextEdit),
       popup_(new QMenu(this))
 {
     setObjectName(QStringLiteral("DataReview"));
 
-    model_->setCells(std::make_unique<EmptyReviewCells>(kStartColumns, kStartRows));
+    model_->setCells(std::make_unique<EmptyGridCells>(kStartColumns, kStartRows));
     grid_->setObjectName(QStringLiteral("StringGrid1"));
     grid_->setModel(model_);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -49,14 +75,14 @@ DataReviewPage::DataReviewPage(QWidget* parent)
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
     // Fixed section sizes keep a grid of thousands of columns cheap to lay out.
-    for (QHeaderView* header : {grid_->horizontalHeader(), grid_->verticalHeader()})
+    for (QHeaderView* header : {grid_->horizontalHeader(), grid_->verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setHighlightSections(false);
+    }
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    grid_->verticalHeader()->setMinimumWidth(kColumnWidth);
+    grid_->verticalHeader()->setFixedWidth(kColumnWidth);
     grid_->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
     grid_->horizontalHeader()->setFixedHeight(kRowHeight);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->verticalHeader()->setHighlightSections(false);
 
     popup_->setObjectName(QStringLiteral("PopupMenu2"));
     QAction* copy = popup_->addAction(QStringLiteral("Copy"));
@@ -88,58 +114,35 @@ DataReviewPage::DataReviewPage(QWidget* parent)
     layout->addWidget(splitter);
 }
 
-GridRect DataReviewPage::selection() const
+void DataReviewPage::setReviewCells(std::unique_ptr<const GridCells> cells)
 {
-    return GridSelection(*grid_);
+    model_->setCells(std::move(cells));
 }
 
-void DataReviewPage::selectCells(GridRect cells)
+GridSelection DataReviewPage::selection() const
 {
-    SelectGridCells(*grid_, cells);
+    return SelectedCells(*grid_);
+}
+
+void DataReviewPage::selectCells(const GridSelection& cells)
+{
+    SelectCells(*grid_, cells);
 }
 
 void DataReviewPage::CopySRaw()
 {
-    const ReviewTableModel& model = *model_;
-    ToClipboard(GridSelectionText([&model](int c, int r) { return model.gridText(c, r); }, selection()));
+    const GridSelection cells = selection();
+    const GridModel& model = *model_;
+    ToClipboard(TabSeparatedText(cells.Left, cells.Right, cells.Top, cells.Bottom,
+                                 [&model](int c, int r, std::string& out) { out += model.gridText(c, r); }));
 }
 
 void DataReviewPage::CopytoExcel1Click()
 {
-    const ReviewTableModel& model = *model_;
-    ToClipboard(GridAllText([&model](int c, int r) { return model.gridText(c, r); }, model.gridColumnCount(),
-                            model.gridRowCount(), 1));
+    const GridModel& model = *model_;
+    ToClipboard(TabSeparatedText(1, model.gridColumnCount() - 1, 0, model.gridRowCount() - 1,
+                                 [&model](int c, int r, std::string& out) { out += model.gridText(c, r); }));
 }
-
-namespace {
-
-// A grid that keeps only the texts of its fixed row and column.
-class FixedCellsOnly final : public ReviewCells {
-public:
-    explicit FixedCellsOnly(const ReviewTableModel& model)
-    {
-        for (int c = 0; c < model.gridColumnCount(); ++c)
-            headerRow_.push_back(model.gridText(c, 0));
-        for (int r = 0; r < model.gridRowCount(); ++r)
-            headerColumn_.push_back(model.gridText(0, r));
-    }
-    int columnCount() const override { return static_cast<int>(headerRow_.size()); }
-    int rowCount() const override { return static_cast<int>(headerColumn_.size()); }
-    std::string text(int column, int row) const override
-    {
-        if (row == 0)
-            return headerRow_[static_cast<std::size_t>(column)];
-        if (column == 0)
-            return headerColumn_[static_cast<std::size_t>(row)];
-        return {};
-    }
-
-private:
-    std::vector<std::string> headerRow_;
-    std::vector<std::string> headerColumn_;
-};
-
-} // namespace
 
 void DataReviewPage::ClearCells()
 {

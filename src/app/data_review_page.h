@@ -1,13 +1,13 @@
 #pragma once
-// The DataReview page: the review grid StringGrid1 (a table view over the
-// review model, popup menu PopupMenu2 with "Copy" and "Copy All") above the
+// The DataReview page: the review grid StringGrid1 (a table view over a grid
+// model, popup menu PopupMenu2 with "Copy" and "Copy All") above the
 // read-only raw file box Memo4. Holds the grid's copy commands.
 
 #include <QWidget>
 
-#include <string>
+#include <memory>
 
-#include "app/grid_text_export.h"
+#include "plate/plate_layout.h"
 
 class QMenu;
 class QPlainTextEdit;
@@ -15,7 +15,8 @@ class QTableView;
 
 namespace movra {
 
-class ReviewTableModel;
+class GridCells;
+class GridModel;
 
 class DataReviewPage final : public QWidget {
     Q_OBJECT
@@ -27,15 +28,16 @@ public:
     explicit DataReviewPage(QWidget* parent = nullptr);
 
     QTableView& StringGrid1() { return *grid_; }
-    ReviewTableModel& reviewModel() { return *model_; }
+    GridModel& reviewModel() { return *model_; }
     QPlainTextEdit& Memo4() { return *memo4_; }
     QMenu& PopupMenu2() { return *popup_; }
 
-    // The selection rectangle in grid cells (fixed row and column counted),
-    // the focused cell alone when nothing is selected.
-    GridRect selection() const;
-    // Selects grid cells [left..right, top..bottom] (no fixed cells).
-    void selectCells(GridRect cells);
+    // Shows a new grid (an import's review table).
+    void setReviewCells(std::unique_ptr<const GridCells> cells);
+
+    // The selected grid cells; the focused cell alone when nothing is selected.
+    GridSelection selection() const;
+    void selectCells(const GridSelection& cells);
 
     // Copy: the selected cells to the clipboard.
     void CopySRaw();
@@ -47,7 +49,7 @@ public:
 
 private:
     QTableView* grid_;
-    ReviewTableModel* model_;
+    GridModel* model_;
     QPlainTextEdit* memo4_;
     QMenu* popup_;
 };

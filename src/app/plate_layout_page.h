@@ -1,17 +1,14 @@
 #pragma once
 // The PlateLayout page: an empty tool strip ControlBar1, the plate layout grid
-// PlateLayoutGrid (popup menu PopupMenu1: "Sample1", "Clear") and the layout
-// text box Memo1. The grid keeps the texts of the largest plate (25 x 17 cells
-// with the fixed row and column) and shows the current plate's part of them.
+// PlateLayoutGrid showing the shared PlateLayout (its popup menu PopupMenu1
+// lists the offered sample items, top first, then "Clear") and the layout
+// text box Memo1.
 
-#include <QAbstractTableModel>
 #include <QWidget>
 
-#include <array>
-#include <string>
+#include "plate/plate_layout.h"
 
-#include "app/grid_text_export.h"
-
+class QAction;
 class QFrame;
 class QMenu;
 class QPlainTextEdit;
@@ -19,54 +16,39 @@ class QTableView;
 
 namespace movra {
 
-class PlateLayoutModel final : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    static constexpr int kMaxGridColumns = 25;  // 24 plate columns + header
-    static constexpr int kMaxGridRows = 17;     // 16 plate rows + header
-
-    explicit PlateLayoutModel(QObject* parent = nullptr);
-
-    int gridColumnCount() const { return columns_; }
-    int gridRowCount() const { return rows_; }
-    // Grid counts including the fixed row and column (13 x 9 or 25 x 17).
-    void setGridSize(int columns, int rows);
-
-    std::string cellText(int column, int row) const;
-    void setCellText(int column, int row, const std::string& text);
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-private:
-    std::array<std::array<std::string, kMaxGridRows>, kMaxGridColumns> cells_{};
-    int columns_ = 13;
-    int rows_ = 9;
-};
+class GridModel;
 
 class PlateLayoutPage final : public QWidget {
     Q_OBJECT
 public:
-    explicit PlateLayoutPage(QWidget* parent = nullptr);
+    explicit PlateLayoutPage(PlateLayout& layout, QWidget* parent = nullptr);
 
     QTableView& PlateLayoutGrid() { return *grid_; }
-    PlateLayoutModel& layoutModel() { return *model_; }
+    GridModel& layoutModel() { return *model_; }
     QPlainTextEdit& Memo1() { return *memo1_; }
     QMenu& PopupMenu1() { return *popup_; }
 
-    // Selection rectangle in grid cells, the current cell when none.
-    GridRect selection() const;
+    // The selected grid cells; the current cell alone when nothing is selected.
+    GridSelection selection() const;
 
-    // The layout part of the New reset: empties the well cells of the largest
-    // plate and writes the header texts "1".."24" and "A".."P".
+    // Shows the layout again after it changed (cells or geometry).
+    void refresh();
+    // Rebuilds the popup menu from the layout's sample items.
+    void rebuildPopupMenu();
+
+    // The page's part of the New reset: the layout's New1Click and an empty Memo1.
     void ResetLayout();
 
+signals:
+    // A sample item (tag = its sample number) or "Clear" was chosen.
+    void sampleChosen(int tag);
+    void clearChosen();
+
 private:
+    PlateLayout& layout_;
     QFrame* controlBar_;
     QTableView* grid_;
-    PlateLayoutModel* model_;
+    GridModel* model_;
     QPlainTextEdit* memo1_;
     QMenu* popup_;
 };

@@ -8,18 +8,18 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/grid_text_export.h"
+#include <memory>
+
+#include "app/grid_model.h"
+#include "reports/results_report.h"
 
 namespace movra {
 
 namespace {
 
-// A string grid's default size, fixed row and column included.
-constexpr int kStartColumns = 5;
-constexpr int kStartRows = 5;
 constexpr int kRowHeight = 24;
 
 QPushButton* BuilderButton(const QString& name, const QString& caption)
@@ -29,16 +29,30 @@ QPushButton* BuilderButton(const QString& name, const QString& caption)
     return button;
 }
 
+// The shared report table seen as grid cells.
+class ReportCells final : public GridCells {
+public:
+    explicit ReportCells(const StringTable& table) : table_(table) {}
+    int columnCount() const override { return table_.ColCount(); }
+    int rowCount() const override { return table_.RowCount(); }
+    std::string text(int column, int row) const override { return table_.Cell(column, row); }
+
+private:
+    const StringTable& table_;
+};
+
 } // namespace
 
-ReportsPage::ReportsPage(QWidget* parent)
+ReportsPage::ReportsPage(StringTable& report, QWidget* parent)
     : QWidget(parent),
+      report_(report),
       builder_(new QGroupBox(QStringLiteral("Report builder"))),
       showResults_(BuilderButton(QStringLiteral("ShowResBut"), QStringLiteral("Show Results"))),
       average_(BuilderButton(QStringLiteral("RepAverageBut"), QStringLiteral("Average"))),
       reducedData_(BuilderButton(QStringLiteral("RawDataBut"), QStringLiteral("Reduced Data"))),
       clearReport_(BuilderButton(QStringLiteral("bt_ClearReport"), QStringLiteral("Clear Report"))),
-      grid_(new QTableWidget),
+      grid_(new QTableView),
+      model_(new GridModel(GridModel::FixedCells::AsCells, this)),
       popup_(new QMenu(this))
 {
     setObjectName(QStringLiteral("ReportSheet"));
@@ -49,13 +63,14 @@ ReportsPage::ReportsPage(QWidget* parent)
         buttons->addWidget(button);
     buttons->addStretch(1);
 
+    model_->setCells(std::make_unique<ReportCells>(report_));
     grid_->setObjectName(QStringLiteral("StringGrid2"));
+    grid_->setModel(model_);
     grid_->horizontalHeader()->hide();
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setGridSize(kStartColumns, kStartRows);
 
     popup_->setObjectName(QStringLiteral("PopupMenu3"));
     QAction* copyAll = popup_->addAction(QStringLiteral("Copy All"));
@@ -71,45 +86,14 @@ ReportsPage::ReportsPage(QWidget* parent)
     layout->addWidget(grid_, 1);
 }
 
-int ReportsPage::gridColumnCount() const
+void ReportsPage::refresh()
 {
-    return grid_->columnCount();
-}
-
-int ReportsPage::gridRowCount() const
-{
-    return grid_->rowCount();
-}
-
-void ReportsPage::setGridSize(int columns, int rows)
-{
-    grid_->setColumnCount(columns);
-    grid_->setRowCount(rows);
-}
-
-std::string ReportsPage::cellText(int column, int row) const
-{
-    const QTableWidgetItem* cell = grid_->item(row, column);
-    return cell ? cell->text().toStdString() : std::string();
-}
-
-void ReportsPage::setCellText(int column, int row, const std::string& text)
-{
-    if (column < 0 || row < 0 || column >= grid_->columnCount() || row >= grid_->rowCount())
-        return;
-    auto* cell = new QTableWidgetItem(QString::fromStdString(text));
-    if (row == 0 || column == 0) {
-        cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(palette().button());
-    }
-    grid_->setItem(row, column, cell);  // the grid owns the item
+    model_->refresh();
 }
 
 void ReportsPage::CopyReport()
 {
-    const std::string text = GridAllText([this](int c, int r) { return cellText(c, r); }, gridColumnCount(),
-                                         gridRowCount(), 0);
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(CopyReportText(report_)));
 }
 
 } // namespace movra

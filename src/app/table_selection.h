@@ -3,15 +3,15 @@
 // and column, as one rectangle of grid cells (model index + 1). With nothing
 // selected the current cell is the selection, as in a string grid.
 
-#include "app/grid_text_export.h"
+#include "plate/plate_layout.h"
 
 class QTableView;
 
 namespace movra {
 
-GridRect GridSelection(const QTableView& view);
+GridSelection SelectedCells(const QTableView& view);
 
-// Selects grid cells [left..right, top..bottom] and makes the top left current.
-void SelectGridCells(QTableView& view, GridRect cells);
+// Selects grid cells [Left..Right, Top..Bottom] and makes the top left current.
+void SelectCells(QTableView& view, const GridSelection& cells);
 
 } // namespace movra
