@@ -81,6 +81,9 @@ FittingPanel::FittingPanel(QWidget* parent)
     formula_->setObjectName(QStringLiteral("FitFormulaCB"));
     formula_->setEditable(true);
     formula_->setInsertPolicy(QComboBox::NoInsert);
+    // Long formulas must not widen the side panel.
+    formula_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    formula_->setMinimumContentsLength(12);
     for (const char* formula : kFitFormulas)
         formula_->addItem(QString::fromLatin1(formula));
     formula_->setCurrentIndex(11);

@@ -21,6 +21,8 @@ constexpr int kResidualsMinimumHeight = 40;
 constexpr int kZoomBarHeight = 14;
 constexpr int kSidePanelWidth = 215;
 constexpr int kBottomBarHeight = 41;
+constexpr int kStartGraphWidth = 540;
+constexpr int kStartGraphHeight = 470;
 
 QWidget* WhiteBox(const QString& name)
 {
@@ -66,8 +68,6 @@ GraphPage::GraphPage(QWidget* parent)
 
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
     pageControl2_->addTab(fitting_, QStringLiteral("Fitting "));
-    pageControl2_->setMinimumWidth(kSidePanelWidth);
-    pageControl2_->setMaximumWidth(kSidePanelWidth);
 
     auto* upper = new QSplitter(Qt::Horizontal);
     upper->setObjectName(QStringLiteral("SplitterSidePanel"));
@@ -76,6 +76,8 @@ GraphPage::GraphPage(QWidget* parent)
     upper->addWidget(pageControl2_);
     upper->setStretchFactor(0, 1);
     upper->setStretchFactor(1, 0);
+    // Start sizes; a splitter scales them to the space it gets.
+    upper->setSizes({kStartGraphWidth, kSidePanelWidth});
 
     auto* outer = new QSplitter(Qt::Vertical);
     outer->setObjectName(QStringLiteral("SplitterBottomBar"));
@@ -83,6 +85,7 @@ GraphPage::GraphPage(QWidget* parent)
     outer->addWidget(buildWavelengthBar());
     outer->setStretchFactor(0, 1);
     outer->setStretchFactor(1, 0);
+    outer->setSizes({kStartGraphHeight, kBottomBarHeight});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -119,7 +122,7 @@ QWidget* GraphPage::buildWavelengthBar()
 {
     auto* bar = new QWidget;
     bar->setObjectName(QStringLiteral("PanelWavelengthCombination"));
-    bar->setFixedHeight(kBottomBarHeight);
+    bar->setMinimumHeight(kBottomBarHeight);
 
     fitShownBut_->setObjectName(QStringLiteral("FitShownBut"));
     selectSample_->setObjectName(QStringLiteral("SelectSample"));
