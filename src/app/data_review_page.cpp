@@ -15,6 +15,7 @@
 
 #include "app/grid_model.h"
 #include "app/table_selection.h"
+#include "app/text_encoding.h"
 #include "shared/tab_text.h"
 
 namespace movra {
@@ -27,7 +28,7 @@ constexpr int kMemoHeight = 79;
 
 void ToClipboard(const std::string& text)
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    QGuiApplication::clipboard()->setText(DataText(text));
 }
 
 // A grid that keeps only the texts of its fixed row and column.

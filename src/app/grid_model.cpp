@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "app/text_encoding.h"
+
 namespace movra {
 
 GridModel::GridModel(FixedCells fixed, QObject* parent)
@@ -53,7 +55,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(gridText(index.column() + offset(), index.row() + offset()));
+        return DataText(gridText(index.column() + offset(), index.row() + offset()));
     if (role == Qt::BackgroundRole && isFixed(index))
         return QApplication::palette().button();
     return {};
@@ -64,8 +66,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole || fixed_ != FixedCells::AsHeaders)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)
-        return QString::fromStdString(gridText(section + 1, 0));
-    return QString::fromStdString(gridText(0, section + 1));
+        return DataText(gridText(section + 1, 0));
+    return DataText(gridText(0, section + 1));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const

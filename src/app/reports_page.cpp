@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/grid_model.h"
+#include "app/text_encoding.h"
 #include "reports/results_report.h"
 
 namespace movra {
@@ -93,7 +94,7 @@ void ReportsPage::refresh()
 
 void ReportsPage::CopyReport()
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(CopyReportText(report_)));
+    QGuiApplication::clipboard()->setText(DataText(CopyReportText(report_)));
 }
 
 } // namespace movra
