@@ -1,0 +1,113 @@
+#include "plate/import_fields.h"
+
+#include <string>
+
+#include "shared/user_locale.h"
+
+namespace movra {
+
+std::string_view SplitField(char separator, std::string_view& line) noexcept
+{
+    const auto position = line.find(separator);
+    if (position == std::string_view::npos) return {};
+    const std::string_view field = line.substr(0, position);
+    line.remove_prefix(position + 1);
+    return field;
+}
+
+std::string_view SplitListItem(char separator, std::string_view& line) noexcept
+{
+    const auto position = line.find(separator);
+    if (position == std::string_view::npos) {
+        const std::string_view rest = line;
+        line = {};
+        return rest;
+    }
+    const std::string_view item = line.substr(0, position);
+    line.remove_prefix(position + 1);
+    return item;
+}
+
+namespace {
+
+// Both "," and "." (and the locale's own separator) are decimal marks: map
+// them all to "." and convert with "." as the separator.
+bool ConvertDecimal(std::string_view text, double& value) noexcept
+{
+    const char localeSeparator = UserLocale::decimalSeparator();
+    char buffer[128];
+    if (text.size() > sizeof buffer) {
+        try {
+            std::string copy(text);
+            for (char& c : copy)
+                if (c == ',' || c == localeSeparator) c = '.';
+            return TryStrToFloat(copy, '.', value);
+        } catch (...) {
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        buffer[i] = (c == ',' || c == localeSeparator) ? '.' : c;
+    }
+    return TryStrToFloat(std::string_view(buffer, text.size()), '.', value);
+}
+
+} // namespace
+
+bool TryParseCellValue(std::string_view text, double& value) noexcept
+{
+    if (text.empty() || text == "Error") {
+        value = 0.0;
+        return true;
+    }
+    if (text == "#Sat") {
+        value = kSaturatedReading;
+        return true;
+    }
+    if (text == "#Low") {
+        value = kLowReading;
+        return true;
+    }
+    return ConvertDecimal(text, value);
+}
+
+double ParseCellValue(std::string_view text)
+{
+    double value = 0.0;
+    if (!TryParseCellValue(text, value))
+        throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+    return value;
+}
+
+double ParseClockTime(std::string_view text)
+{
+    if (text.empty()) return 0.0;
+    try {
+        std::string_view rest = text;
+        std::int32_t hours = 0;
+        if (text.size() > 5) hours = StrToInt(SplitField(':', rest));
+        const std::int32_t minutes = StrToInt(SplitField(':', rest));
+        const std::int32_t seconds = StrToInt(rest);
+        return hours + minutes / 60.0 + seconds / 3600.0;
+    } catch (const ConversionError&) {
+        // Name the whole field, not the part that failed.
+        throw ConversionError("'" + std::string(text) + "' is not a valid time value");
+    }
+}
+
+std::int32_t DigitsToInt(std::string_view text)
+{
+    std::string digits(text);
+    std::size_t i = 0;
+    while (i + 1 < digits.size()) {
+        if (digits[i] >= '0' && digits[i] <= '9')
+            ++i;
+        else
+            digits.erase(i, 2);
+    }
+    if (digits.empty()) return 0;
+    return StrToInt(digits);
+}
+
+} // namespace movra

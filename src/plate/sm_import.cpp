@@ -1,0 +1,320 @@
+#include "plate/sm_import.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "plate/import_errors.h"
+#include "plate/import_fields.h"
+#include "shared/conversion.h"
+#include "shared/number_format.h"
+
+namespace movra {
+namespace {
+
+constexpr char kTab = '\t';
+constexpr std::size_t kBlockBoundarySkip = 20;     // lines from a "Time" line to the next block's first read
+constexpr std::size_t kSecondHeaderDistance = 20;  // lines from the first read line past block one to its header
+constexpr double kSecondBlockOffset = 48.0;        // hours added to the reads of later blocks
+
+// The plate header line, as far as the import uses it.
+struct PlateHeader {
+    double version = 0.0;
+    int readCountField = 9;        // N
+    std::int64_t readCount = 0;    // R
+    std::string ReadMode;
+    std::int32_t waveLengthCount = 1;
+    std::string_view firstList;    // N+7
+    std::string_view fieldN11;     // N+11: second list, or the fixed wavelength
+    std::string_view fieldN14;     // spectrum only
+    std::int32_t wellCount = 0;
+    std::int32_t spectrumStart = 0;
+    std::int32_t spectrumEnd = 0;
+    std::int32_t spectrumStep = 0;
+};
+
+void SkipFields(std::string_view& line, int count)
+{
+    for (int i = 0; i < count; ++i) SplitField(kTab, line);
+}
+
+PlateHeader ReadPlateHeader(std::string_view line)
+{
+    PlateHeader header;
+    SkipFields(line, 2);
+    header.version = ParseCellValue(SplitField(kTab, line));
+    if (SplitField(kTab, line) != "PlateFormat") throw ImportError(kNotPlateFormat);
+    header.ReadMode = SplitField(kTab, line);
+    if (header.ReadMode != "Kinetic" && header.ReadMode != "Spectrum") throw ImportError(kNotKineticOrSpectrum);
+    SkipFields(line, 3);
+    if (header.version >= 1.3) {
+        SkipFields(line, 1);
+        header.readCountField = 10;
+    }
+    header.readCount = StrToInt(SplitField(kTab, line));
+
+    if (header.ReadMode == "Kinetic") {
+        SkipFields(line, 5);
+        header.waveLengthCount = StrToInt(SplitField(kTab, line));
+        if (header.waveLengthCount < 1 || header.waveLengthCount > kMaxWaveLengths)
+            throw ImportError("The file announces " + std::to_string(header.waveLengthCount) +
+                              " wavelengths; only 1 to " + std::to_string(kMaxWaveLengths) + " can be read!");
+        header.firstList = SplitField(kTab, line);
+        StrToInt(SplitField(kTab, line));
+        StrToInt(SplitField(kTab, line));
+        header.wellCount = StrToInt(SplitField(kTab, line));
+        header.fieldN11 = SplitField(kTab, line);
+    } else {
+        SkipFields(line, 2);
+        header.spectrumStart = StrToInt(SplitField(kTab, line));
+        header.spectrumEnd = StrToInt(SplitField(kTab, line));
+        header.spectrumStep = StrToInt(SplitField(kTab, line));
+        SkipFields(line, 2);
+        StrToInt(SplitField(kTab, line));
+        StrToInt(SplitField(kTab, line));
+        header.wellCount = StrToInt(SplitField(kTab, line));
+        header.fieldN11 = SplitField(kTab, line);
+        SkipFields(line, 2);
+        header.fieldN14 = SplitField(kTab, line);
+    }
+    return header;
+}
+
+void SetGeometry(PlateMeasurements& plate, std::int32_t wellCount)
+{
+    if (wellCount == 96) {
+        plate.PlateRows = 8;
+        plate.PlateColumns = 12;
+    } else if (wellCount == 384) {
+        plate.PlateRows = 16;
+        plate.PlateColumns = 24;
+    } else {
+        throw ImportError("The file describes a plate of " + std::to_string(wellCount) +
+                          " wells; only 96-well and 384-well plates can be read!");
+    }
+    plate.WellCount = wellCount;
+}
+
+// Shows the progress window for the reading and hides it however the
+// import ends.
+class ProgressShown {
+public:
+    explicit ProgressShown(ImportInteraction& interaction) : interaction_(interaction)
+    {
+        interaction_.ShowProgress();
+        interaction_.SetProgress(0);
+    }
+    ~ProgressShown()
+    {
+        try {
+            interaction_.HideProgress();
+        } catch (...) {
+        }
+    }
+    void Set(int percent)
+    {
+        if (percent == last_) return;
+        last_ = percent;
+        interaction_.SetProgress(percent);
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    ImportInteraction& interaction_;
+    int last_ = 0;
+};
+
+// PlateData columns grow with the reads actually met, up to the sized limit,
+// so an absurd announced read count costs nothing.
+class PlateDataStorage {
+public:
+    PlateDataStorage(TDataArray& data, std::size_t columns, std::size_t limit) : data_(data), limit_(limit)
+    {
+        data_.assign(columns, {});
+    }
+    void EnsureRead(std::size_t read)
+    {
+        if (read < allocated_) return;
+        const std::size_t size = std::min(limit_, std::max({read + 1, allocated_ * 2, std::size_t{64}}));
+        for (auto& column : data_) column.resize(size, 0.0);
+        allocated_ = size;
+    }
+
+private:
+    TDataArray& data_;
+    std::size_t limit_;
+    std::size_t allocated_ = 0;
+};
+
+void WriteSummaryAndWaveLengths(ImportedPlate& imported, const PlateHeader& header)
+{
+    PlateMeasurements& plate = imported.plate;
+    std::string& summary = imported.summary;
+    summary.clear();
+    if (plate.ReadMode == "Kinetic") {
+        std::string_view first = header.firstList;
+        std::string_view second = header.fieldN11;
+        for (std::int32_t k = 1; k <= plate.WaveLengthCount; ++k) {
+            const auto index = static_cast<std::size_t>(k - 1);
+            plate.WaveLengths[0][index] = StrToInt(SplitListItem(' ', first));
+            plate.WaveLengths[1][index] = StrToInt(SplitListItem(' ', second));
+            summary += static_cast<char>('A' + k - 1);
+            summary += ':' + std::to_string(plate.WaveLengths[1][index]) + ' ' +
+                       std::to_string(plate.WaveLengths[0][index]) + " - ";
+        }
+    } else {
+        summary = "fix:" + std::string(header.fieldN11) + " scan:" + std::to_string(plate.SpectrumStart) + "-" +
+                  std::to_string(plate.SpectrumEnd) + " step " + std::to_string(plate.SpectrumStep) + " " +
+                  std::string(header.fieldN14);
+    }
+}
+
+} // namespace
+
+std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteraction& interaction)
+{
+    const std::string_view blockLine = lines.Line(0);
+    if (!blockLine.starts_with("##BLOCKS=")) throw ImportError(kNotSpectraMaxFile);
+    // A missing or zero block count still means the one block that follows.
+    const std::int32_t blocks = std::max(DigitsToInt(blockLine.size() > 10 ? blockLine.substr(10) : ""), 1);
+    bool severalBlocks = blocks > 1;
+
+    constexpr std::size_t headerLine = 1;
+    const PlateHeader header = ReadPlateHeader(lines.Line(headerLine));
+
+    ImportedPlate imported;
+    PlateMeasurements& plate = imported.plate;
+    plate.ReadMode = header.ReadMode;
+    const bool kinetic = plate.ReadMode == "Kinetic";
+    plate.WaveLengthCount = header.waveLengthCount;
+    plate.SpectrumStart = header.spectrumStart;
+    plate.SpectrumEnd = header.spectrumEnd;
+    plate.SpectrumStep = header.spectrumStep;
+    for (auto& list : plate.WaveLengths) list.assign(static_cast<std::size_t>(plate.WaveLengthCount), 0);
+    SetGeometry(plate, header.wellCount);
+    const auto rows = static_cast<std::size_t>(plate.PlateRows);
+    const auto columns = static_cast<std::size_t>(plate.PlateColumns);
+    const auto wellCount = static_cast<std::size_t>(plate.WellCount);
+    const auto linesPerRead = rows + 1;
+
+    std::int64_t readCount = std::max<std::int64_t>(header.readCount, 0);
+    if (severalBlocks) {
+        const std::size_t secondHeader =
+            headerLine + kSecondHeaderDistance + linesPerRead * static_cast<std::size_t>(readCount);
+        std::string_view line = lines.Line(secondHeader);
+        if (!line.empty()) {
+            switch (interaction.AskMergeBlocks(kMergeBlocksQuestion)) {
+            case MergeAnswer::Cancel:
+                return std::nullopt;
+            case MergeAnswer::Yes:
+                SkipFields(line, header.readCountField - 1);
+                readCount += std::max(StrToInt(SplitField(kTab, line)), 0);
+                break;
+            case MergeAnswer::No:
+                severalBlocks = false;
+                break;
+            }
+        }
+    }
+
+    // Never more reads than announced, nor than the file's lines can hold.
+    const std::size_t readLimit = std::min(static_cast<std::size_t>(readCount), lines.Count() / linesPerRead);
+    AllocVector(plate.TimeVector, static_cast<int>(readLimit));
+    AllocVector(plate.PlotYBuffer, static_cast<int>(readLimit));
+    AllocMatrix(plate.ReducedData, kMaxShownCurves, static_cast<int>(readLimit));
+
+    WriteSummaryAndWaveLengths(imported, header);
+
+    const auto waveLengthCount = static_cast<std::size_t>(plate.WaveLengthCount);
+    PlateDataStorage storage(plate.PlateData, waveLengthCount * wellCount + 2, readLimit);
+
+    ReviewTable& review = imported.review;
+    {
+        std::string_view captions = lines.Line(headerLine + 1);
+        const std::string_view xCaption = SplitField(kTab, captions);
+        review.SetCaptions(xCaption, SplitField(kTab, captions));
+    }
+
+    double timeOffset = 0.0;
+    if (kinetic) {
+        const auto answer = interaction.AskTimeOffset(kTimeOffsetCaption, kTimeOffsetPrompt, kTimeOffsetDefault);
+        timeOffset = ParseCellValue(answer ? std::string_view(*answer) : std::string_view(kTimeOffsetDefault));
+    }
+
+    ProgressShown progress(interaction);
+    const std::size_t lineCount = lines.Count();
+    std::size_t cursor = headerLine + 2;
+    std::size_t read = 0;
+    for (std::size_t attempt = 0; attempt < lineCount / linesPerRead && read < readLimit; ++attempt) {
+        std::string_view line = lines.Line(cursor);
+        std::string_view xText = SplitField(kTab, line);
+        if (xText.starts_with("Time")) {
+            if (!severalBlocks) break;
+            cursor += kBlockBoundarySkip;
+            line = lines.Line(cursor);
+            xText = SplitField(kTab, line);
+            timeOffset = kSecondBlockOffset;
+        }
+        double x = 0.0;
+        if (kinetic)
+            x = ParseClockTime(xText) + timeOffset;
+        else if (!xText.empty())
+            x = StrToInt(xText);
+        storage.EnsureRead(read);
+        plate.PlateData[0][read] = x;
+        plate.TimeVector[read + 1] = x;
+        progress.Set(static_cast<int>((cursor - 2) * 100 / lineCount));
+
+        const std::string_view temperatureText = SplitField(kTab, line);
+        plate.PlateData[1][read] = ParseCellValue(temperatureText);
+        review.AddRead(xText, temperatureText);
+
+        double sum = 0.0;
+        for (std::size_t row = 0; row < rows; ++row) {
+            if (row > 0) {
+                line = lines.Line(cursor + row);
+                SkipFields(line, 2);
+            }
+            for (std::size_t k = 0; k < waveLengthCount; ++k) {
+                const std::size_t firstColumn = 2 + k * wellCount + row * columns;
+                for (std::size_t column = 0; column < columns; ++column) {
+                    const double value = ParseCellValue(SplitField(kTab, line));
+                    plate.PlateData[firstColumn + column][read] = value;
+                    sum += value;
+                }
+                SplitField(kTab, line);
+            }
+        }
+        // A read cut off by the end of the file is as unusable as an empty one.
+        const bool cutOff = cursor + rows > lineCount;
+        cursor += linesPerRead;
+        if (sum == 0.0 || cutOff) break;
+        ++read;
+    }
+
+    plate.TimePointCount = static_cast<std::int32_t>(read);
+    review.SetSize(plate.WellCount * plate.WaveLengthCount + 3, plate.TimePointCount + 1);
+    plate.LastXValue = read > 0 ? plate.PlateData[0][read - 1] : 0.0;
+    return imported;
+}
+
+std::string DescribePlate(const ImportedPlate& imported)
+{
+    const PlateMeasurements& plate = imported.plate;
+    const bool kinetic = plate.ReadMode == "Kinetic";
+    std::string text = "mode: " + plate.ReadMode + "\n";
+    text += "wells: " + std::to_string(plate.WellCount) + " (" + std::to_string(plate.PlateRows) + " rows x " +
+            std::to_string(plate.PlateColumns) + " columns)\n";
+    text += "wavelengths: " + std::to_string(plate.WaveLengthCount) + " (" + imported.summary + ")\n";
+    text += "reads: " + std::to_string(plate.TimePointCount) + "\n";
+    const char* unit = kinetic ? " h" : " nm";
+    if (plate.TimePointCount > 0)
+        text += "x range: " + FormatGeneral(plate.PlateData[0][0]) + " to " + FormatGeneral(plate.LastXValue) +
+                unit + "\n";
+    else
+        text += "x range: none\n";
+    return text;
+}
+
+} // namespace movra
