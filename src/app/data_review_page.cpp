@@ -57,6 +57,20 @@ private:
     std::vector<std::string> headerColumn_;
 };
 
+// An import's review table: file texts from the table, readings formatted
+// from the plate when a cell is shown or copied.
+class ReviewTableCells final : public GridCells {
+public:
+    ReviewTableCells(const ReviewTable& review, const PlateMeasurements& plate) : review_(review), plate_(plate) {}
+    int columnCount() const override { return review_.ColumnCount(); }
+    int rowCount() const override { return review_.RowCount(); }
+    std::string text(int column, int row) const override { return review_.Cell(plate_, column, row); }
+
+private:
+    const ReviewTable& review_;
+    const PlateMeasurements& plate_;
+};
+
 } // namespace
 
 DataReviewPage::DataReviewPage(QWidget* parent)
@@ -118,6 +132,11 @@ DataReviewPage::DataReviewPage(QWidget* parent)
 void DataReviewPage::setReviewCells(std::unique_ptr<const GridCells> cells)
 {
     model_->setCells(std::move(cells));
+}
+
+void DataReviewPage::showReview(const ReviewTable& review, const PlateMeasurements& plate)
+{
+    model_->setCells(std::make_unique<ReviewTableCells>(review, plate));
 }
 
 GridSelection DataReviewPage::selection() const

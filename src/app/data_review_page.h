@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "plate/plate_layout.h"
+#include "plate/plate_state.h"
+#include "plate/review_table.h"
 
 class QMenu;
 class QPlainTextEdit;
@@ -32,8 +34,11 @@ public:
     QPlainTextEdit& Memo4() { return *memo4_; }
     QMenu& PopupMenu2() { return *popup_; }
 
-    // Shows a new grid (an import's review table).
+    // Shows a new grid.
     void setReviewCells(std::unique_ptr<const GridCells> cells);
+    // Shows an import's review table over the plate it was read with; both
+    // must outlive the page or the next call.
+    void showReview(const ReviewTable& review, const PlateMeasurements& plate);
 
     // The selected grid cells; the focused cell alone when nothing is selected.
     GridSelection selection() const;

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include "app/command_guard.h"
 #include "app/program_windows.h"
 #include "app/qt_user_dialogs.h"
 #include "shared/user_locale.h"
@@ -26,7 +27,7 @@ int main(int argc, char* argv[])
 
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        windows.Form1().ImportFile(arguments.at(1).toStdString());
+        movra::RunCommand(dialogs, [&] { windows.Form1().ImportFile(arguments.at(1).toStdString()); });
 
     return QApplication::exec();
 }

@@ -13,10 +13,13 @@
 #include "app/fitting_panel.h"
 #include "app/form_position.h"
 #include "app/graph_page.h"
+#include "app/import_interaction_dialogs.h"
 #include "app/plate_layout_page.h"
 #include "app/reports_page.h"
+#include "app/text_encoding.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
+#include "plate/sm_import.h"
 
 namespace movra {
 
@@ -103,14 +106,50 @@ void MainWindow::New1Click()
     state_.plate.ResetWorkingState();
 }
 
+FileDialogRequest MainWindow::ImportDialog()
+{
+    return {"Import SpectraMax Gemini XS Text file", "All Files|*.*|SpectraMax Text File|*.txt", 2, ""};
+}
+
 void MainWindow::Import1Click()
 {
-    // Wired to the import engine once it is available.
+    if (const auto file = dialogs_.OpenFile(ImportDialog()))
+        ImportFile(*file);
 }
 
 void MainWindow::ImportFile(const std::filesystem::path& file)
 {
-    (void)file;
+    QPlainTextEdit& memo4 = dataReview_->Memo4();
+    memo4.setPlainText(QStringLiteral("blank"));
+    const TextLines lines(ReadFileBytes(file));
+    memo4.setPlainText(DataText(lines.Text()));
+    if (memo4.toPlainText().startsWith(QStringLiteral("blank")))
+        return;
+
+    // Enabled whatever the outcome of the reading.
+    menu_.OpenPlateLayout1->setEnabled(true);
+    menu_.SavePlateLayout1->setEnabled(true);
+    if (!windows_)
+        return;
+    DialogImportInteraction interaction(dialogs_, windows_->importProgress, *this);
+    std::optional<ImportedPlate> imported = ImportSMText(lines, interaction);
+    if (!imported)
+        return;  // the merge question was cancelled
+    AcceptImport(std::move(*imported), file);
+    // Rebuilding the shown curves of the chosen sample comes with the sample curves.
+}
+
+void MainWindow::AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file)
+{
+    state_.plate.plate = std::move(imported.plate);
+    state_.review = std::move(imported.review);
+    state_.layout.SetGeometryForWellCount(state_.plate.plate.WellCount);
+    plateLayout_->refresh();
+    dataReview_->showReview(state_.review, state_.plate.plate);
+    graph_->Memo3().setPlainText(DataText(imported.summary));
+    windows_->fitLimits.ResetLimits(-1e20, 1e20);
+    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral("- file loaded : ") +
+                   DataText(file.filename().string()));
 }
 
 void MainWindow::Exit1Click()

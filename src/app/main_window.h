@@ -12,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "app/main_menu.h"
+#include "app/user_dialogs.h"
 
 class QTabWidget;
 
@@ -23,10 +24,9 @@ class FitLimitsDialog;
 class FitProgressForm;
 class GraphPage;
 class ImportProgressForm;
+struct ImportedPlate;
 class PlateLayoutPage;
 class ReportsPage;
-class UserDialogs;
-
 // The windows created after the main window, which its commands use.
 struct SecondaryWindows {
     FitLimitsDialog& fitLimits;
@@ -69,7 +69,12 @@ public:
     void About1Click();
     void SetLimitsClick();
 
+    // The open dialog of File > Import.
+    static FileDialogRequest ImportDialog();
+
 private:
+    // Swaps an imported plate in and shows it everywhere.
+    void AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file);
     void buildPages();
     void connectCommands();
     // Runs a command; an escaping error is shown and ends it.

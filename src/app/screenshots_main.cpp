@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/command_guard.h"
 #include "app/program_windows.h"
 #include "app/user_dialogs.h"
 
@@ -75,7 +76,7 @@ int main(int argc, char* argv[])
     movra::MainWindow& form = windows.Form1();
     form.show();
     if (arguments.size() == 3)
-        form.ImportFile(arguments.at(2).toStdString());
+        movra::RunCommand(dialogs, [&] { form.ImportFile(arguments.at(2).toStdString()); });
 
     bool written = true;
     QTabWidget& pages = form.PageControl1();
