@@ -43,9 +43,10 @@ std::optional<std::string> DialogImportInteraction::AskTimeOffset(std::string_vi
 
 void DialogImportInteraction::ShowProgress()
 {
-    CentreOn(progress_, mainWindow_);
     progress_.ProgressBar1().setValue(0);
     progress_.show();
+    // Placed once shown, when the outer frame and so the outer size are known.
+    CentreOn(progress_, mainWindow_);
     PaintNow();
 }
 

@@ -7,7 +7,9 @@ namespace movra {
 void CentreOn(QWidget& window, const QWidget& main)
 {
     const QRect mainFrame = main.frameGeometry();
-    const QSize ownSize = window.frameGeometry().size();
+    // A window not shown yet has no frame; assume one like the main window's.
+    const QSize ownSize = window.isVisible() ? window.frameGeometry().size()
+                                             : window.size() + (mainFrame.size() - main.size());
     window.move(CentredTopLeft(mainFrame, ownSize));
 }
 

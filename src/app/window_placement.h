@@ -16,7 +16,8 @@ constexpr QPoint CentredTopLeft(QRect main, QSize own)
     return {main.left() + main.width() / 2 - own.width() / 2, main.top() + main.height() / 2 - own.height() / 2};
 }
 
-// Moves `window` so that it is centred on `main` (outer frames).
+// Moves `window` so that it is centred on `main` (outer frames; a window not
+// yet shown is taken to get a frame as wide as the main window's).
 void CentreOn(QWidget& window, const QWidget& main);
 
 } // namespace movra
