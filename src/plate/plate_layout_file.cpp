@@ -30,16 +30,24 @@ std::vector<std::string> PlateLayoutLines(const PlateLayout& layout)
     return lines;
 }
 
-void ApplyPlateLayoutLines(const std::vector<std::string>& lines, PlateLayout& layout)
+std::string PlateLayoutFileText(const PlateLayout& layout)
+{
+    std::string text;
+    for (const auto& line : PlateLayoutLines(layout)) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void ApplyPlateLayoutLines(const TextLines& lines, PlateLayout& layout)
 {
     const int rows = layout.PlateRows();
     const int columns = layout.PlateColumns();
     std::vector<std::string> cells;
     cells.reserve(static_cast<std::size_t>(rows * columns));
     for (int row = 1; row <= rows; ++row) {
-        std::string_view line = static_cast<std::size_t>(row - 1) < lines.size()
-                                    ? std::string_view(lines[static_cast<std::size_t>(row - 1)])
-                                    : std::string_view();
+        std::string_view line = lines.Line(static_cast<std::size_t>(row - 1));
         for (int column = 1; column <= columns; ++column) {
             std::string field(TakeTabField(line));
             if (!field.empty()) SampleNumberOfLabel(field);  // throws on a bad label

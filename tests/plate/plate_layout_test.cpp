@@ -1,7 +1,6 @@
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
 #include "shared/conversion.h"
-#include "shared/text_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +98,7 @@ TEST(PlateLayoutFile, EmptyLayoutIsEightLinesOfTwelveTabs)
 {
     PlateLayout layout;
     layout.New1Click();
-    const auto text = JoinLinesCrLf(PlateLayoutLines(layout));
+    const auto text = PlateLayoutFileText(layout);
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
     EXPECT_EQ(text, expected);
@@ -111,10 +110,9 @@ TEST(PlateLayoutFile, SavedLayoutLoadsBackCellForCell)
     layout.New1Click();
     layout.SetCell(1, 1, "Sample1");
     layout.SetCell(12, 8, "Sample12");
-    const auto lines = PlateLayoutLines(layout);
     PlateLayout loaded;
     loaded.New1Click();
-    ApplyPlateLayoutLines(SplitLines(JoinLinesCrLf(lines)), loaded);
+    ApplyPlateLayoutLines(TextLines(PlateLayoutFileText(layout)), loaded);
     for (int row = 1; row <= 8; ++row)
         for (int column = 1; column <= 12; ++column)
             EXPECT_EQ(loaded.Cell(column, row), layout.Cell(column, row)) << column << "," << row;
@@ -130,7 +128,7 @@ TEST(PlateLayoutFile, A96WellLayoutOnA384WellPlateEmptiesTheRest)
     big.SetGeometryForWellCount(384);
     big.SetCell(24, 16, "Sample7");
     big.SetCell(13, 1, "Sample7");
-    ApplyPlateLayoutLines(PlateLayoutLines(small), big);
+    ApplyPlateLayoutLines(TextLines(PlateLayoutFileText(small)), big);
     EXPECT_EQ(big.Cell(12, 8), "Sample3");
     EXPECT_EQ(big.Cell(24, 16), "");
     EXPECT_EQ(big.Cell(13, 1), "");  // a 96-well line has only 12 fields
@@ -140,7 +138,7 @@ TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
 {
     PlateLayout layout;
     layout.New1Click();
-    ApplyPlateLayoutLines(SplitLines("Sample1\t\tSample2\nSample4\t\tSample5"), layout);
+    ApplyPlateLayoutLines(TextLines("Sample1\t\tSample2\nSample4\t\tSample5"), layout);
     EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     EXPECT_EQ(layout.Cell(3, 1), "");  // no TAB after it: reads as empty
     EXPECT_EQ(layout.Cell(1, 2), "Sample4");
@@ -153,21 +151,12 @@ TEST(PlateLayoutFile, BadLabelLeavesTheLayoutUntouched)
     layout.New1Click();
     layout.SetCell(1, 1, "Sample1");
     try {
-        ApplyPlateLayoutLines({"\tSampleX\t"}, layout);
+        ApplyPlateLayoutLines(TextLines("\tSampleX\t"), layout);
         FAIL() << "expected a conversion error";
     } catch (const ConversionError& error) {
         EXPECT_STREQ(error.what(), "'X' is not a valid integer value");
     }
     EXPECT_EQ(layout.Cell(1, 1), "Sample1");
-}
-
-TEST(TextLines, EveryLineEndCountsAndALastEmptyLineDoesNot)
-{
-    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (Labels{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\n"), Labels{"a"});
-    EXPECT_EQ(SplitLines("a\r\n\r\n"), (Labels{"a", ""}));
-    EXPECT_EQ(SplitLines("\r\r"), (Labels{"", ""}));
-    EXPECT_TRUE(SplitLines("").empty());
 }
 
 } // namespace
