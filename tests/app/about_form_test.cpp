@@ -29,6 +29,20 @@ TEST(AboutFormTest, HasCaptionSizeAndButtons)
     EXPECT_EQ(about.frame().size(), QSize(185, 193));
 }
 
+TEST(AboutFormTest, TextHasTitleDescriptionCreditsAndContactBlocks)
+{
+    AboutForm about;
+    const QStringList lines = about.RichEdit1().toPlainText().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 13);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("MOVRA")));
+    for (int empty : {1, 5, 10})
+        EXPECT_TRUE(lines[empty].isEmpty()) << empty;
+    for (int text : {2, 3, 4, 6, 7, 8, 9, 11, 12})
+        EXPECT_FALSE(lines[text].isEmpty()) << text;
+    EXPECT_TRUE(lines[12].contains(QLatin1Char('@')));
+    EXPECT_TRUE(AboutForm::WebPage().isValid());
+}
+
 TEST(AboutFormTest, TimerRunsOnlyWhileShown)
 {
     AboutForm about;
