@@ -1,5 +1,6 @@
 #include "plate/import_fields.h"
 
+#include <charconv>
 #include <string>
 
 #include "shared/user_locale.h"
@@ -30,6 +31,38 @@ std::string_view SplitListItem(char separator, std::string_view& line) noexcept
 
 namespace {
 
+// The common cell, such as "0.1234", "-1,5" or "37": sign, digits and at
+// most one decimal mark, converted without copying when the mark is a point.
+// Anything else (exponents, blanks, a plus sign) takes the general path,
+// which gives the same value for these shapes.
+bool TryPlainDecimal(std::string_view text, double& value) noexcept
+{
+    std::size_t i = text.front() == '-' ? 1 : 0;
+    std::size_t digits = 0;
+    std::size_t mark = std::string_view::npos;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if ((c == '.' || c == ',') && mark == std::string_view::npos)
+            mark = i;
+        else
+            return false;
+    }
+    if (digits == 0) return false;
+    const char* first = text.data();
+    char buffer[64];
+    if (mark != std::string_view::npos && text[mark] == ',') {
+        if (text.size() > sizeof buffer) return false;
+        text.copy(buffer, text.size());
+        buffer[mark] = '.';
+        first = buffer;
+    }
+    const char* last = first + text.size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc{} && end == last;
+}
+
 // Both "," and "." (and the locale's own separator) are decimal marks: map
 // them all to "." and convert with "." as the separator.
 bool ConvertDecimal(std::string_view text, double& value) noexcept
@@ -57,7 +90,20 @@ bool ConvertDecimal(std::string_view text, double& value) noexcept
 
 bool TryParseCellValue(std::string_view text, double& value) noexcept
 {
-    if (text.empty() || text == "Error") {
+    if (text.empty()) {
+        value = 0.0;
+        return true;
+    }
+    // Most cells are plain numbers written with a point: convert them
+    // directly. A text starting with a digit cannot be one of the words that
+    // from_chars would take but the program does not ("inf", "nan").
+    const char first = text.front();
+    const char second = text.size() > 1 ? text[1] : '\0';
+    if ((first >= '0' && first <= '9') || ((first == '-' || first == '.') && second >= '0' && second <= '9')) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc{} && end == text.data() + text.size()) return true;
+    }
+    if (text == "Error") {
         value = 0.0;
         return true;
     }
@@ -69,7 +115,7 @@ bool TryParseCellValue(std::string_view text, double& value) noexcept
         value = kLowReading;
         return true;
     }
-    return ConvertDecimal(text, value);
+    return TryPlainDecimal(text, value) || ConvertDecimal(text, value);
 }
 
 double ParseCellValue(std::string_view text)
@@ -78,6 +124,15 @@ double ParseCellValue(std::string_view text)
     if (!TryParseCellValue(text, value))
         throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
     return value;
+}
+
+double ParseReadingValue(std::string_view text)
+{
+    double value = 0.0;
+    if (TryParseCellValue(text, value)) return value;
+    if (text == "???" || text == "NoFit" || text == "Range?" || text == "Masked" || text == "NaN") return 0.0;
+    if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0;
+    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
 }
 
 double ParseClockTime(std::string_view text)

@@ -31,6 +31,11 @@ double ParseCellValue(std::string_view text);
 // Non-throwing form: false when the text is not a number.
 bool TryParseCellValue(std::string_view text, double& value) noexcept;
 
+// A reading cell as instrument software writes it: what ParseCellValue
+// reads, and also a cell of blanks (empty, 0) and the markers "???",
+// "NoFit", "Range?", "Masked" and "NaN" (no value, 0 like "Error").
+double ParseReadingValue(std::string_view text);
+
 // A clock time in hours: "" is 0; longer than five characters h:m:s,
 // otherwise m:s ("00:10:30" and "10:30" are both 0.175 h). A part that is
 // not an integer raises ConversionError naming the whole text.

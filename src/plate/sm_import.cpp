@@ -1,11 +1,13 @@
 #include "plate/sm_import.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <string_view>
 
 #include "plate/import_errors.h"
 #include "plate/import_fields.h"
+#include "plate/plate_header.h"
 #include "shared/conversion.h"
 #include "shared/number_format.h"
 
@@ -16,69 +18,6 @@ constexpr char kTab = '\t';
 constexpr std::size_t kBlockBoundarySkip = 20;     // lines from a "Time" line to the next block's first read
 constexpr std::size_t kSecondHeaderDistance = 20;  // lines from the first read line past block one to its header
 constexpr double kSecondBlockOffset = 48.0;        // hours added to the reads of later blocks
-
-// The plate header line, as far as the import uses it.
-struct PlateHeader {
-    double version = 0.0;
-    int readCountField = 9;        // N
-    std::int64_t readCount = 0;    // R
-    std::string ReadMode;
-    std::int32_t waveLengthCount = 1;
-    std::string_view firstList;    // N+7
-    std::string_view fieldN11;     // N+11: second list, or the fixed wavelength
-    std::string_view fieldN14;     // spectrum only
-    std::int32_t wellCount = 0;
-    std::int32_t spectrumStart = 0;
-    std::int32_t spectrumEnd = 0;
-    std::int32_t spectrumStep = 0;
-};
-
-void SkipFields(std::string_view& line, int count)
-{
-    for (int i = 0; i < count; ++i) SplitField(kTab, line);
-}
-
-PlateHeader ReadPlateHeader(std::string_view line)
-{
-    PlateHeader header;
-    SkipFields(line, 2);
-    header.version = ParseCellValue(SplitField(kTab, line));
-    if (SplitField(kTab, line) != "PlateFormat") throw ImportError(kNotPlateFormat);
-    header.ReadMode = SplitField(kTab, line);
-    if (header.ReadMode != "Kinetic" && header.ReadMode != "Spectrum") throw ImportError(kNotKineticOrSpectrum);
-    SkipFields(line, 3);
-    if (header.version >= 1.3) {
-        SkipFields(line, 1);
-        header.readCountField = 10;
-    }
-    header.readCount = StrToInt(SplitField(kTab, line));
-
-    if (header.ReadMode == "Kinetic") {
-        SkipFields(line, 5);
-        header.waveLengthCount = StrToInt(SplitField(kTab, line));
-        if (header.waveLengthCount < 1 || header.waveLengthCount > kMaxWaveLengths)
-            throw ImportError("The file announces " + std::to_string(header.waveLengthCount) +
-                              " wavelengths; only 1 to " + std::to_string(kMaxWaveLengths) + " can be read!");
-        header.firstList = SplitField(kTab, line);
-        StrToInt(SplitField(kTab, line));
-        StrToInt(SplitField(kTab, line));
-        header.wellCount = StrToInt(SplitField(kTab, line));
-        header.fieldN11 = SplitField(kTab, line);
-    } else {
-        SkipFields(line, 2);
-        header.spectrumStart = StrToInt(SplitField(kTab, line));
-        header.spectrumEnd = StrToInt(SplitField(kTab, line));
-        header.spectrumStep = StrToInt(SplitField(kTab, line));
-        SkipFields(line, 2);
-        StrToInt(SplitField(kTab, line));
-        StrToInt(SplitField(kTab, line));
-        header.wellCount = StrToInt(SplitField(kTab, line));
-        header.fieldN11 = SplitField(kTab, line);
-        SkipFields(line, 2);
-        header.fieldN14 = SplitField(kTab, line);
-    }
-    return header;
-}
 
 void SetGeometry(PlateMeasurements& plate, std::int32_t wellCount)
 {
@@ -93,6 +32,50 @@ void SetGeometry(PlateMeasurements& plate, std::int32_t wellCount)
                           " wells; only 96-well and 384-well plates can be read!");
     }
     plate.WellCount = wellCount;
+}
+
+// The fields of one line of a read. The text after a line's last tab is its
+// last field (rows of partly read plates may end without a tab); a line
+// without any tab holds only empty fields.
+class RowFields {
+public:
+    explicit RowFields(std::string_view line) noexcept
+        : rest_(line), hasFields_(line.find(kTab) != std::string_view::npos)
+    {
+    }
+    std::string_view Next() noexcept
+    {
+        if (!hasFields_) return {};
+        // Fields are short: a plain scan beats a library search per field.
+        const char* const begin = rest_.data();
+        const char* const end = begin + rest_.size();
+        const char* p = begin;
+        while (p != end && *p != kTab) ++p;
+        const std::string_view field(begin, static_cast<std::size_t>(p - begin));
+        rest_ = p == end ? std::string_view{} : std::string_view(p + 1, static_cast<std::size_t>(end - p - 1));
+        return field;
+    }
+    void Skip(int count) noexcept
+    {
+        for (int i = 0; i < count; ++i) Next();
+    }
+
+private:
+    std::string_view rest_;
+    bool hasFields_;
+};
+
+// A reading cell; plain numbers are converted right here, everything else
+// (commas, markers, special cells) by the full rule.
+inline double ReadCell(std::string_view text)
+{
+    if (!text.empty() && text.front() >= '0' && text.front() <= '9') {
+        double value = 0.0;
+        const char* const last = text.data() + text.size();
+        const auto [end, error] = std::from_chars(text.data(), last, value);
+        if (error == std::errc{} && end == last) return value;
+    }
+    return ParseReadingValue(text);
 }
 
 // Shows the progress window for the reading and hides it however the
@@ -155,10 +138,25 @@ void WriteSummaryAndWaveLengths(ImportedPlate& imported, const PlateHeader& head
     if (plate.ReadMode == "Kinetic") {
         std::string_view first = header.firstList;
         std::string_view second = header.fieldN11;
+        // Absorbance exports carry no second list from 1.3 on and may leave
+        // N+11 empty before: every second number is then 0.
+        bool secondList = header.HasSecondList();
+        const bool secondListOptional = header.readType == "Absorbance";
         for (std::int32_t k = 1; k <= plate.WaveLengthCount; ++k) {
             const auto index = static_cast<std::size_t>(k - 1);
             plate.WaveLengths[0][index] = StrToInt(SplitListItem(' ', first));
-            plate.WaveLengths[1][index] = StrToInt(SplitListItem(' ', second));
+            if (secondList) {
+                try {
+                    plate.WaveLengths[1][index] = StrToInt(SplitListItem(' ', second));
+                } catch (const ConversionError&) {
+                    if (!secondListOptional) throw;
+                    secondList = false;
+                    std::fill(plate.WaveLengths[1].begin(), plate.WaveLengths[1].end(), 0);
+                }
+            }
+        }
+        for (std::int32_t k = 1; k <= plate.WaveLengthCount; ++k) {
+            const auto index = static_cast<std::size_t>(k - 1);
             summary += static_cast<char>('A' + k - 1);
             summary += ':' + std::to_string(plate.WaveLengths[1][index]) + ' ' +
                        std::to_string(plate.WaveLengths[0][index]) + " - ";
@@ -180,12 +178,12 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     const std::int32_t blocks = std::max(DigitsToInt(blockLine.size() > 10 ? blockLine.substr(10) : ""), 1);
     bool severalBlocks = blocks > 1;
 
-    constexpr std::size_t headerLine = 1;
+    const std::size_t headerLine = FindPlateHeaderLine(lines);
     const PlateHeader header = ReadPlateHeader(lines.Line(headerLine));
 
     ImportedPlate imported;
     PlateMeasurements& plate = imported.plate;
-    plate.ReadMode = header.ReadMode;
+    plate.ReadMode = header.readMode;
     const bool kinetic = plate.ReadMode == "Kinetic";
     plate.WaveLengthCount = header.waveLengthCount;
     plate.SpectrumStart = header.spectrumStart;
@@ -203,7 +201,10 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
         const std::size_t secondHeader =
             headerLine + kSecondHeaderDistance + linesPerRead * static_cast<std::size_t>(readCount);
         std::string_view line = lines.Line(secondHeader);
-        if (!line.empty()) {
+        // Only a plate header standing there makes a second block to merge;
+        // anything else (further sections after "~End") is not asked about.
+        if (!line.empty() && !line.starts_with("Plate:")) severalBlocks = false;
+        if (!line.empty() && severalBlocks) {
             switch (interaction.AskMergeBlocks(kMergeBlocksQuestion)) {
             case MergeAnswer::Cancel:
                 return std::nullopt;
@@ -247,13 +248,14 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     std::size_t cursor = headerLine + 2;
     std::size_t read = 0;
     for (std::size_t attempt = 0; attempt < lineCount / linesPerRead && read < readLimit; ++attempt) {
-        std::string_view line = lines.Line(cursor);
-        std::string_view xText = SplitField(kTab, line);
+        if (lines.Line(cursor).starts_with("~End")) break;  // a section ends where a read should start
+        RowFields fields(lines.Line(cursor));
+        std::string_view xText = fields.Next();
         if (xText.starts_with("Time")) {
             if (!severalBlocks) break;
             cursor += kBlockBoundarySkip;
-            line = lines.Line(cursor);
-            xText = SplitField(kTab, line);
+            fields = RowFields(lines.Line(cursor));
+            xText = fields.Next();
             timeOffset = kSecondBlockOffset;
         }
         double x = 0.0;
@@ -266,24 +268,24 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
         plate.TimeVector[read + 1] = x;
         progress.Set(static_cast<int>((cursor - 2) * 100 / lineCount));
 
-        const std::string_view temperatureText = SplitField(kTab, line);
-        plate.PlateData[1][read] = ParseCellValue(temperatureText);
+        const std::string_view temperatureText = fields.Next();
+        plate.PlateData[1][read] = ParseReadingValue(temperatureText);
         review.AddRead(xText, temperatureText);
 
         double sum = 0.0;
         for (std::size_t row = 0; row < rows; ++row) {
             if (row > 0) {
-                line = lines.Line(cursor + row);
-                SkipFields(line, 2);
+                fields = RowFields(lines.Line(cursor + row));
+                fields.Skip(2);
             }
             for (std::size_t k = 0; k < waveLengthCount; ++k) {
                 const std::size_t firstColumn = 2 + k * wellCount + row * columns;
                 for (std::size_t column = 0; column < columns; ++column) {
-                    const double value = ParseCellValue(SplitField(kTab, line));
+                    const double value = ReadCell(fields.Next());
                     plate.PlateData[firstColumn + column][read] = value;
                     sum += value;
                 }
-                SplitField(kTab, line);
+                fields.Skip(1);
             }
         }
         // A read cut off by the end of the file is as unusable as an empty one.

@@ -1,6 +1,7 @@
 #pragma once
 // The SpectraMax plate-format text import. ImportSMText reads a kinetic or
-// spectrum plate from the file's lines into a new ImportedPlate; the caller
+// spectrum plate from the file's lines (LoadTextLines decodes the file as
+// SoftMax Pro writes it) into a new ImportedPlate; the caller
 // swaps it in only when one comes back, so a refused file, a conversion error
 // or Cancel never leaves a mix of two plates. The caller then resets the fit
 // limits (-1E20..1E20 for m1..m8), enables the layout file commands, and

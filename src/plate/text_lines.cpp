@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "plate/import_errors.h"
 
@@ -34,8 +33,15 @@ std::string ReadFileBytes(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw FileReadError("Cannot open file \"" + path.string() + "\".");
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) throw FileReadError("Cannot read file \"" + path.string() + "\".");
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    std::string bytes;
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        file.read(bytes.data(), size);
+    }
+    if (!file) throw FileReadError("Cannot read file \"" + path.string() + "\".");
     return bytes;
 }
 

@@ -9,6 +9,7 @@
 
 #include "plate/import_errors.h"
 #include "plate/sm_import.h"
+#include "plate/text_decoding.h"
 
 int main(int argc, char** argv)
 {
@@ -32,7 +33,7 @@ int main(int argc, char** argv)
                                       : merge == "no" ? movra::MergeAnswer::No
                                                       : movra::MergeAnswer::Cancel;
     try {
-        const movra::TextLines lines(movra::ReadFileBytes(file));
+        const movra::TextLines lines = movra::LoadTextLines(file);
         movra::SilentImportInteraction interaction(answer, timeOffset);
         const auto imported = movra::ImportSMText(lines, interaction);
         if (!imported) {

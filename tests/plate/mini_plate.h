@@ -28,6 +28,8 @@ struct MiniPlate {
         return std::to_string(w + 1) + ".5";
     };
     std::string tail = "~End\r\n";
+    std::string preamble;        // text between the block line and the header (ends with a line end)
+    std::string headerOverride;  // the whole header line, when set
     std::string lineEnd = "\r\n";
 
     int Rows() const { return wellCount == "384" ? 16 : 8; }
@@ -61,7 +63,8 @@ struct MiniPlate {
 
     std::string Text() const
     {
-        std::string text = blockLine + lineEnd + Header() + lineEnd + columnHeader + lineEnd;
+        std::string text = blockLine + lineEnd + preamble + (headerOverride.empty() ? Header() : headerOverride) +
+                           lineEnd + columnHeader + lineEnd;
         for (int t = 0; t < static_cast<int>(xTexts.size()); ++t) text += Read(t);
         return text + tail;
     }

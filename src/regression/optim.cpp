@@ -1,0 +1,207 @@
+#include "regression/optim.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "regression/fit_status.h"
+#include "regression/float_constants.h"
+#include "regression/linear_solver.h"
+#include "shared/number_format.h"
+
+namespace movra {
+
+namespace {
+
+void ShowIteration(FitProgress& progress, std::int32_t iter, double f, double lambda)
+{
+    progress.SetLine(0, "Iteration:" + std::to_string(iter));
+    progress.SetLine(1, "        F:" + FormatGeneral(f));
+    progress.SetLine(2, "   Lambda:" + FormatGeneral(lambda));
+    progress.ProcessMessages();
+}
+
+} // namespace
+
+bool ParametersConverged(const TVector& bOld, const TVector& b, std::int32_t firstPar, std::int32_t lastPar,
+                         double tol)
+{
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        const double allowed = std::fabs(bOld[j]) * tol > tol ? std::fabs(bOld[j]) * tol : tol;
+        if (!(std::fabs(b[j] - bOld[j]) < allowed)) return false;
+    }
+    return true;
+}
+
+void BracketMinimum(const ScalarFunction& f, double& a, double& b, double& c, double& fa, double& fb, double& fc)
+{
+    if (a > b) std::swap(a, b);
+    fa = f(a);
+    fb = f(b);
+    if (fb > fa) {
+        std::swap(a, b);
+        std::swap(fa, fb);
+    }
+    c = b + GoldenRatio * (b - a);
+    fc = f(c);
+    while (fc < fb) {
+        a = b;
+        b = c;
+        fa = fb;
+        fb = fc;
+        c = b + GoldenRatio * (b - a);
+        fc = f(c);
+    }
+    if (a > c) {
+        std::swap(a, c);
+        std::swap(fa, fc);
+    }
+}
+
+std::int32_t GoldenSectionSearch(const ScalarFunction& f, double a, double b, std::int32_t maxIter, double tol,
+                                 double& rMin, double& fMin)
+{
+    const double g = GoldenFraction;
+    if (tol < SqrtFloatEpsilon) tol = SqrtFloatEpsilon;
+
+    double c = 0.0, fa = 0.0, fb = 0.0, fc = 0.0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    double x0 = a;
+    double x3 = c;
+    double x1 = 0.0, x2 = 0.0, f1 = 0.0, f2 = 0.0;
+    if (b - a >= c - b) {
+        x2 = b;
+        f2 = fb;
+        x1 = b - g * (b - a);
+        f1 = f(x1);
+    } else {
+        x1 = b;
+        f1 = fb;
+        x2 = b + g * (c - b);
+        f2 = f(x2);
+    }
+
+    std::int32_t iter = 0;
+    while (iter <= maxIter && std::fabs(x3 - x0) > tol * (std::fabs(x1) + std::fabs(x2))) {
+        if (f2 < f1) {
+            x0 = x1;
+            x1 = x2;
+            f1 = f2;
+            x2 = x1 + g * (x3 - x1);
+            f2 = f(x2);
+        } else {
+            x3 = x2;
+            x2 = x1;
+            f2 = f1;
+            x1 = x2 - g * (x2 - x0);
+            f1 = f(x1);
+        }
+        ++iter;
+    }
+
+    if (f1 < f2) {
+        rMin = x1;
+        fMin = f1;
+    } else {
+        rMin = x2;
+        fMin = f2;
+    }
+    return iter > maxIter ? OptNonConv : OptOk;
+}
+
+std::int32_t LineMinimum(const ObjectiveFunction& func, TVector& b, const TVector& dir, double& f1, double step,
+                         std::int32_t maxIter, std::int32_t firstPar, std::int32_t lastPar, LineSearchWork& work)
+{
+    AllocVector(work.Start, lastPar);
+    AllocVector(work.Direction, lastPar);
+    AllocVector(work.Trial, lastPar);
+    CopyVectorRange(work.Start, b, firstPar, lastPar);
+    CopyVectorRange(work.Direction, dir, firstPar, lastPar);
+
+    const ScalarFunction lineFunction = [&](double r) {
+        for (std::int32_t j = firstPar; j <= lastPar; ++j) work.Trial[j] = r * work.Direction[j] + work.Start[j];
+        return func(work.Trial);
+    };
+
+    double rMin = 0.0;
+    double fMin = 0.0;
+    const std::int32_t status = GoldenSectionSearch(lineFunction, 0.0, 1.0, maxIter, step, rMin, fMin);
+    f1 = fMin;
+    if (status == OptOk)
+        for (std::int32_t j = firstPar; j <= lastPar; ++j) b[j] = rMin * dir[j] + b[j];
+    return status;
+}
+
+std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
+                               std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
+                               double& f, TMatrix& v, FitProgress* progress, const FeasibilityFunction& feasible)
+{
+    FitProgress silent;
+    FitProgress& display = progress != nullptr ? *progress : silent;
+    display.Show();
+    display.SetButtonCaption("Cancel");
+    display.ProcessMessages();
+
+    double lambda = InitialLambda;
+    TVector bOld, g, delta;
+    TMatrix h, a;
+    AllocVector(bOld, lastPar);
+    AllocVector(g, lastPar);
+    AllocVector(delta, lastPar);
+    AllocMatrix(h, lastPar, lastPar);
+    AllocMatrix(a, lastPar, lastPar);
+    LineSearchWork lineWork;
+
+    f = func(b);
+    double f1 = f;  // the line-search result; stays f until a search runs
+    std::int32_t iter = 1;
+    bool converged = false;
+    bool done = false;
+    std::int32_t status = OptOk;
+    double det = 0.0;
+
+    do {
+        if (progress != nullptr) ShowIteration(display, iter, f, lambda);
+
+        CopyVectorRange(bOld, b, firstPar, lastPar);
+        normal(b, firstPar, lastPar, g, h);
+        CopyMatrixRange(a, h, firstPar, firstPar, lastPar, lastPar);
+        for (std::int32_t j = firstPar; j <= lastPar; ++j) g[j] = -g[j];
+
+        if (converged) {
+            // Final undamped Gauss-Newton step, no line search.
+            status = SolveAndInvert(a, g, firstPar, lastPar, v, delta, det);
+            if (status == OptOk) {
+                for (std::int32_t j = firstPar; j <= lastPar; ++j) b[j] = bOld[j] + delta[j];
+                // The step is unchecked by the objective; it must not carry
+                // the result across a bound.
+                if (feasible && !feasible(b)) CopyVectorRange(b, bOld, firstPar, lastPar);
+            }
+            done = true;
+        } else {
+            bool accepted = false;
+            do {
+                for (std::int32_t j = firstPar; j <= lastPar; ++j) a[j][j] = (1.0 + lambda) * h[j][j];
+                status = SolveAndInvert(a, g, firstPar, lastPar, v, delta, det);
+                if (status != OptOk) break;  // singular: B keeps its value
+                CopyVectorRange(b, bOld, firstPar, lastPar);
+                status = LineMinimum(func, b, delta, f1, LineSearchTolerance, LineSearchMaxIter, firstPar, lastPar,
+                                     lineWork);
+                accepted = f1 - f < AcceptanceFactor * f;
+                if (!accepted) lambda *= 10.0;
+                if (lambda > LambdaCeiling) status = OptBigLambda;
+            } while (!accepted && status == OptOk);
+            converged = ParametersConverged(bOld, b, firstPar, lastPar, tol);
+            lambda *= 0.1;
+            f = f1;
+        }
+
+        ++iter;
+        if (display.CancelRequested() || iter > maxIter) status = OptNonConv;
+    } while (!done && status == OptOk);
+
+    display.Hide();
+    return status;
+}
+
+} // namespace movra

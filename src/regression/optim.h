@@ -1,0 +1,76 @@
+#pragma once
+// The Marquardt minimiser: a damped Gauss-Newton method whose damped step only
+// fixes a direction, searched by golden section. The damping shrinks tenfold
+// after an accepted iteration and grows tenfold after a rejected step; once
+// the parameters stop changing one undamped step is taken and the inverse of
+// the undamped normal matrix is returned for the covariance. Also the line
+// search pieces (bracketing, golden section) and the convergence test.
+
+#include <cstdint>
+#include <functional>
+
+#include "regression/fit_progress.h"
+#include "regression/matrices.h"
+
+namespace movra {
+
+// The objective (sum of squares) at parameters B.
+using ObjectiveFunction = std::function<double(const TVector& b)>;
+// Fills G = -Jᵀr and H = JᵀJ over firstPar..lastPar at B; may perturb B
+// temporarily but restores it exactly.
+using NormalEquationsFunction =
+    std::function<void(TVector& b, std::int32_t firstPar, std::int32_t lastPar, TVector& g, TMatrix& h)>;
+// Whether parameters B lie inside the bounds of the problem.
+using FeasibilityFunction = std::function<bool(const TVector& b)>;
+// A function of one variable, minimised by the line search.
+using ScalarFunction = std::function<double(double r)>;
+
+inline constexpr double InitialLambda = 0.01;
+inline constexpr double LambdaCeiling = 1000.0;      // above it: OptBigLambda
+inline constexpr double AcceptanceFactor = 1e-10;    // F1 - F < 1e-10·F accepts
+inline constexpr double LineSearchTolerance = 0.01;
+inline constexpr std::int32_t LineSearchMaxIter = 100;
+inline constexpr double GoldenFraction = 0.38196601125010515;   // 2 minus the golden ratio
+inline constexpr double GoldenRatio = 1.618033988749895;        // bracket expansion
+
+// Minimises func from B over firstPar..lastPar. Returns OptOk, OptSing,
+// OptBigLambda or OptNonConv. B receives the final parameters, f the
+// objective of the last accepted line search, v (allocated by the caller to at
+// least lastPar x lastPar) the inverse of the last matrix solved: on OptOk
+// that of the undamped JᵀJ. progress may be null (no display, no Cancel).
+// When feasible is given, a final undamped step that would leave the bounds
+// is not taken: B stays at the last accepted point.
+std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
+                               std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
+                               double& f, TMatrix& v, FitProgress* progress = nullptr,
+                               const FeasibilityFunction& feasible = {});
+
+// True when every parameter changed by less than max(|bOld[j]|·tol, tol).
+bool ParametersConverged(const TVector& bOld, const TVector& b, std::int32_t firstPar, std::int32_t lastPar,
+                         double tol);
+
+// Work vectors of the line search, kept by the caller so that repeated
+// searches of one fit reuse their storage.
+struct LineSearchWork {
+    TVector Start;      // B0
+    TVector Direction;  // Dir
+    TVector Trial;      // W = R·Dir + B0
+};
+
+// Minimises func(B + R·dir) over R by golden section from 0 and 1. On OptOk
+// B := Rmin·dir + B; in both cases f1 is the best objective found. Returns
+// OptOk or OptNonConv (out of iterations).
+std::int32_t LineMinimum(const ObjectiveFunction& func, TVector& b, const TVector& dir, double& f1, double step,
+                         std::int32_t maxIter, std::int32_t firstPar, std::int32_t lastPar, LineSearchWork& work);
+
+// Brackets a minimum of f starting from the pair (a, b): on return a < c and
+// f(b) <= f(a), f(c).
+void BracketMinimum(const ScalarFunction& f, double& a, double& b, double& c, double& fa, double& fb, double& fc);
+
+// Golden-section search from the pair (a, b) to relative tolerance tol
+// (at least √FloatEpsilon); returns OptOk, or OptNonConv after maxIter + 1
+// steps without reaching the tolerance.
+std::int32_t GoldenSectionSearch(const ScalarFunction& f, double a, double b, std::int32_t maxIter, double tol,
+                                 double& rMin, double& fMin);
+
+} // namespace movra

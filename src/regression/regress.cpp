@@ -1,0 +1,224 @@
+#include "regression/regress.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+
+#include "regression/float_constants.h"
+
+namespace movra {
+
+namespace {
+
+// Puts a parameter back to its value when the derivative loop is left, also
+// when the model throws.
+class ParameterRestore {
+public:
+    ParameterRestore(double& slot, double value) : slot_(slot), value_(value) {}
+    ~ParameterRestore() { slot_ = value_; }
+    ParameterRestore(const ParameterRestore&) = delete;
+    ParameterRestore& operator=(const ParameterRestore&) = delete;
+
+private:
+    double& slot_;
+    double value_;
+};
+
+} // namespace
+
+double PerturbedParameter(double b) noexcept
+{
+    const double relative = b + std::fabs(b) * SqrtFloatEpsilon;
+    if (relative != b) return relative;
+    return b + AbsoluteDerivativeStep;
+}
+
+void ModelDerivatives(const ModelFunction& func, double x, double y, TVector& b, std::int32_t firstPar,
+                      std::int32_t lastPar, TVector& d)
+{
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        const double old = b[j];
+        const double perturbed = PerturbedParameter(old);
+        const ParameterRestore restore(b[j], old);
+        b[j] = perturbed;
+        d[j] = (func(x, b) - y) / (perturbed - old);
+    }
+}
+
+void CurveModelDerivatives(const CurveModelFunction& func, std::span<const double> xs, std::span<const double> ys,
+                           TVector& b, std::int32_t firstPar, std::int32_t lastPar, TMatrix& d)
+{
+    const std::size_t n = xs.size();
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        const double old = b[j];
+        const double perturbed = PerturbedParameter(old);
+        const ParameterRestore restore(b[j], old);
+        b[j] = perturbed;
+        const std::span<double> column(d[j].data(), n);
+        func(xs, b, column);
+        const double step = perturbed - old;
+        for (std::size_t i = 0; i < n; ++i) column[i] = (column[i] - ys[i]) / step;
+    }
+}
+
+std::int32_t RegressionFit::RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x,
+                                   const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                   std::int32_t maxIter, double tol, TVector& b, const TVector& bMin,
+                                   const TVector& bMax, TMatrix& v, FitProgress* progress)
+{
+    StoreFitData(std::move(func), deriv, x, y, n, firstPar, lastPar, bMin, bMax);
+    return Minimise(maxIter, tol, b, v, progress);
+}
+
+std::int32_t RegressionFit::RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
+                                   const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                   std::int32_t maxIter, double tol, TVector& b, const TVector& bMin,
+                                   const TVector& bMax, TMatrix& v, FitProgress* progress)
+{
+    StoreFitData(std::move(func), deriv, x, y, n, firstPar, lastPar, bMin, bMax);
+    return Minimise(maxIter, tol, b, v, progress);
+}
+
+void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
+                                 std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
+                                 const TVector& bMax)
+{
+    StoreData(x, y, n, firstPar, lastPar, bMin, bMax);
+    model_ = std::move(func);
+    derivative_ = deriv != nullptr ? deriv : ModelDerivatives;
+    curveModel_ = nullptr;
+    curveDerivative_ = nullptr;
+}
+
+void RegressionFit::StoreFitData(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 const TVector& bMin, const TVector& bMax)
+{
+    StoreData(x, y, n, firstPar, lastPar, bMin, bMax);
+    model_ = nullptr;
+    derivative_ = nullptr;
+    curveModel_ = std::move(func);
+    curveDerivative_ = deriv != nullptr ? deriv : CurveModelDerivatives;
+    AllocVector(curveValues_, n - 1);
+    AllocMatrix(curveDerivatives_, lastPar, n - 1);
+}
+
+void RegressionFit::StoreData(const TVector& x, const TVector& y, std::int32_t n, std::int32_t firstPar,
+                              std::int32_t lastPar, const TVector& bMin, const TVector& bMax)
+{
+    lastPoint_ = n;
+    AllocVector(x_, n);
+    AllocVector(y_, n);
+    AllocVector(fittedValues_, n);
+    CopyVectorRange(x_, x, FirstPoint, n);
+    CopyVectorRange(y_, y, FirstPoint, n);
+    AllocVector(bMin_, lastPar);
+    AllocVector(bMax_, lastPar);
+    CopyVectorRange(bMin_, bMin, firstPar, lastPar);
+    CopyVectorRange(bMax_, bMax, firstPar, lastPar);
+    firstPar_ = firstPar;
+    lastPar_ = lastPar;
+    AllocVector(derivatives_, lastPar);
+    pointEvaluations_ = 0;
+    objectiveCalls_ = 0;
+}
+
+std::int32_t RegressionFit::Minimise(std::int32_t maxIter, double tol, TVector& b, TMatrix& v,
+                                     FitProgress* progress)
+{
+    if (method_ != FitMethod::Marquardt) throw std::invalid_argument("fit method not available");
+    const ObjectiveFunction objective = [this](const TVector& params) { return SumOfSquares(params); };
+    const NormalEquationsFunction normal = [this](TVector& params, std::int32_t firstPar, std::int32_t lastPar,
+                                                  TVector& g, TMatrix& h) {
+        NormalMatrices(params, firstPar, lastPar, g, h);
+    };
+    const FeasibilityFunction feasible = [this](const TVector& params) { return !OutOfBounds(params); };
+    double f = 0.0;
+    return MarquardtMinimise(objective, normal, b, firstPar_, lastPar_, maxIter, tol, f, v, progress, feasible);
+}
+
+bool RegressionFit::OutOfBounds(const TVector& b) const
+{
+    for (std::int32_t j = firstPar_; j <= lastPar_; ++j)
+        if (b[j] < bMin_[j] || b[j] > bMax_[j]) return true;
+    return false;
+}
+
+double RegressionFit::SumOfSquares(const TVector& b)
+{
+    ++objectiveCalls_;
+    if (OutOfBounds(b)) return ObjectiveCeiling;
+
+    // The sum stops growing once it passes the ceiling (a NaN counts as past
+    // it); later points keep their previously cached fitted values.
+    double s = 0.0;
+    if (curveModel_) {
+        if (lastPoint_ >= FirstPoint) {
+            curveModel_(Points(x_), b, std::span<double>(curveValues_));
+            pointEvaluations_ += lastPoint_;
+            for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
+                fittedValues_[i] = curveValues_[i - FirstPoint];
+                const double r = y_[i] - fittedValues_[i];
+                s += r * r;
+                if (!(s <= ObjectiveCeiling)) break;
+            }
+        }
+    } else {
+        for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
+            fittedValues_[i] = model_(x_[i], b);
+            ++pointEvaluations_;
+            const double r = y_[i] - fittedValues_[i];
+            s += r * r;
+            if (!(s <= ObjectiveCeiling)) break;
+        }
+    }
+    return s <= ObjectiveCeiling ? s : ObjectiveCeiling;
+}
+
+void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32_t lastPar, TVector& g, TMatrix& h)
+{
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        g[j] = 0.0;
+        for (std::int32_t k = j; k <= lastPar; ++k) h[j][k] = 0.0;
+    }
+    if (lastPoint_ >= FirstPoint) {
+        pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
+        if (curveModel_) {
+            // All derivative columns first; the sums below run in the same
+            // order as for a per-point model, so both give identical results.
+            curveDerivative_(curveModel_, Points(x_), Points(fittedValues_), b, firstPar, lastPar,
+                             curveDerivatives_);
+            for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
+                const double r = y_[i] - fittedValues_[i];
+                const std::size_t p = static_cast<std::size_t>(i - FirstPoint);
+                for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+                    const double dj = curveDerivatives_[j][p];
+                    g[j] -= dj * r;
+                    for (std::int32_t k = j; k <= lastPar; ++k) h[j][k] += dj * curveDerivatives_[k][p];
+                }
+            }
+        } else {
+            for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
+                const double r = y_[i] - fittedValues_[i];
+                derivative_(model_, x_[i], fittedValues_[i], b, firstPar, lastPar, derivatives_);
+                for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+                    g[j] -= derivatives_[j] * r;
+                    for (std::int32_t k = j; k <= lastPar; ++k) h[j][k] += derivatives_[j] * derivatives_[k];
+                }
+            }
+        }
+    }
+    for (std::int32_t j = firstPar; j <= lastPar; ++j)
+        for (std::int32_t k = j + 1; k <= lastPar; ++k) h[k][j] = h[j][k];
+}
+
+std::int32_t RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y, std::int32_t n,
+                    std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol, TVector& b,
+                    const TVector& bMin, const TVector& bMax, TMatrix& v, FitProgress* progress)
+{
+    RegressionFit fit;
+    return fit.RunFit(std::move(func), deriv, x, y, n, firstPar, lastPar, maxIter, tol, b, bMin, bMax, v,
+                      progress);
+}
+
+} // namespace movra

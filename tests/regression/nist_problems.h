@@ -1,0 +1,40 @@
+#pragma once
+// The NIST StRD nonlinear regression problems for the engine's tests: their
+// certified values from problems.tsv, their data from the .dat files, a C++
+// model for each supported problem, and the log relative error scoring.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "regression/matrices.h"
+#include "regression/regress.h"
+
+namespace movra::nist {
+
+struct Problem {
+    std::string Name;
+    std::string Difficulty;
+    int Observations = 0;
+    int Parameters = 0;
+    std::vector<double> Start1, Start2;
+    std::vector<double> CertifiedParameters, CertifiedDeviations;
+    double CertifiedRss = 0.0;
+    bool Supported = true;
+};
+
+// Reads problems.tsv of the folder; empty when it cannot be read.
+std::vector<Problem> ReadProblems(const std::string& folder);
+
+// Reads the data block of NAME.dat into X[1..n] and Y[1..n]; false when the
+// file cannot be read.
+bool ReadData(const std::string& folder, const std::string& name, TVector& x, TVector& y, int& n);
+
+// The problem's model as the fit run would evaluate it (a non-number becomes
+// 1E20, values are clamped to ±1E20); empty for the unsupported problems.
+ModelFunction Model(const std::string& name);
+
+// Number of agreeing significant digits, 0..11.
+double Lre(double estimate, double certified);
+
+} // namespace movra::nist

@@ -1,0 +1,317 @@
+// The Marquardt minimiser: its status rules, the Lambda schedule, the
+// progress lines and Cancel, and the golden-section line search.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fit_test_support.h"
+#include "regression/optim.h"
+#include "regression/regress.h"
+#include "shared/number_format.h"
+
+namespace movra {
+namespace {
+
+using test::Filled;
+using test::OneBased;
+using test::ScriptedProgress;
+
+const ModelFunction Proportional = [](double x, const TVector& b) { return b[1] * x; };
+
+// y = m1·x on (1, 2), (2, 4), (3, 7) from m1 = 1.
+std::int32_t FitProportional(std::int32_t maxIter, TVector& b, FitProgress* progress = nullptr, double tol = 1e-6)
+{
+    const TVector x = OneBased({1, 2, 3});
+    const TVector y = OneBased({2, 4, 7});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    return RunFit(Proportional, ModelDerivatives, x, y, 3, 1, 1, maxIter, tol, b, OneBased({-1e20}),
+                  OneBased({1e20}), v, progress);
+}
+
+// Iterations of a run: one set of progress lines per iteration.
+int IterationsOf(const ScriptedProgress& progress)
+{
+    return static_cast<int>(progress.history.size());
+}
+
+// --- Convergence test -----------------------------------------------------------
+
+TEST(ParametersConverged, RelativeAboveOneAbsoluteBelow)
+{
+    EXPECT_TRUE(ParametersConverged(OneBased({1000}), OneBased({1000.0009}), 1, 1, 1e-6));
+    EXPECT_FALSE(ParametersConverged(OneBased({1000}), OneBased({1000.0011}), 1, 1, 1e-6));
+    EXPECT_TRUE(ParametersConverged(OneBased({0.001}), OneBased({0.0019}), 1, 1, 1e-3));
+    EXPECT_FALSE(ParametersConverged(OneBased({0.001}), OneBased({0.0021}), 1, 1, 1e-3));
+}
+
+TEST(ParametersConverged, ChangeEqualToToleranceFails)
+{
+    EXPECT_FALSE(ParametersConverged(OneBased({0.5}), OneBased({0.75}), 1, 1, 0.25));
+    EXPECT_TRUE(ParametersConverged(OneBased({0.5}), OneBased({0.5}), 1, 1, 0.25));
+}
+
+TEST(ParametersConverged, EveryParameterMustPass)
+{
+    EXPECT_FALSE(ParametersConverged(OneBased({1, 1}), OneBased({1, 2}), 1, 2, 1e-6));
+    EXPECT_TRUE(ParametersConverged(OneBased({1, 1}), OneBased({1, 2}), 1, 1, 1e-6));
+}
+
+// --- Line search ----------------------------------------------------------------
+
+TEST(BracketMinimum, OrdersThePointsAroundALowerMiddle)
+{
+    const ScalarFunction f = [](double r) { return (r - 5) * (r - 5); };
+    double a = 1, b = 0, c = 0, fa = 0, fb = 0, fc = 0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_LT(a, c);
+    EXPECT_LE(fb, fa);
+    EXPECT_LE(fb, fc);
+    EXPECT_LT(a, 5.0);
+    EXPECT_GT(c, 5.0);
+}
+
+TEST(BracketMinimum, ExpandsBackwardsWhenTheSecondPointIsHigher)
+{
+    const ScalarFunction f = [](double r) { return (r + 3) * (r + 3); };
+    double a = 0, b = 1, c = 0, fa = 0, fb = 0, fc = 0;
+    BracketMinimum(f, a, b, c, fa, fb, fc);
+    EXPECT_LT(a, -3.0);
+    EXPECT_GT(c, -3.0);
+    EXPECT_EQ(fb, f(b));
+}
+
+TEST(GoldenSectionSearch, FindsMinimumWithinRelativeTolerance)
+{
+    int calls = 0;
+    const ScalarFunction f = [&calls](double r) {
+        ++calls;
+        return (r - 2) * (r - 2) + 1;
+    };
+    double rMin = 0, fMin = 0;
+    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 100, 0.01, rMin, fMin), OptOk);
+    EXPECT_NEAR(rMin, 2.0, 0.04);
+    EXPECT_EQ(fMin, f(rMin));
+    EXPECT_LT(calls, 30);
+}
+
+TEST(GoldenSectionSearch, MinimumAtZeroRunsOutOfIterations)
+{
+    // The interval shrinks with |x1| + |x2|, so the relative test is never met.
+    const ScalarFunction f = [](double r) { return r * r; };
+    double rMin = 1, fMin = 1;
+    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 100, 0.01, rMin, fMin), OptNonConv);
+    EXPECT_LT(std::fabs(rMin), 1e-15);
+}
+
+TEST(GoldenSectionSearch, ToleranceHasAFloor)
+{
+    int calls = 0;
+    const ScalarFunction f = [&calls](double r) {
+        ++calls;
+        return (r - 2) * (r - 2);
+    };
+    double rMin = 0, fMin = 0;
+    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 1000, 0.0, rMin, fMin), OptOk);
+    EXPECT_LT(calls, 100);  // stops at √FloatEpsilon, not at 0
+}
+
+TEST(LineMinimum, MovesAlongDirectionToMinimum)
+{
+    const ObjectiveFunction func = [](const TVector& b) { return (b[1] - 3) * (b[1] - 3) + (b[2] - 6) * (b[2] - 6); };
+    TVector b = OneBased({1, 2});
+    const TVector dir = OneBased({1, 2});
+    double f1 = 0;
+    LineSearchWork work;
+    EXPECT_EQ(LineMinimum(func, b, dir, f1, 0.01, 100, 1, 2, work), OptOk);
+    EXPECT_NEAR(b[1], 3.0, 0.05);
+    EXPECT_NEAR(b[2], 6.0, 0.1);
+    EXPECT_EQ(f1, func(b));
+}
+
+TEST(LineMinimum, LeavesParametersWhenOutOfIterations)
+{
+    const ObjectiveFunction func = [](const TVector& b) { return b[1] * b[1]; };
+    TVector b = OneBased({0});
+    double f1 = 1;
+    LineSearchWork work;
+    EXPECT_EQ(LineMinimum(func, b, OneBased({1}), f1, 0.01, 100, 1, 1, work), OptNonConv);
+    EXPECT_EQ(b[1], 0.0);
+    EXPECT_LT(f1, 1e-30);
+}
+
+// --- Status rules ---------------------------------------------------------------
+
+TEST(MarquardtStatus, ProportionalFitConvergesToLeastSquaresValue)
+{
+    TVector b = OneBased({1});
+    EXPECT_EQ(FitProportional(100, b), OptOk);
+    EXPECT_NEAR(b[1], 31.0 / 14.0, 1e-6);
+}
+
+TEST(MarquardtStatus, MaxIterOneAlwaysGivesNonConvergence)
+{
+    TVector b = OneBased({1});
+    EXPECT_EQ(FitProportional(1, b), OptNonConv);
+}
+
+TEST(MarquardtStatus, ConvergingInTheLastPermittedIterationGivesNonConvergence)
+{
+    TVector b = OneBased({1});
+    ScriptedProgress progress;
+    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
+    const int iterations = IterationsOf(progress);  // the last one took the final step
+
+    TVector b2 = OneBased({1});
+    EXPECT_EQ(FitProportional(iterations, b2), OptNonConv);
+    TVector b3 = OneBased({1});
+    EXPECT_EQ(FitProportional(iterations + 1, b3), OptOk);
+    EXPECT_EQ(b3, b);
+}
+
+TEST(MarquardtStatus, PerfectFitNeverSucceeds)
+{
+    // Exact data at the exact start value: the objective is 0, the step
+    // direction is 0 and the line search can only shrink towards R = 0.
+    const TVector x = OneBased({1, 2, 3});
+    const TVector y = OneBased({2, 4, 6});
+    TVector b = OneBased({2});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    ScriptedProgress progress;
+    const auto status = RunFit(Proportional, ModelDerivatives, x, y, 3, 1, 1, 100, 1e-6, b, OneBased({-1e20}),
+                               OneBased({1e20}), v, &progress);
+    EXPECT_EQ(status, OptNonConv);
+    EXPECT_EQ(IterationsOf(progress), 1);
+    EXPECT_EQ(b[1], 2.0);
+}
+
+// An objective that reports 0 at the start and 1 + (b - 5)² afterwards: every
+// line search converges to a worse value than F = 0, so no step is accepted.
+struct NeverAccepted {
+    int calls = 0;
+    int searches = 0;
+    ObjectiveFunction Objective()
+    {
+        return [this](const TVector& b) {
+            if (calls++ == 0) return 0.0;
+            if (b[1] == 1.0) ++searches;  // R = 0 opens every line search
+            return 1.0 + (b[1] - 5) * (b[1] - 5);
+        };
+    }
+    NormalEquationsFunction Normal()
+    {
+        return [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
+            g[1] = -1.0;
+            h[1][1] = 1.0;
+        };
+    }
+};
+
+TEST(MarquardtLambda, SixRejectedStepsEndWithBigLambda)
+{
+    NeverAccepted problem;
+    TVector b = OneBased({1});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    double f = 0;
+    ScriptedProgress progress;
+    EXPECT_EQ(MarquardtMinimise(problem.Objective(), problem.Normal(), b, 1, 1, 100, 1e-6, f, v, &progress),
+              OptBigLambda);
+    // Lambda 0.01 -> 0.1, 1, 10, 100, 1000, 10000: six searches, one iteration.
+    EXPECT_EQ(problem.searches, 6);
+    EXPECT_EQ(IterationsOf(progress), 1);
+}
+
+TEST(MarquardtLambda, AcceptedIterationEndsWithATenthOfItsLambda)
+{
+    TVector b = OneBased({1});
+    ScriptedProgress progress;
+    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
+    ASSERT_GE(IterationsOf(progress), 2);
+    EXPECT_EQ(progress.history[0][2], "   Lambda:0.01");
+    EXPECT_EQ(progress.history[1][2], "   Lambda:" + FormatGeneral(0.001));
+}
+
+TEST(MarquardtLambda, SingularDampedSystemGivesSingularStatus)
+{
+    const ObjectiveFunction func = [](const TVector& b) { return b[1] * b[1] + 1; };
+    const NormalEquationsFunction normal = [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
+        g[1] = 1.0;
+        h[1][1] = 0.0;
+    };
+    TVector b = OneBased({0.5});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    double f = 0;
+    EXPECT_EQ(MarquardtMinimise(func, normal, b, 1, 1, 100, 1e-6, f, v), OptSing);
+    EXPECT_EQ(b[1], 0.5);
+}
+
+// --- Progress display and Cancel -----------------------------------------------------
+
+TEST(MarquardtProgress, ShowsIterationObjectiveAndLambdaLines)
+{
+    TVector b = OneBased({1});
+    ScriptedProgress progress;
+    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
+    ASSERT_GE(IterationsOf(progress), 3);
+    EXPECT_EQ(progress.history[0][0], "Iteration:1");
+    EXPECT_EQ(progress.history[0][1], "        F:21");  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
+    EXPECT_EQ(progress.history[2][0], "Iteration:3");
+    EXPECT_EQ(progress.history[2][1].substr(0, 10), "        F:");
+    EXPECT_EQ(progress.buttonCaption, "Cancel");
+    EXPECT_EQ(progress.shows, 1);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_EQ(progress.messagePumps, 1 + IterationsOf(progress));
+}
+
+TEST(MarquardtProgress, CancelEndsTheCurrentIterationWithNonConvergence)
+{
+    TVector b = OneBased({1});
+    ScriptedProgress progress(2);
+    EXPECT_EQ(FitProportional(100, b, &progress), OptNonConv);
+    EXPECT_EQ(IterationsOf(progress), 2);
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST(MarquardtProgress, CancelInTheConvergingIterationStillGivesNonConvergence)
+{
+    TVector b = OneBased({1});
+    ScriptedProgress reference;
+    ASSERT_EQ(FitProportional(100, b, &reference), OptOk);
+    TVector b2 = OneBased({1});
+    ScriptedProgress progress(IterationsOf(reference));
+    EXPECT_EQ(FitProportional(100, b2, &progress), OptNonConv);
+    EXPECT_EQ(IterationsOf(progress), IterationsOf(reference));
+}
+
+TEST(MarquardtProgress, ShowingClearsAnEarlierCancel)
+{
+    ScriptedProgress progress(1);
+    TVector b = OneBased({1});
+    EXPECT_EQ(FitProportional(100, b, &progress), OptNonConv);
+    // The same display, now never cancelled, runs the next fit to the end.
+    ScriptedProgress fresh;
+    TVector b2 = OneBased({1});
+    EXPECT_EQ(FitProportional(100, b2, &fresh), OptOk);
+}
+
+TEST(MarquardtProgress, ModelFaultLeavesDisplayVisible)
+{
+    ScriptedProgress progress;
+    const TVector x = OneBased({1, 2, 3});
+    const TVector y = OneBased({2, 4, 7});
+    TVector b = OneBased({1});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    const ModelFunction throwing = [](double, const TVector&) -> double { throw std::domain_error("fault"); };
+    EXPECT_THROW(RunFit(throwing, ModelDerivatives, x, y, 3, 1, 1, 100, 1e-6, b, OneBased({-1e20}), OneBased({1e20}),
+                        v, &progress),
+                 std::domain_error);
+    EXPECT_TRUE(progress.visible);
+}
+
+} // namespace
+} // namespace movra
