@@ -24,6 +24,7 @@
 #include "app/user_dialogs.h"
 #include "plate/sm_import.h"
 #include "plate/synthetic_plate.h"
+#include "plate/text_decoding.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ int main(int argc, char* argv[])
     // Baseline: the core import alone.
     auto start = Clock::now();
     movra::SilentImportInteraction silent(movra::MergeAnswer::Yes, "0");
-    const auto imported = movra::ImportSMText(movra::TextLines(movra::ReadFileBytes(file)), silent);
+    const auto imported = movra::ImportSMText(movra::LoadTextLines(file), silent);
     const double coreSeconds = Seconds(start);
     if (!imported) {
         std::cerr << "the big plate was not imported\n";

@@ -20,6 +20,7 @@
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
 #include "plate/sm_import.h"
+#include "plate/text_decoding.h"
 
 namespace movra {
 
@@ -121,7 +122,7 @@ void MainWindow::ImportFile(const std::filesystem::path& file)
 {
     QPlainTextEdit& memo4 = dataReview_->Memo4();
     memo4.setPlainText(QStringLiteral("blank"));
-    const TextLines lines(ReadFileBytes(file));
+    const TextLines lines = LoadTextLines(file);
     memo4.setPlainText(DataText(lines.Text()));
     if (memo4.toPlainText().startsWith(QStringLiteral("blank")))
         return;

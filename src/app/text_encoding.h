@@ -1,8 +1,8 @@
 #pragma once
 // Texts of the data (imported files, layout files, grid cells, the clipboard)
-// are single-byte strings in the platform's Western encoding; the windows
-// show them through these two conversions and nowhere else, so a byte such
-// as 0xA1 in a file's temperature caption shows and copies as itself.
+// are UTF-8 strings in the core (the import decodes the instrument's
+// encodings); the windows show and take them through these two conversions
+// and nowhere else.
 
 #include <QString>
 
@@ -10,14 +10,14 @@
 
 namespace movra {
 
-inline QString DataText(const std::string& bytes)
+inline QString DataText(const std::string& utf8)
 {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 inline std::string DataBytes(const QString& text)
 {
-    return text.toLatin1().toStdString();
+    return text.toUtf8().toStdString();
 }
 
 } // namespace movra
