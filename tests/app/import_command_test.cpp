@@ -16,8 +16,10 @@
 #include "app/data_review_page.h"
 #include "app/graph_page.h"
 #include "app/grid_model.h"
+#include "app/plate_layout_page.h"
 #include "app/program_windows.h"
 #include "app_test_environment.h"
+#include "plate/synthetic_plate.h"
 #include "scripted_dialogs.h"
 
 namespace movra {
@@ -196,6 +198,26 @@ TEST_F(ImportCommandTest, CopyAllAfterImportGivesHeaderAndOneLinePerRead)
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 12);
     EXPECT_EQ(text.find('\n'), std::string::npos);
     EXPECT_EQ(text.substr(0, 15), "Time(hh:mm:ss)\t");
+}
+
+TEST_F(ImportCommandTest, Plate384ResizesTheLayoutGridAndKeepsItsLabels)
+{
+    SyntheticPlateOptions options;
+    options.wellCount = 384;
+    options.reads = 3;
+    const auto file = std::filesystem::path(test::SettingsFolder().toStdString()) / "plate384.txt";
+    std::ofstream(file, std::ios::binary) << WriteSyntheticPlate(options);
+    form().state().layout.SetCell(2, 1, "Sample1");
+    Import(file);
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    const GridModel& layout = form().plateLayoutPage().layoutModel();
+    EXPECT_EQ(layout.gridColumnCount(), 25);
+    EXPECT_EQ(layout.gridRowCount(), 17);
+    EXPECT_EQ(layout.headerData(23, Qt::Horizontal).toString().toStdString(), "24");
+    EXPECT_EQ(layout.headerData(15, Qt::Vertical).toString().toStdString(), "P");
+    EXPECT_EQ(layout.gridText(2, 1), "Sample1");
+    EXPECT_EQ(grid().gridColumnCount(), 384 + 3);
+    EXPECT_EQ(grid().gridText(3 + 383, 0), "405P24");
 }
 
 TEST_F(ImportCommandTest, SpectrumPlateHeadsColumnsWithWellLabels)
