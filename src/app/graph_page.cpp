@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "app/fitting_panel.h"
+#include "app/plot/graph_paint_box.h"
+#include "app/plot/zoomler_widget.h"
 
 namespace movra {
 
@@ -24,9 +26,10 @@ constexpr int kBottomBarHeight = 41;
 constexpr int kStartGraphWidth = 540;
 constexpr int kStartGraphHeight = 470;
 
-QWidget* WhiteBox(const QString& name)
+template <typename Widget = QWidget>
+Widget* WhiteBox(const QString& name)
 {
-    auto* box = new QWidget;
+    auto* box = new Widget;
     box->setObjectName(name);
     box->setAutoFillBackground(true);
     QPalette palette = box->palette();
@@ -48,10 +51,10 @@ QComboBox* WavelengthChooser(const QString& name, int selected)
 
 GraphPage::GraphPage(QWidget* parent)
     : QWidget(parent),
-      paintBox1_(WhiteBox(QStringLiteral("PaintBox1"))),
-      paintBox2_(WhiteBox(QStringLiteral("PaintBox2"))),
+      paintBox1_(WhiteBox<GraphPaintBox>(QStringLiteral("PaintBox1"))),
+      paintBox2_(WhiteBox<GraphPaintBox>(QStringLiteral("PaintBox2"))),
       splitterResiduals_(new QSplitter(Qt::Vertical)),
-      zoomler_(new QWidget),
+      zoomler_(new TZoomler),
       pageControl2_(new QTabWidget),
       fitting_(new FittingPanel),
       fitShownBut_(new QPushButton(QStringLiteral("Fit shown"))),
@@ -109,6 +112,10 @@ QWidget* GraphPage::buildDrawingPanel()
 
     zoomler_->setObjectName(QStringLiteral("Zoomler1"));
     zoomler_->setFixedHeight(kZoomBarHeight);
+    zoomler_->SetMin(1);
+    zoomler_->SetMax(100);
+    zoomler_->SetStart(1);
+    zoomler_->SetFinish(100);
 
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);

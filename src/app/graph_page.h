@@ -18,16 +18,18 @@ class QTabWidget;
 namespace movra {
 
 class FittingPanel;
+class GraphPaintBox;
+class TZoomler;
 
 class GraphPage final : public QWidget {
     Q_OBJECT
 public:
     explicit GraphPage(QWidget* parent = nullptr);
 
-    QWidget& PaintBox1() { return *paintBox1_; }
-    QWidget& PaintBox2() { return *paintBox2_; }
+    GraphPaintBox& PaintBox1() { return *paintBox1_; }
+    GraphPaintBox& PaintBox2() { return *paintBox2_; }
     QSplitter& SplitterResiduals() { return *splitterResiduals_; }
-    QWidget& Zoomler1() { return *zoomler_; }
+    TZoomler& Zoomler1() { return *zoomler_; }
     QTabWidget& PageControl2() { return *pageControl2_; }
     FittingPanel& fitting() { return *fitting_; }
 
@@ -48,10 +50,10 @@ private:
     QWidget* buildDrawingPanel();
     QWidget* buildWavelengthBar();
 
-    QWidget* paintBox1_;
-    QWidget* paintBox2_;
+    GraphPaintBox* paintBox1_;
+    GraphPaintBox* paintBox2_;
     QSplitter* splitterResiduals_;
-    QWidget* zoomler_;
+    TZoomler* zoomler_;
     QTabWidget* pageControl2_;
     FittingPanel* fitting_;
     QPushButton* fitShownBut_;

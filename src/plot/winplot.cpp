@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "plot/plot_math.h"
+#include "regression/fmath.h"
 
 namespace movra {
 
@@ -151,7 +152,7 @@ void PlotEngine::PlotXAxis(PlotCanvas& canvas)
             const int x = XPixel(t);
             Line(canvas, x, Y2_, x, Y2_ + h);
             const std::string label =
-                Trimmed(movra::FormatAxisNumber(logarithmic ? plotmath::SafeExp10(t) : t, labels));
+                Trimmed(movra::FormatAxisNumber(logarithmic ? SafeExp10(t) : t, labels));
             canvas.TextOut(x - canvas.TextWidth(label) / 2, Y2_ + h, label);
             if (logarithmic && i < n) {
                 for (int j = 2; j <= 9; ++j) {
@@ -190,7 +191,7 @@ void PlotEngine::PlotYAxis(PlotCanvas& canvas)
             const int y = YPixel(t);
             Line(canvas, X1_, y, X1_ - h, y);
             const std::string label =
-                Trimmed(movra::FormatAxisNumber(logarithmic ? plotmath::SafeExp10(t) : t, labels));
+                Trimmed(movra::FormatAxisNumber(logarithmic ? SafeExp10(t) : t, labels));
             canvas.TextOut(X1_ - h - canvas.TextWidth(label), y - hM / 2, label);
             if (logarithmic && i < n) {
                 for (int j = 2; j <= 9; ++j) {
@@ -287,7 +288,7 @@ void PlotEngine::ApplyCurveStyle(PlotCanvas& canvas, const TCurvParam& param)
 
 double PlotEngine::AxisValue(const TAxis& axis, double value) const
 {
-    return axis.Scale == AxisScale::Logarithmic ? plotmath::SafeLog10(value) : value;
+    return axis.Scale == AxisScale::Logarithmic ? SafeLog10(value) : value;
 }
 
 CanvasPoint PlotEngine::ClipToPlot(CanvasPoint outside, int dx, int dy) const
@@ -379,7 +380,7 @@ void PlotEngine::PlotFunc(PlotCanvas& canvas, const std::function<double(double)
 
     const bool logX = XAxis.Scale == AxisScale::Logarithmic;
     const auto pixelAt = [&](double xv) {
-        const double yv = AxisValue(YAxis, f(logX ? plotmath::SafeExp10(xv) : xv));
+        const double yv = AxisValue(YAxis, f(logX ? SafeExp10(xv) : xv));
         return CanvasPoint{XPixel(xv), YPixel(yv)};
     };
     double xv = xMin;

@@ -23,6 +23,8 @@
 #include "app/graph_page.h"
 #include "app/grid_model.h"
 #include "app/plate_layout_page.h"
+#include "app/plot/graph_paint_box.h"
+#include "app/plot/zoomler_widget.h"
 #include "app/program_windows.h"
 #include "app/reports_page.h"
 #include "app_test_environment.h"
@@ -145,6 +147,10 @@ TEST_F(MainWindowTest, GraphPageBarStartsWithItsDefaults)
     EXPECT_TRUE(graph.Memo3().toPlainText().isEmpty());
     EXPECT_TRUE(graph.PaintBox2().isHidden());
     EXPECT_EQ(graph.Zoomler1().height(), 14);
+    EXPECT_EQ(graph.Zoomler1().Min(), 1.0);
+    EXPECT_EQ(graph.Zoomler1().Max(), 100.0);
+    EXPECT_EQ(graph.Zoomler1().Start(), 1.0);
+    EXPECT_EQ(graph.Zoomler1().Finish(), 100.0);
 }
 
 TEST_F(MainWindowTest, ResidualsItemShowsAndHidesTheResidualsBox)

@@ -1,0 +1,46 @@
+#include "app/plot/graph_redraw.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/plot/qpainter_canvas.h"
+
+namespace movra {
+
+namespace {
+
+// A collapsed box still gets a one-pixel picture, so the redraw's effects on
+// the plate state do not depend on the layout.
+QImage PictureFor(const QWidget& box)
+{
+    return QImage(std::max(box.width(), 1), std::max(box.height(), 1), QImage::Format_RGB32);
+}
+
+} // namespace
+
+GraphRefreshResult RedrawGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
+                               PlotEngine& engine, GraphPaintBox& graphBox, GraphPaintBox* residualBox)
+{
+    QImage graphPicture = PictureFor(graphBox);
+    const bool wantResiduals = options.ShowResiduals && residualBox != nullptr;
+    QImage residualPicture = wantResiduals ? PictureFor(*residualBox) : QImage();
+
+    GraphRefreshResult result;
+    {
+        QPainterCanvas graph(graphPicture);
+        std::optional<QPainterCanvas> residuals;
+        if (wantResiduals) {
+            residuals.emplace(residualPicture);
+        }
+        result = RefreshGraph(state, options, model, engine, graph, residuals ? &*residuals : nullptr);
+    }
+    if (result.Drawn) {
+        graphBox.SetImage(std::move(graphPicture));
+    }
+    if (result.ResidualsDrawn) {
+        residualBox->SetImage(std::move(residualPicture));
+    }
+    return result;
+}
+
+} // namespace movra

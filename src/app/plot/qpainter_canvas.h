@@ -1,0 +1,63 @@
+#pragma once
+// The plot surface on a QImage: every PlotCanvas primitive drawn with a
+// QPainter, pixel-exact (no antialiasing, text included), so the plot engine,
+// the graph view and the zoom bar draw on screen what they draw in tests.
+// A font's pixelHeight is its full cell height: the font is sized so that
+// its ascent plus descent fit in it.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include "plot/plot_canvas.h"
+
+namespace movra {
+
+QColor ToQColor(Colour colour) noexcept;
+
+// The QFont drawn for a font: family face (a sans-serif stand-in when the
+// face is not installed), largest pixel size whose cell fits pixelHeight.
+QFont ToQFont(const FontSpec& font);
+
+class QPainterCanvas final : public PlotCanvas {
+public:
+    // Paints on image (not null, Format_RGB32 or another QPainter can draw
+    // on), which must outlive the canvas and keep its size while it exists;
+    // the painting is complete when the canvas is destroyed.
+    explicit QPainterCanvas(QImage& image);
+    ~QPainterCanvas() override;
+
+    void Clear(Colour colour) override;
+    void Rectangle(int x1, int y1, int x2, int y2) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void Polygon(std::span<const CanvasPoint> points) override;
+    void SetPixel(int x, int y, Colour colour) override;
+    void TextOut(int x, int y, std::string_view text) override;
+    int TextWidth(std::string_view text) const override;
+    int TextHeight(std::string_view text) const override;
+
+protected:
+    void DrawLine(CanvasPoint from, CanvasPoint to) override;
+    void PenChanged() override;
+    void BrushChanged() override;
+    void FontChanged() override;
+
+private:
+    // The box of a GDI-style figure: pixels x1..x2-1, y1..y2-1 in either
+    // corner order; empty when a side has no pixels.
+    static QRect FigureBox(int x1, int y1, int x2, int y2) noexcept;
+    bool PenVisible() const noexcept { return GetPen().style != LineStyle::None; }
+    bool BrushVisible() const noexcept { return GetBrush().style == FillStyle::Solid; }
+    // The painter's geometry for a figure box: with an outline the pen runs
+    // on the box's last row and column, so the shape is one pixel smaller.
+    QRect OutlinedShape(const QRect& box) const noexcept;
+
+    QImage& image_;
+    QPainter painter_;
+    QPen qpen_;
+    QFont qfont_;
+    QFontMetrics metrics_;
+};
+
+} // namespace movra
