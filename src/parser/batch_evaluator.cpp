@@ -1,0 +1,211 @@
+#include "parser/batch_evaluator.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include "parser/fault_flags.h"
+
+namespace movra {
+namespace {
+
+using namespace parser_detail;
+using Step = BatchEvaluator::Step;
+using Kernel = BatchEvaluator::Kernel;
+
+// Each kernel applies the very function the scalar routine applies, so the
+// results agree bit for bit. An operand is either a block array or one value.
+template <double (*Operation)(double), bool ArrayOperand>
+void UnaryKernel(const Step& step, std::size_t count) noexcept
+{
+    double* __restrict out = step.result;
+    if constexpr (ArrayOperand) {
+        const double* __restrict x = step.operand1;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x[i]);
+    } else {
+        const double x = *step.operand1;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x);
+    }
+}
+
+template <double (*Operation)(double, double), bool ArrayX, bool ArrayY>
+void BinaryKernel(const Step& step, std::size_t count) noexcept
+{
+    double* __restrict out = step.result;
+    if constexpr (ArrayX && ArrayY) {
+        const double* __restrict x = step.operand1;
+        const double* __restrict y = step.operand2;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x[i], y[i]);
+    } else if constexpr (ArrayX) {
+        const double* __restrict x = step.operand1;
+        const double y = *step.operand2;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x[i], y);
+    } else if constexpr (ArrayY) {
+        const double x = *step.operand1;
+        const double* __restrict y = step.operand2;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x, y[i]);
+    } else {
+        const double x = *step.operand1;
+        const double y = *step.operand2;
+        for (std::size_t i = 0; i < count; ++i) out[i] = Operation(x, y);
+    }
+}
+
+template <bool ArrayOperand>
+void CallUnaryKernel(const Step& step, std::size_t count) noexcept
+{
+    double* __restrict out = step.result;
+    for (std::size_t i = 0; i < count; ++i) out[i] = step.unary(ArrayOperand ? step.operand1[i] : *step.operand1);
+}
+
+template <bool ArrayX, bool ArrayY>
+void CallBinaryKernel(const Step& step, std::size_t count) noexcept
+{
+    double* __restrict out = step.result;
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = step.binary(ArrayX ? step.operand1[i] : *step.operand1, ArrayY ? step.operand2[i] : *step.operand2);
+}
+
+template <double (*Operation)(double)>
+Kernel Unary(bool arrayOperand)
+{
+    return arrayOperand ? &UnaryKernel<Operation, true> : &UnaryKernel<Operation, false>;
+}
+
+template <double (*Operation)(double, double)>
+Kernel Binary(bool arrayX, bool arrayY)
+{
+    if (arrayX) return arrayY ? &BinaryKernel<Operation, true, true> : &BinaryKernel<Operation, true, false>;
+    return arrayY ? &BinaryKernel<Operation, false, true> : &BinaryKernel<Operation, false, false>;
+}
+
+// Built-in functions get kernels with the function inlined.
+Kernel FunctionKernel(UnaryFunction function, bool arrayOperand)
+{
+    constexpr std::pair<UnaryFunction, Kernel (*)(bool)> kInlined[] = {
+        {&FnExp, &Unary<&FnExp>},   {&FnLn, &Unary<&FnLn>},     {&FnAbs, &Unary<&FnAbs>},
+        {&FnSqrt, &Unary<&FnSqrt>}, {&FnSin, &Unary<&FnSin>},   {&FnCos, &Unary<&FnCos>},
+        {&FnTan, &Unary<&FnTan>},   {&FnCosh, &Unary<&FnCosh>}, {&FnSinh, &Unary<&FnSinh>},
+        {&FnArcTan, &Unary<&FnArcTan>}, {&FnHeav, &Unary<&FnHeav>}, {&FnSign, &Unary<&FnSign>},
+        {&FnZero, &Unary<&FnZero>}, {&FnPh, &Unary<&FnPh>},
+    };
+    for (const auto& [candidate, pick] : kInlined)
+        if (candidate == function) return pick(arrayOperand);
+    return arrayOperand ? &CallUnaryKernel<true> : &CallUnaryKernel<false>;
+}
+
+Kernel FunctionKernel(BinaryFunction function, bool arrayX, bool arrayY)
+{
+    if (function == &FnMax) return Binary<&FnMax>(arrayX, arrayY);
+    if (function == &FnMin) return Binary<&FnMin>(arrayX, arrayY);
+    if (arrayX) return arrayY ? &CallBinaryKernel<true, true> : &CallBinaryKernel<true, false>;
+    return arrayY ? &CallBinaryKernel<false, true> : &CallBinaryKernel<false, false>;
+}
+
+Kernel KernelFor(const OperationRecord& record, bool arrayX, bool arrayY)
+{
+    switch (record.opCode) {
+    case OpCode::Negate: return Unary<&Negate>(arrayX);
+    case OpCode::Add: return Binary<&Add>(arrayX, arrayY);
+    case OpCode::Subtract: return Binary<&Subtract>(arrayX, arrayY);
+    case OpCode::Multiply: return Binary<&Multiply>(arrayX, arrayY);
+    case OpCode::Divide: return Binary<&Divide>(arrayX, arrayY);
+    case OpCode::Modulo: return Binary<&Modulo>(arrayX, arrayY);
+    case OpCode::IntDivide: return Binary<&IntDivide>(arrayX, arrayY);
+    case OpCode::WholePower: return Binary<&WholePower>(arrayX, arrayY);
+    case OpCode::Power: return Binary<&Power>(arrayX, arrayY);
+    case OpCode::Square: return Unary<&Square>(arrayX);
+    case OpCode::Cube: return Unary<&Cube>(arrayX);
+    case OpCode::FourthPower: return Unary<&FourthPower>(arrayX);
+    case OpCode::Function1: return FunctionKernel(record.unary, arrayX);
+    case OpCode::Function2: return FunctionKernel(record.binary, arrayX, arrayY);
+    case OpCode::PassThrough:
+    case OpCode::Number: break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* variedSlot) : variedSlot_(variedSlot)
+{
+    const auto& records = program.Records();
+    if (records.empty()) return;
+    if (program.IsPassThrough()) {
+        scratch_.assign(kBlockSize, 0.0);
+        valueBlock_ = scratch_.data();
+        resultValue_ = records.front().operand1;
+        resultBlock_ = resultValue_ == variedSlot ? valueBlock_ : nullptr;
+        return;
+    }
+    scratch_.assign((records.size() + 1) * kBlockSize, 0.0);
+    valueBlock_ = scratch_.data() + records.size() * kBlockSize;
+    std::vector<std::pair<const double*, double*>> blockOfCell;
+    blockOfCell.reserve(records.size());
+    const auto locate = [&](const double* operand, bool& isArray) -> const double* {
+        isArray = true;
+        if (operand == variedSlot_) return valueBlock_;
+        for (const auto& [cell, block] : blockOfCell)
+            if (cell == operand) return block;
+        isArray = false;
+        return operand;
+    };
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const OperationRecord& record = records[i];
+        Step step;
+        bool arrayX = false;
+        bool arrayY = false;
+        step.operand1 = locate(record.operand1, arrayX);
+        step.operand2 = record.operand2 != nullptr ? locate(record.operand2, arrayY) : nullptr;
+        step.result = scratch_.data() + i * kBlockSize;
+        step.unary = record.unary;
+        step.binary = record.binary;
+        step.kernel = KernelFor(record, arrayX, arrayY);
+        if (step.kernel == nullptr) throw std::logic_error("BatchEvaluator: record without arithmetic");
+        blockOfCell.emplace_back(record.result, step.result);
+        steps_.push_back(step);
+    }
+    resultBlock_ = steps_.back().result;
+}
+
+void BatchEvaluator::RunBlock(std::size_t count) const noexcept
+{
+    for (const Step& step : steps_) step.kernel(step, count);
+}
+
+void BatchEvaluator::Run(CompiledProgram& program, double* variedSlot, std::span<const double> values,
+                         std::span<double> out, std::span<FaultKind> faults)
+{
+    if (variedSlot != variedSlot_) throw std::invalid_argument("BatchEvaluator: built for another variable");
+    if (out.size() != values.size() || faults.size() != values.size())
+        throw std::invalid_argument("EvaluateMany: values, results and faults differ in length");
+    const double saved = *variedSlot;
+    for (std::size_t start = 0; start < values.size(); start += kBlockSize) {
+        const std::size_t count = std::min(kBlockSize, values.size() - start);
+        const std::span<const double> blockValues = values.subspan(start, count);
+        const std::span<double> blockOut = out.subspan(start, count);
+        const std::span<FaultKind> blockFaults = faults.subspan(start, count);
+        std::fill(blockFaults.begin(), blockFaults.end(), FaultKind::None);
+        if (steps_.empty()) {
+            // No program (0) or a pass-through program (the variable itself).
+            if (resultBlock_ != nullptr) std::copy(blockValues.begin(), blockValues.end(), blockOut.begin());
+            else std::fill(blockOut.begin(), blockOut.end(), resultValue_ != nullptr ? *resultValue_ : 0.0);
+            continue;
+        }
+        std::copy(blockValues.begin(), blockValues.end(), valueBlock_);
+        EnsureFaultFlagsClear();
+        RunBlock(count);
+        if (RaisedFaultFlags() == 0) {
+            std::copy(resultBlock_, resultBlock_ + count, blockOut.begin());
+            continue;
+        }
+        ClearFaultFlags();
+        for (std::size_t i = 0; i < count; ++i) {
+            *variedSlot = blockValues[i];
+            blockOut[i] = program.Evaluate(blockFaults[i]);
+        }
+    }
+    *variedSlot = saved;
+}
+
+} // namespace movra

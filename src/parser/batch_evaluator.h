@@ -1,0 +1,55 @@
+#pragma once
+// Runs a compiled program over many values of one variable at once: one pass
+// per operation over a block of points, the same operations in the same
+// order as the scalar run, so every result is bit-identical to evaluating
+// the points one by one. A block whose run raised a fault flag is evaluated
+// again point by point, which gives each point its own fault. Scratch arrays
+// are allocated when the evaluator is built, never per call.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "parser/compiled_program.h"
+#include "parser/evaluation_faults.h"
+
+namespace movra {
+
+class BatchEvaluator {
+public:
+    static constexpr std::size_t kBlockSize = 128;
+
+    // `variedSlot` is the variable that takes the values; every other operand
+    // keeps its current value for the whole call.
+    BatchEvaluator(const CompiledProgram& program, const double* variedSlot);
+
+    const double* VariedSlot() const noexcept { return variedSlot_; }
+
+    // out[i] and faults[i] for values[i]; a faulting point gets NaN in out.
+    // Writes the values into *variedSlot while it works and restores it.
+    void Run(CompiledProgram& program, double* variedSlot, std::span<const double> values, std::span<double> out,
+             std::span<FaultKind> faults);
+
+    struct Step;
+    using Kernel = void (*)(const Step&, std::size_t count);
+    struct Step {
+        Kernel kernel = nullptr;
+        const double* operand1 = nullptr;  // block array or single value
+        const double* operand2 = nullptr;
+        double* result = nullptr;          // block array
+        UnaryFunction unary = nullptr;
+        BinaryFunction binary = nullptr;
+    };
+
+private:
+    void RunBlock(std::size_t count) const noexcept;
+
+    const double* variedSlot_;
+    std::vector<double> scratch_;  // one block per result cell, then the block of values
+    std::vector<Step> steps_;
+    double* valueBlock_ = nullptr;
+    const double* resultBlock_ = nullptr;  // nullptr: a single value, see resultValue_
+    const double* resultValue_ = nullptr;
+};
+
+} // namespace movra

@@ -1,0 +1,91 @@
+// End to end: import the bundled demo plate, assign samples, combine the two
+// wavelengths, fit every shown curve and build the results report; the fitted
+// parameters must match the curves the demo plate was generated from.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fitting/fit_formulas.h"
+#include "fitting/fit_run.h"
+#include "plate/plate_layout_file.h"
+#include "plate/sm_import.h"
+#include "plate/synthetic_plate.h"
+#include "reduction/sample_wells.h"
+#include "reduction/wavelength_combination.h"
+#include "reports/results_report.h"
+
+namespace movra {
+namespace {
+
+TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
+{
+    const std::filesystem::path file = std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt";
+    SilentImportInteraction answers;
+    auto imported = ImportSMText(TextLines(ReadFileBytes(file)), answers);
+    ASSERT_TRUE(imported.has_value());
+
+    PlateState state;
+    state.ResetWorkingState();
+    state.plate = std::move(imported->plate);
+    TParser parser1, parser2;
+    state.ParamVars = DefineFitParameters(parser2);
+
+    // Column 1 is Sample1 and column 4 Sample2: eight wells each.
+    PlateLayout layout;
+    layout.New1Click();
+    layout.SetGeometryForWellCount(state.plate.WellCount);
+    for (int row = 1; row <= 8; ++row) {
+        layout.SetCell(1, row, "Sample1");
+        layout.SetCell(4, row, "Sample2");
+    }
+
+    TVector limitMin, limitMax;
+    AllocVector(limitMin, 8);
+    AllocVector(limitMax, 8);
+    for (int k = 1; k <= 8; ++k) {
+        limitMin[static_cast<std::size_t>(k)] = -1e20;
+        limitMax[static_cast<std::size_t>(k)] = 1e20;
+    }
+    FitRunControls controls;
+    controls.FitFormulaIndex = 0;
+    controls.FitFormulaText = std::string(kFitFormulas[0]);
+    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+    controls.ToleranceText = "0.000001";
+    controls.MaxIterationsText = "500";
+    controls.CombinationText = "b-a";
+    state.ViewFirstPoint = 1;
+    state.ViewLastPoint = state.plate.TimePointCount;
+
+    FitRunHost host;
+    for (int sample : {1, 2}) {
+        const std::string label = "Sample" + std::to_string(sample);
+        ASSERT_EQ(CollectShownWells(layout, label, state), ShownWellsOutcome::Collected);
+        ParserCombinedValues values(parser1, state, "b-a", {});
+        values.CompileCombination();
+        CalculateReducedData(state, values, false);
+        Button1Click(state, parser2, limitMin, limitMax, controls, host);
+
+        const KineticCurve truth = DemoSampleCurve(sample);
+        for (int curve = 1; curve <= 8; ++curve) {
+            const auto& row = state.WellFitResults[static_cast<std::size_t>(state.ShownWells[static_cast<std::size_t>(curve)])];
+            ASSERT_GT(row[0], 0.0) << label << " curve " << curve;
+            EXPECT_NEAR(row[1], truth.m1, 0.01);
+            EXPECT_NEAR(row[2], truth.m2, 0.02);
+            EXPECT_NEAR(row[3], truth.m3, 0.03);
+            EXPECT_NEAR(row[4], truth.m4, 0.01);
+            EXPECT_NEAR(row[5], truth.m5, 0.01);
+            // The noise is 0.003 on each of the two readings.
+            EXPECT_LT(row[0] / (state.plate.TimePointCount - 1 - 5), 4 * 2 * 0.003 * 0.003);
+        }
+    }
+
+    StringTable report(5, 5);
+    CalcResults(layout, state, report);
+    ASSERT_EQ(report.RowCount(), 17);
+    EXPECT_EQ(report.Cell(0, 1), "Sample1A1");
+    EXPECT_EQ(report.Cell(0, 9), "Sample2A4");
+    EXPECT_EQ(report.Cell(18, 16), "b-a - " + std::string(kFitFormulas[0]));
+}
+
+} // namespace
+} // namespace movra

@@ -1,0 +1,108 @@
+#include "fitting/fit_formulas.h"
+#include "fitting/fit_model.h"
+#include "fitting/fit_run.h"
+#include "shared/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace movra {
+namespace {
+
+TEST(FitFormulas, ParametersAreFoundWhateverTheirCase)
+{
+    EXPECT_EQ(FitParameterNames("m1-m2*exp(-m3*x)"), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(FitParameterNames("M1+M2*X"), (std::vector<int>{1, 2}));
+    EXPECT_EQ(FitParameterNames("m1+m3*x"), (std::vector<int>{1, 3}));
+    EXPECT_EQ(FitParameterNames(kFitFormulas[11]), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(FitParameterNames("x*2").empty());
+}
+
+TEST(FitFormulas, CompiledCodeOnlyForAnUnchangedListEntry)
+{
+    EXPECT_EQ(BuiltInFormulaIndex(0, kFitFormulas[0]), 0);
+    EXPECT_EQ(BuiltInFormulaIndex(10, kFitFormulas[10]), 10);
+    EXPECT_EQ(BuiltInFormulaIndex(0, "m1+(m2+m3*x)/(1+exp((m4-x)/m5))+1"), -1);
+    EXPECT_EQ(BuiltInFormulaIndex(11, kFitFormulas[11]), -1);
+    EXPECT_EQ(BuiltInFormulaIndex(-1, kFitFormulas[0]), -1);
+}
+
+TEST(FitFormulas, StartValuesFollowTheCellRuleAndAvoidZero)
+{
+    EXPECT_EQ(ParseStartValue("0"), 0.0001);
+    EXPECT_EQ(ParseStartValue("Error"), 0.0001);
+    EXPECT_EQ(ParseStartValue("#Sat"), 35000.0);
+    EXPECT_EQ(ParseStartValue("#Low"), 1.0);
+    EXPECT_EQ(ParseStartValue("1,5"), 1.5);
+    EXPECT_EQ(ParseStartValue("-3000"), -3000.0);
+    EXPECT_THROW(ParseStartValue("abc"), ConversionError);
+}
+
+struct ModelFixture : ::testing::Test {
+    ModelFixture() : slots(DefineFitParameters(parser)) {}
+    FitModel Model(int index, const std::string& text)
+    {
+        parser.setExpression(text);
+        return FitModel(parser, slots, text, index, FitParameterNames(text));
+    }
+    TParser parser;
+    std::array<double*, 9> slots;
+};
+
+TEST_F(ModelFixture, CompiledAndParsedEntriesGiveTheSameNumbers)
+{
+    const TVector b = {0, 0.1, 0.8, 0.05, 0.5, 0.1};
+    for (int index : {0, 4}) {
+        auto compiled = Model(index, std::string(kFitFormulas[static_cast<std::size_t>(index)]));
+        auto parsed = Model(-1, std::string(kFitFormulas[static_cast<std::size_t>(index)]));
+        ASSERT_EQ(compiled.BuiltInIndex(), index);
+        ASSERT_EQ(parsed.BuiltInIndex(), -1);
+        for (double x : {0.0, 0.25, 0.5, 1.7, 40.0})
+            EXPECT_EQ(compiled.FitModelFunc(x, b), parsed.FitModelFunc(x, b)) << index << " at " << x;
+    }
+}
+
+TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluation)
+{
+    const TVector b = {0, 1.0, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01};
+    const std::vector<double> xs = {0.0, 0.1, 1.0, 5.0, -2.0};
+    for (int index : {9, -1}) {
+        auto model = Model(index, std::string(kFitFormulas[9]));
+        std::vector<double> out(xs.size());
+        model.EvaluateCurve(xs, b, out);
+        for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(out[i], model.FitModelFunc(xs[i], b)) << i;
+        EXPECT_EQ(out[0], kModelCeiling);  // 1/x at x = 0 is a fault on both paths
+    }
+}
+
+TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
+{
+    const TVector b = {0, 1e25, 2.0};
+    EXPECT_EQ(Model(-1, "m1").FitModelFunc(0, b), 1e20);
+    EXPECT_EQ(Model(-1, "0-m1").FitModelFunc(0, b), -1e20);
+    EXPECT_EQ(Model(-1, "exp(m2*1000)").FitModelFunc(0, b), 1e20);
+    EXPECT_EQ(Model(-1, "ln(x-1)").FitModelFunc(0, b), 1e20);
+    EXPECT_EQ(Model(4, std::string(kFitFormulas[4])).FitModelFunc(-1000, TVector{0, 1, 1, 1}), 1e20);
+    EXPECT_EQ(ClampModelValue(std::numeric_limits<double>::quiet_NaN()), 1e20);
+    EXPECT_EQ(ClampModelValue(-std::numeric_limits<double>::infinity()), -1e20);
+}
+
+TEST_F(ModelFixture, ParametersWithGapsKeepTheirNames)
+{
+    auto model = Model(-1, "m1+m3*x");
+    ASSERT_EQ(model.ParameterCount(), 2);
+    EXPECT_EQ(model.FitModelFunc(2.0, TVector{0, 1.0, 10.0}), 21.0);
+}
+
+TEST_F(ModelFixture, PlotModelUsesWhatTheSlotsHold)
+{
+    parser.setExpression("m1*x");
+    *slots[1] = 3.0;
+    EXPECT_EQ(PlotModelFunc(parser, 2.0), 6.0);
+    parser.setExpression("1/x");
+    EXPECT_EQ(PlotModelFunc(parser, 0.0), 1e20);
+}
+
+} // namespace
+} // namespace movra
