@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "app/text_encoding.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
+#include "fitting/fit_model.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
 
@@ -45,6 +47,8 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
     move(LoadFormPosition());
     AllocVector(state_.plate.ParamBuffer, kMaxParameters);
     New1Click();
+    state_.plate.ParamVars = DefineFitParameters(state_.Parser2);
+    state_.Parser2.setExpression(DataBytes(graph_->fitting().FitFormulaCB().currentText()));
 }
 
 MainWindow::~MainWindow()
