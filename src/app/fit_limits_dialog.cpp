@@ -1,0 +1,83 @@
+#include "app/fit_limits_dialog.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "shared/number_format.h"
+
+namespace movra {
+
+FitLimitsDialog::FitLimitsDialog(QWidget* parent)
+    : QDialog(parent), ok_(new QPushButton(QStringLiteral("OK"))), cancel_(new QPushButton(QStringLiteral("Cancel")))
+{
+    setObjectName(QStringLiteral("FitLimits"));
+    setWindowTitle(QStringLiteral("Set Limits of fit"));
+    resize(263, 296);
+    move(590, 453);
+
+    auto* grid = new QGridLayout(this);
+    auto* minCaption = new QLabel(QStringLiteral("Min value"));
+    minCaption->setObjectName(QStringLiteral("LabelMin"));
+    auto* maxCaption = new QLabel(QStringLiteral("Max value"));
+    maxCaption->setObjectName(QStringLiteral("LabelMax"));
+    grid->addWidget(minCaption, 0, 1);
+    grid->addWidget(maxCaption, 0, 2);
+    QWidget* previous = nullptr;
+    for (int k = 1; k <= 8; ++k) {
+        auto* label = new QLabel(QStringLiteral("M%1").arg(k));
+        label->setObjectName(QStringLiteral("LabelM%1").arg(k));
+        auto* minEdit = new QLineEdit(QStringLiteral("0"));
+        minEdit->setObjectName(QStringLiteral("Edit%1").arg(k));
+        auto* maxEdit = new QLineEdit(QStringLiteral("0"));
+        maxEdit->setObjectName(QStringLiteral("Edit%1").arg(k + 8));
+        grid->addWidget(label, k, 0);
+        grid->addWidget(minEdit, k, 1);
+        grid->addWidget(maxEdit, k, 2);
+        minEdits_[static_cast<std::size_t>(k - 1)] = minEdit;
+        maxEdits_[static_cast<std::size_t>(k - 1)] = maxEdit;
+        // Tab order: across each row, min then max, from M1 down to M8.
+        if (previous)
+            setTabOrder(previous, minEdit);
+        setTabOrder(minEdit, maxEdit);
+        previous = maxEdit;
+    }
+    ok_->setObjectName(QStringLiteral("Button1"));
+    cancel_->setObjectName(QStringLiteral("Button2"));
+    grid->addWidget(ok_, 9, 1);
+    grid->addWidget(cancel_, 9, 2);
+    setTabOrder(previous, ok_);
+    setTabOrder(ok_, cancel_);
+    minEdits_[0]->setFocus();
+
+    // Storing typed limits on OK comes with the fit run; Cancel already puts
+    // the stored limits back into the boxes.
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        ShowFitLimits();
+        reject();
+    });
+
+    AllocVector(LimitMin, 8);
+    AllocVector(LimitMax, 8);
+}
+
+void FitLimitsDialog::ResetLimits(double lower, double upper)
+{
+    for (int k = 1; k <= 8; ++k) {
+        LimitMin[static_cast<std::size_t>(k)] = lower;
+        LimitMax[static_cast<std::size_t>(k)] = upper;
+    }
+    ShowFitLimits();
+}
+
+void FitLimitsDialog::ShowFitLimits()
+{
+    for (int k = 1; k <= 8; ++k) {
+        MinEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMin[static_cast<std::size_t>(k)])));
+        MaxEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMax[static_cast<std::size_t>(k)])));
+    }
+}
+
+} // namespace movra

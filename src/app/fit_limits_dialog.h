@@ -1,0 +1,44 @@
+#pragma once
+// TFitLimits, the "Set Limits of fit" dialog: a lower (Edit1..Edit8) and an
+// upper (Edit9..Edit16) limit box for each parameter m1..m8, OK and Cancel.
+// It owns the limits LimitMin/LimitMax (elements 1..8, all 0 at creation)
+// and writes them into its boxes with ShowFitLimits.
+
+#include <QDialog>
+
+#include <array>
+
+#include "regression/matrices.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace movra {
+
+class FitLimitsDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit FitLimitsDialog(QWidget* parent = nullptr);
+
+    TVector LimitMin;  // [0..8], element k the lower limit of mk
+    TVector LimitMax;  // [0..8], element k the upper limit of mk
+
+    QLineEdit& MinEdit(int k) { return *minEdits_[static_cast<std::size_t>(k - 1)]; }
+    QLineEdit& MaxEdit(int k) { return *maxEdits_[static_cast<std::size_t>(k - 1)]; }
+    QPushButton& Button1() { return *ok_; }
+    QPushButton& Button2() { return *cancel_; }
+
+    // Every lower limit to `lower`, every upper limit to `upper` (an import
+    // resets them to -1E20 and 1E20), then ShowFitLimits.
+    void ResetLimits(double lower, double upper);
+    // Writes the stored limits into the sixteen boxes (general number format).
+    void ShowFitLimits();
+
+private:
+    std::array<QLineEdit*, 8> minEdits_{};
+    std::array<QLineEdit*, 8> maxEdits_{};
+    QPushButton* ok_;
+    QPushButton* cancel_;
+};
+
+} // namespace movra

@@ -1,0 +1,111 @@
+#include "app/fitting_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace movra {
+
+namespace {
+
+// The model formulas offered in the formula box, in list order; the last one
+// is the start formula.
+const char* const kFitFormulas[] = {
+    "m1+(m2+m3*x)/(1+exp((m4-x)/m5))",
+    "(m1+m2*x)+(m3+m4*x)/(1+exp((m5-x)/m6))",
+    "m1+m5*x+m2*(1-exp(-m3*x))^m4",
+    "m1+m5*x+(m2+m6*x)*(1-exp(-m3*x))^m4",
+    "m1-m2*exp(-m3*x)",
+    "m1-m2*exp(-m3*x)+m4*x",
+    "m1-m2*exp(-m3*x)-m4*exp(-m5*x)",
+    "m1-m2*exp(-m3*(x-m6))-m4*exp(-m5*(x-m6))",
+    "m1+m2*x^m3/(m4^m3+x^m3)",
+    "(m1+m2*x+(m3+m4*x)*exp(-m6*(1/x-1/m5)))/(1+exp(-m6*(1/x-1/m5)))",
+    "m1*(cosh(m2*x)-1)+m3",
+    "m1+m7*x+(m2+m6*x)/(1+abs(m5)*exp(-m3*(x-m4)))^(1/abs(m5))",
+};
+
+struct StartValue {
+    const char* name;
+    const char* label;
+    const char* text;
+};
+
+const StartValue kStartValues[] = {
+    {"Fit_m1", "m1", "4000"}, {"Fit_m2", "m2", "-3000"}, {"Fit_m3", "m3", "1"},     {"Fit_m4", "m4", "10"},
+    {"Fit_m5", "m5", "1"},    {"Fit_m6", "m6", "0.001"}, {"fit_m7", "m7", "0.001"}, {"Fit_m8", "m8", "1"},
+};
+
+// A labelled edit box: the label above the box, named after it.
+QLineEdit* AddLabelledEdit(QGridLayout& grid, int row, int column, const QString& name, const QString& label,
+                           const QString& text)
+{
+    auto* caption = new QLabel(label);
+    caption->setObjectName(name + QStringLiteral("Label"));
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(name);
+    caption->setBuddy(edit);
+    grid.addWidget(caption, row, column);
+    grid.addWidget(edit, row + 1, column);
+    return edit;
+}
+
+} // namespace
+
+FittingPanel::FittingPanel(QWidget* parent)
+    : QWidget(parent),
+      formula_(new QComboBox),
+      setLimits_(new QPushButton(QStringLiteral("Set Limits"))),
+      averageData_(new QCheckBox(QStringLiteral("Average Data"))),
+      fitShown_(new QPushButton(QStringLiteral("Fit Shown")))
+{
+    setObjectName(QStringLiteral("TabSheet1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    auto* values = new QGridLayout;
+    for (int k = 0; k < 8; ++k) {
+        const StartValue& start = kStartValues[k];
+        startValues_[static_cast<std::size_t>(k)] =
+            AddLabelledEdit(*values, (k / 2) * 2, k % 2, QString::fromLatin1(start.name),
+                            QString::fromLatin1(start.label), QString::fromLatin1(start.text));
+    }
+    layout->addLayout(values);
+
+    auto* formulaLabel = new QLabel(QStringLiteral("Fit formular"));
+    formulaLabel->setObjectName(QStringLiteral("Label1"));
+    formula_->setObjectName(QStringLiteral("FitFormulaCB"));
+    formula_->setEditable(true);
+    formula_->setInsertPolicy(QComboBox::NoInsert);
+    // Long formulas must not widen the side panel.
+    formula_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    formula_->setMinimumContentsLength(12);
+    for (const char* formula : kFitFormulas)
+        formula_->addItem(QString::fromLatin1(formula));
+    formula_->setCurrentIndex(11);
+    formulaLabel->setBuddy(formula_);
+    layout->addWidget(formulaLabel);
+    layout->addWidget(formula_);
+
+    auto* settings = new QGridLayout;
+    status_ = AddLabelledEdit(*settings, 0, 0, QStringLiteral("MarqStatus"), QStringLiteral("MarqStatus"), {});
+    setLimits_->setObjectName(QStringLiteral("Button2"));
+    settings->addWidget(setLimits_, 1, 1);
+    tolerance_ = AddLabelledEdit(*settings, 2, 0, QStringLiteral("LE_Tol"), QStringLiteral("Tolerence"),
+                                 QStringLiteral("0.000001"));
+    maxIterations_ = AddLabelledEdit(*settings, 2, 1, QStringLiteral("leMAX_IT"), QStringLiteral("Max iterations"),
+                                     QStringLiteral("500"));
+    layout->addLayout(settings);
+
+    averageData_->setObjectName(QStringLiteral("CheckBox4"));
+    layout->addWidget(averageData_);
+    fitShown_->setObjectName(QStringLiteral("Button1"));
+    layout->addWidget(fitShown_);
+    layout->addStretch(1);
+}
+
+} // namespace movra

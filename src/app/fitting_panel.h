@@ -1,0 +1,45 @@
+#pragma once
+// The "Fitting " tab of the graph page (TabSheet1): start values Fit_m1 ..
+// Fit_m8, the fit formula box FitFormulaCB with its twelve list formulas, the
+// status box MarqStatus, "Set Limits", tolerance, iteration cap, "Average
+// Data" and "Fit Shown".
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace movra {
+
+class FittingPanel final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FittingPanel(QWidget* parent = nullptr);
+
+    // Start value box of parameter m<k>, k = 1..8.
+    QLineEdit& FitM(int k) { return *startValues_[static_cast<std::size_t>(k - 1)]; }
+    QComboBox& FitFormulaCB() { return *formula_; }
+    QLineEdit& MarqStatus() { return *status_; }
+    QPushButton& Button2() { return *setLimits_; }
+    QLineEdit& LE_Tol() { return *tolerance_; }
+    QLineEdit& leMAX_IT() { return *maxIterations_; }
+    QCheckBox& CheckBox4() { return *averageData_; }
+    QPushButton& Button1() { return *fitShown_; }
+
+private:
+    std::array<QLineEdit*, 8> startValues_{};
+    QComboBox* formula_;
+    QLineEdit* status_;
+    QPushButton* setLimits_;
+    QLineEdit* tolerance_;
+    QLineEdit* maxIterations_;
+    QCheckBox* averageData_;
+    QPushButton* fitShown_;
+};
+
+} // namespace movra

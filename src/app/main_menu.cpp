@@ -1,0 +1,65 @@
+#include "app/main_menu.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace movra {
+
+namespace {
+
+QMenu* AddMenu(QMenuBar& bar, const QString& name, const QString& caption)
+{
+    QMenu* menu = bar.addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction* AddItem(QMenu& menu, const QString& name, const QString& caption, bool enabled = true)
+{
+    QAction* item = menu.addAction(caption);
+    item->setObjectName(name);
+    item->setEnabled(enabled);
+    return item;
+}
+
+QAction* AddCheckItem(QMenu& menu, const QString& name, const QString& caption)
+{
+    QAction* item = AddItem(menu, name, caption);
+    item->setCheckable(true);
+    item->setChecked(false);
+    return item;
+}
+
+} // namespace
+
+MainMenu::MainMenu(QMenuBar& bar)
+{
+    bar.setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* file = AddMenu(bar, QStringLiteral("File1"), QStringLiteral("File"));
+    New1 = AddItem(*file, QStringLiteral("New1"), QStringLiteral("New"), false);
+    Save1 = AddItem(*file, QStringLiteral("Save1"), QStringLiteral("Save"), false);
+    SaveAs1 = AddItem(*file, QStringLiteral("SaveAs1"), QStringLiteral("Save As"), false);
+    file->addSeparator();
+    OpenPlateLayout1 = AddItem(*file, QStringLiteral("OpenPlateLayout1"), QStringLiteral("Open PlateLayout"));
+    SavePlateLayout1 = AddItem(*file, QStringLiteral("SavePlateLayout1"), QStringLiteral("Save PlateLayout"));
+    file->addSeparator();
+    Import1 = AddItem(*file, QStringLiteral("Import1"), QStringLiteral("Import"));
+    file->addSeparator();
+    Exit1 = AddItem(*file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
+
+    QMenu* edit = AddMenu(bar, QStringLiteral("Edit1"), QStringLiteral("Edit"));
+    Copy2 = AddItem(*edit, QStringLiteral("Copy2"), QStringLiteral("Copy"));
+    edit->addSeparator();
+    SelectAll1 = AddItem(*edit, QStringLiteral("SelectAll1"), QStringLiteral("Select All"));
+
+    QMenu* view = AddMenu(bar, QStringLiteral("View1"), QStringLiteral("View"));
+    Residuals1 = AddCheckItem(*view, QStringLiteral("Residuals1"), QStringLiteral("Residuals"));
+    Legend1 = AddCheckItem(*view, QStringLiteral("Legend1"), QStringLiteral("Legend"));
+
+    QMenu* help = AddMenu(bar, QStringLiteral("Help1"), QStringLiteral("Help"));
+    About1 = AddItem(*help, QStringLiteral("About1"), QStringLiteral("About"));
+}
+
+} // namespace movra

@@ -1,0 +1,95 @@
+#pragma once
+// TForm1, the main window: the page control PageControl1 with the pages
+// PlateLayout, DataReview, GraphView and Reports (and the hidden, disabled
+// TabSheet2), the menu bar and the commands that tie pages and secondary
+// windows together. Creating it restores the saved position and runs the New
+// reset; destroying it saves the position.
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/main_menu.h"
+#include "app/user_dialogs.h"
+
+class QTabWidget;
+
+namespace movra {
+
+class AboutForm;
+class DataReviewPage;
+class FitLimitsDialog;
+class FitProgressForm;
+class GraphPage;
+class ImportProgressForm;
+struct ImportedPlate;
+class PlateLayoutPage;
+class ReportsPage;
+// The windows created after the main window, which its commands use.
+struct SecondaryWindows {
+    FitLimitsDialog& fitLimits;
+    AboutForm& about;
+    ImportProgressForm& importProgress;
+    FitProgressForm& fitProgress;
+};
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "MOVRA version 0.92 (build 060418)";
+
+    // Page indices of PageControl1.
+    enum Page { PlateLayoutIndex = 0, DataReviewIndex = 1, GraphViewIndex = 2, ReportsIndex = 3 };
+
+    // FormCreate: caption, saved position, parameter buffer, the New reset,
+    // the fit parameters m1..m8 in Parser2 and the start formula compiled.
+    explicit MainWindow(UserDialogs& dialogs, QWidget* parent = nullptr);
+    // FormDestroy: saves the position.
+    ~MainWindow() override;
+
+    void attachWindows(const SecondaryWindows& windows);
+
+    AppState& state() { return state_; }
+    UserDialogs& dialogs() { return dialogs_; }
+    MainMenu& menu() { return menu_; }
+    QTabWidget& PageControl1() { return *pages_; }
+    PlateLayoutPage& plateLayoutPage() { return *plateLayout_; }
+    DataReviewPage& dataReviewPage() { return *dataReview_; }
+    GraphPage& graphPage() { return *graph_; }
+    ReportsPage& reportsPage() { return *reports_; }
+
+    // Menu commands.
+    void New1Click();
+    void Import1Click();
+    // Imports `file` as File > Import does after its dialog (command line).
+    void ImportFile(const std::filesystem::path& file);
+    void Exit1Click();
+    void Copy2Click();
+    void About1Click();
+    void SetLimitsClick();
+
+    // The open dialog of File > Import.
+    static FileDialogRequest ImportDialog();
+
+private:
+    // Swaps an imported plate in and shows it everywhere.
+    void AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file);
+    void buildPages();
+    void connectCommands();
+    // Runs a command; an escaping error is shown and ends it.
+    void run(void (MainWindow::*command)());
+
+    UserDialogs& dialogs_;
+    AppState state_;
+    MainMenu menu_;
+    QTabWidget* pages_;
+    PlateLayoutPage* plateLayout_;
+    DataReviewPage* dataReview_;
+    GraphPage* graph_;
+    ReportsPage* reports_;
+    std::unique_ptr<SecondaryWindows> windows_;
+};
+
+} // namespace movra

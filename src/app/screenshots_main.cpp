@@ -1,0 +1,98 @@
+// movra_screenshots DIR [FILE]: starts the program's windows on whatever
+// platform Qt is given (the offscreen one in scripts/screenshots), imports
+// FILE when named, and writes one PNG per page of the main window plus the
+// About window into DIR. Questions get their default answers; errors go to
+// stderr.
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTabWidget>
+
+#include <cstdio>
+#include <iostream>
+
+#include "app/command_guard.h"
+#include "app/program_windows.h"
+#include "app/user_dialogs.h"
+
+namespace {
+
+class DefaultAnswers final : public movra::UserDialogs {
+public:
+    void ShowError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
+    movra::DialogAnswer AskYesNoCancel(const std::string&) override { return movra::DialogAnswer::Yes; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string& text) override
+    {
+        return text;
+    }
+    std::optional<std::filesystem::path> OpenFile(const movra::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::filesystem::path> SaveFile(const movra::FileDialogRequest&) override { return std::nullopt; }
+};
+
+bool Save(const QPixmap& picture, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name);
+    if (!picture.save(path, "PNG")) {
+        std::cerr << "cannot write " << path.toStdString() << '\n';
+        return false;
+    }
+    std::cout << path.toStdString() << '\n';
+    return true;
+}
+
+// Lets layouts that were just shown take their final sizes.
+void Settle()
+{
+    for (int round = 0; round < 5; ++round) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    // The windows save their position when they close: keep that out of the
+    // user's own settings.
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        std::cerr << "usage: movra_screenshots DIR [FILE]\n";
+        return 2;
+    }
+    QDir folder(arguments.at(1));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::cerr << "cannot create " << arguments.at(1).toStdString() << '\n';
+        return 1;
+    }
+
+    DefaultAnswers dialogs;
+    movra::ProgramWindows windows(dialogs);
+    movra::MainWindow& form = windows.Form1();
+    form.show();
+    if (arguments.size() == 3)
+        movra::RunCommand(dialogs, [&] { form.ImportFile(arguments.at(2).toStdString()); });
+
+    bool written = true;
+    QTabWidget& pages = form.PageControl1();
+    for (int page = 0; page < 4; ++page) {
+        pages.setCurrentIndex(page);
+        Settle();
+        written &= Save(form.grab(), folder, QStringLiteral("%1-%2.png").arg(page + 1).arg(pages.tabText(page)));
+    }
+    pages.setCurrentIndex(movra::MainWindow::DataReviewIndex);
+
+    movra::AboutForm& about = windows.AboutBox();
+    about.show();
+    for (int tick = 0; tick < 60; ++tick)
+        about.RotatePic();
+    Settle();
+    written &= Save(about.grab(), folder, QStringLiteral("5-About.png"));
+    about.hide();
+    return written ? 0 : 1;
+}
