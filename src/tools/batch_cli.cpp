@@ -139,15 +139,15 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ->check(CLI::IsMember({"yes", "no"}))
         ->capture_default_str();
     app.add_flag("--average", s.AverageData,
-                 "Fit one mean curve per sample (all its wells), filed under its first well");
+                 "Fit one mean curve per sample (all its wells), filed under its first well (default: off)");
     app.add_option("--report", report, "Table to write: results, average, reduced or review")
         ->check(CLI::IsMember({"results", "average", "reduced", "review"}))
         ->capture_default_str();
-    app.add_option("--output", options.OutputFile, "Write the table to this file instead of stdout");
+    app.add_option("--output", options.OutputFile, "Write the table to this file (default: stdout)");
     app.add_option("--threads", options.Threads, "Worker threads (default: all hardware threads)")
         ->check(CLI::Range(1, 4096))
         ->capture_default_str();
-    app.add_flag("--quiet", options.Quiet, "No progress bar");
+    app.add_flag("--quiet", options.Quiet, "No progress bar on a terminal (default: off)");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
