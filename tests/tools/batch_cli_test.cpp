@@ -270,6 +270,16 @@ TEST(BatchBadInput, RejectedFormulaGivesTheParserMessage)
     EXPECT_EQ(combination.err, "Error parsing expression:\nA*\n");
 }
 
+TEST(BatchBadInput, CombinationFaultGivesTheFrameworkMessageWhateverTheThreads)
+{
+    for (const char* threads : {"1", "3"}) {
+        const BatchResult run = Batch({kDemo, "--combination", "ln(a-1)", "--threads", threads});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Invalid floating point operation\n");
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST(BatchBadInput, StartValueOrIterationCapThatIsNotANumber)
 {
     const BatchResult start = Batch({kDemo, "--start", "m1=abc"});
