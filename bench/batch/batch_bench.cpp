@@ -86,11 +86,21 @@ const PlateFixture& Fixture()
     return fixture;
 }
 
+// CPU seconds of the whole process (all threads) so far.
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void BM_PlateFit(benchmark::State& bench)
 {
     const PlateFixture& f = Fixture();
     const int threads = static_cast<int>(bench.range(0));
     int fitted = 0;
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : bench) {
         const auto outcomes = FitPlateCurves(f.state, f.curves, f.fit, threads);
         fitted = 0;
@@ -100,6 +110,9 @@ void BM_PlateFit(benchmark::State& bench)
     bench.SetItemsProcessed(bench.iterations() * static_cast<std::int64_t>(f.curves.size()));
     bench.counters["fitted"] = fitted;
     bench.counters["threads"] = threads;
+    // CPU per well over all threads: what the fit costs, whatever else runs on the machine.
+    bench.counters["cpu_ms_per_well"] = 1e3 * (ProcessCpuSeconds() - cpuBefore) /
+                                        static_cast<double>(bench.iterations() * static_cast<std::int64_t>(f.curves.size()));
 }
 BENCHMARK(BM_PlateFit)->Arg(1)->Arg(HardwareThreads())->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -150,6 +163,7 @@ void BM_GslPlateFit(benchmark::State& bench)
     gsl_multifit_nlinear_workspace* work = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &options, n, p);
     gsl_vector* x0 = gsl_vector_alloc(p);
     int fitted = 0;
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : bench) {
         fitted = 0;
         for (const auto& curve : points) {
@@ -170,6 +184,8 @@ void BM_GslPlateFit(benchmark::State& bench)
     }
     bench.SetItemsProcessed(bench.iterations() * static_cast<std::int64_t>(points.size()));
     bench.counters["fitted"] = fitted;
+    bench.counters["cpu_ms_per_well"] = 1e3 * (ProcessCpuSeconds() - cpuBefore) /
+                                        static_cast<double>(bench.iterations() * static_cast<std::int64_t>(points.size()));
     gsl_vector_free(x0);
     gsl_multifit_nlinear_free(work);
 }
@@ -179,12 +195,15 @@ BENCHMARK(BM_GslPlateFit)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillis
 // Console output, then wells per second of each run and the ratios.
 class RateReporter : public benchmark::ConsoleReporter {
 public:
+    RateReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
             const auto rate = run.counters.find("items_per_second");
             if (rate != run.counters.end()) rates_[run.benchmark_name()] = rate->second.value;
+            const auto cpu = run.counters.find("cpu_ms_per_well");
+            if (cpu != run.counters.end()) cpu_[run.benchmark_name()] = cpu->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -194,7 +213,7 @@ public:
         const std::string one = "BM_PlateFit/1/iterations:2/real_time";
         const std::string all = "BM_PlateFit/" + std::to_string(HardwareThreads()) + "/iterations:2/real_time";
         const std::string gsl = "BM_GslPlateFit/iterations:2/real_time";
-        std::printf("\nwells per second, 384 wells x 500 reads, default formula:\n");
+        std::printf("\nwells per second (wall clock), 384 wells x 500 reads, default formula:\n");
         std::printf("  movra, 1 thread:        %8.1f\n", rates_[one]);
         std::printf("  movra, %d threads:       %8.1f   speed-up x%.2f over 1 thread\n", HardwareThreads(),
                     rates_[all], rates_[one] > 0 ? rates_[all] / rates_[one] : 0.0);
@@ -205,10 +224,15 @@ public:
         } else {
             std::printf("  (no GSL baseline in this build)\n");
         }
+        std::printf("CPU ms per well (all threads): movra 1 thread %.2f, movra %d threads %.2f", cpu_[one],
+                    HardwareThreads(), cpu_[all]);
+        if (cpu_.count(gsl)) std::printf(", GSL %.2f (movra 1 thread / GSL = x%.2f)", cpu_[gsl], cpu_[one] / cpu_[gsl]);
+        std::printf("\n");
     }
 
 private:
     std::map<std::string, double> rates_;
+    std::map<std::string, double> cpu_;
 };
 
 int WritePlate(const char* path)
