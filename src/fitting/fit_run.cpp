@@ -16,6 +16,26 @@ double ParseStartValue(const std::string& text)
     return value == 0.0 ? 0.0001 : value;
 }
 
+CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
+                              std::int32_t viewFirstPoint, std::int32_t viewLastPoint)
+{
+    const std::int32_t first = std::max(viewFirstPoint, 0);
+    const std::int32_t last = std::min(viewLastPoint, timePointCount);
+    CurvePoints points;
+    points.Count = std::max(last - first, 0);
+    AllocVector(points.X, points.Count + 1);
+    AllocVector(points.Y, points.Count + 1);
+    for (std::int32_t i = 1; i <= points.Count; ++i) {
+        points.X[static_cast<std::size_t>(i)] = timeVector[static_cast<std::size_t>(first + i)];
+        points.Y[static_cast<std::size_t>(i)] = curve[static_cast<std::size_t>(first + i)];
+    }
+    if (points.Count >= 1) {
+        points.X[0] = points.X[1];
+        points.Y[0] = points.Y[1];
+    }
+    return points;
+}
+
 CurveFitResult FitCurve(FitModel& model, RegressionFit& regression, const CurveFitRequest& request,
                         FitProgress* progress)
 {
@@ -98,27 +118,13 @@ void Button1Click(PlateState& state, TParser& parser2, const TVector& limitMin, 
         const int well = state.ShownWells[static_cast<std::size_t>(curve)];
         if (well < 0 || plate.ReducedData.size() <= static_cast<std::size_t>(curve)) break;
 
-        // The reads in view after the first one: ViewFirstPoint + 1 .. ViewLastPoint.
-        const std::int32_t first = std::max(state.ViewFirstPoint, 0);
-        const std::int32_t last = std::min(state.ViewLastPoint, plate.TimePointCount);
-        const std::int32_t points = std::max(last - first, 0);
-        TVector x, y;
-        AllocVector(x, points + 1);
-        AllocVector(y, points + 1);
-        const auto& reduced = plate.ReducedData[static_cast<std::size_t>(curve)];
-        for (std::int32_t i = 1; i <= points; ++i) {
-            x[static_cast<std::size_t>(i)] = plate.TimeVector[static_cast<std::size_t>(first + i)];
-            y[static_cast<std::size_t>(i)] = reduced[static_cast<std::size_t>(first + i)];
-        }
-        if (points >= 1) {
-            x[0] = x[1];
-            y[0] = y[1];
-        }
+        const CurvePoints view = CurvePointsInView(plate.TimeVector, plate.ReducedData[static_cast<std::size_t>(curve)],
+                                                   plate.TimePointCount, state.ViewFirstPoint, state.ViewLastPoint);
 
         CurveFitRequest request;
-        request.X = &x;
-        request.Y = &y;
-        request.PointCount = points;
+        request.X = &view.X;
+        request.Y = &view.Y;
+        request.PointCount = view.Count;
         request.StartValues = startValues;
         request.MaxIterations = StrToInt(controls.MaxIterationsText);
         request.ToleranceText = controls.ToleranceText;

@@ -67,6 +67,19 @@ struct CurveFitResult {
     std::array<double, kFitResultColumns> Row{};
 };
 
+// The points a fit takes from one combined curve (curve[t + 1] = read t, as
+// a row of ReducedData): the reads in view after the first one,
+// X[i] = timeVector[viewFirstPoint + i] and Y[i] = curve[viewFirstPoint + i]
+// for i = 1..Count with Count = viewLastPoint - viewFirstPoint (clipped to the
+// reads there are); index 0 holds a copy of point 1.
+struct CurvePoints {
+    TVector X;
+    TVector Y;
+    std::int32_t Count = 0;
+};
+CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
+                              std::int32_t viewFirstPoint, std::int32_t viewLastPoint);
+
 // Runs the fit of one curve (any fault inside the engine, or a tolerance
 // text that is not a number, gives status -2) and, on status 0, its
 // residual sum and standard deviations with the residual variance RSS/(N - n).

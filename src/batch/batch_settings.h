@@ -1,0 +1,42 @@
+#pragma once
+// The settings of one unattended run over a whole plate: the texts and
+// choices a user would put into the desktop program's controls before
+// "Fit shown", with the desktop's defaults. Texts stay texts here so they
+// are converted by the same rules, with the same messages, as the desktop.
+
+#include <array>
+#include <string>
+
+#include "fitting/fit_formulas.h"
+#include "reduction/wavelength_combination.h"
+
+namespace movra {
+
+struct BatchSettings {
+    std::string CombinationText = "b-a";   // WaveLengthCombination
+    int TrackBarPosition = 100;             // TrackBar1, 0..200
+    WavelengthWeighting Weighting{0, 1};    // ComboBox1, ComboBox2 (A..D as 0..3)
+
+    std::string FitFormulaText = std::string(kFitFormulas[kDefaultFitFormulaIndex]);
+    int FitFormulaIndex = kDefaultFitFormulaIndex;  // -1 for a typed formula
+    std::array<std::string, 9> StartTexts = DefaultStartTexts();  // m1..m8 at 1..8
+    // Limit texts of m1..m8 at 1..8; an empty text keeps the limit an import
+    // sets (-1E20 below, 1E20 above).
+    std::array<std::string, 9> LowerTexts{};
+    std::array<std::string, 9> UpperTexts{};
+    std::string ToleranceText = std::string(kDefaultTolerance);
+    std::string MaxIterationsText = std::string(kDefaultMaxIterations);
+
+    double ViewStart = 1.0;    // zoom bar Start, percent of the reads
+    double ViewFinish = 100.0; // zoom bar Finish
+    bool AverageData = false;  // one mean curve per sample
+
+    static std::array<std::string, 9> DefaultStartTexts()
+    {
+        std::array<std::string, 9> texts;
+        for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = std::string(kDefaultStartTexts[k]);
+        return texts;
+    }
+};
+
+} // namespace movra

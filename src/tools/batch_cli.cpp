@@ -1,0 +1,323 @@
+#include "batch_cli.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "batch/batch_settings.h"
+#include "batch/parameter_texts.h"
+#include "batch/plate_fit.h"
+#include "batch/progress_line.h"
+#include "batch/report_text.h"
+#include "plate/plate_layout_file.h"
+#include "plate/sm_import.h"
+#include "plate/text_decoding.h"
+#include "reduction/sample_wells.h"
+#include "reports/results_report.h"
+#include "shared/conversion.h"
+
+namespace movra {
+namespace {
+
+enum class ReportKind { Results, Average, Reduced, Review };
+
+struct BatchOptions {
+    std::string PlateFile;
+    std::string LayoutFile;
+    std::string OutputFile;
+    BatchSettings Settings;
+    std::string TimeOffset = "0";
+    MergeAnswer Merge = MergeAnswer::Yes;
+    ReportKind Report = ReportKind::Results;
+    int Threads = 1;
+    bool Quiet = false;
+};
+
+// An option value the command line cannot stand for; exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+int HardwareThreads()
+{
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// The desktop shows messages in a box where CR breaks a line; a terminal
+// would overwrite the line instead.
+std::string UserMessage(const std::exception& e)
+{
+    std::string text = e.what();
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
+}
+
+WavelengthWeighting ParseWeighted(const std::string& letters)
+{
+    auto index = [&](char letter) {
+        const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+        if (upper < 'A' || upper > 'D') throw UsageError("--weighted: letters must be A, B, C or D: " + letters);
+        return upper - 'A';
+    };
+    if (letters.size() != 2) throw UsageError("--weighted: expected two letters such as AB: " + letters);
+    return {index(letters[0]), index(letters[1])};
+}
+
+void ParseView(const std::string& text, BatchSettings& settings)
+{
+    const auto colon = text.find(':');
+    double first = 0.0, last = 0.0;
+    if (colon == std::string::npos || !TryStrToFloat(std::string_view(text).substr(0, colon), '.', first) ||
+        !TryStrToFloat(std::string_view(text).substr(colon + 1), '.', last))
+        throw UsageError("--view: expected FIRST:LAST in percent, such as 1:100: " + text);
+    if (first < 1.0 || last > 100.0 || first >= last)
+        throw UsageError("--view: need 1 <= FIRST < LAST <= 100: " + text);
+    settings.ViewStart = first;
+    settings.ViewFinish = last;
+}
+
+void ApplyParameterOption(const std::string& option, const std::string& list, std::array<std::string, 9>& texts)
+{
+    try {
+        ApplyParameterTexts(list, texts);
+    } catch (const ParameterListError& e) {
+        throw UsageError(option + ": " + e.what());
+    }
+}
+
+// nullopt with exitCode set when the run ends here (help, bad usage).
+std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, std::ostream& out,
+                                         std::ostream& err, int& exitCode)
+{
+    BatchOptions options;
+    BatchSettings& s = options.Settings;
+    options.Threads = HardwareThreads();
+    std::string weighted = "AB", view = "1:100", merge = "yes", report = "results";
+    std::string start, lower, upper;
+    int formulaIndex = kDefaultFitFormulaIndex;
+
+    CLI::App app{"Fit every well of a SpectraMax plate-format text file with the MOVRA engine, as the desktop\n"
+                 "program's \"Fit shown\" would with the same settings, and write a report as TSV.",
+                 "movra-batch"};
+    app.add_option("PLATE_FILE", options.PlateFile, "SpectraMax plate-format text file (kinetic or spectrum)")
+        ->required();
+    app.add_option("--layout", options.LayoutFile,
+                   "Plate layout file (.PLO) as the desktop program saves it; without one every well is Sample1");
+    app.add_option("--combination", s.CombinationText, "Wavelength combination in a, b, c, d")
+        ->capture_default_str();
+    app.add_option("--track-bar", s.TrackBarPosition, "Track bar position weighting the two --weighted wavelengths")
+        ->check(CLI::Range(0, 200))
+        ->capture_default_str();
+    app.add_option("--weighted", weighted, "The two wavelength letters (A..D) the track bar weights")
+        ->capture_default_str();
+    auto* formula = app.add_option("--formula", s.FitFormulaText,
+                                   "Fit formula in x and m1..m8, evaluated by the parser as a typed formula");
+    auto* index = app.add_option("--formula-index", formulaIndex,
+                                 "Entry 0..11 of the desktop's formula list (default: its default entry)")
+                      ->check(CLI::Range(0, static_cast<int>(kFitFormulas.size()) - 1))
+                      ->capture_default_str();
+    formula->excludes(index);
+    app.add_option("--start", start,
+                   "Start values, e.g. m1=4000,m2=-3000 (cell-value rule; 0 becomes 0.0001); "
+                   "defaults m1=4000,m2=-3000,m3=1,m4=10,m5=1,m6=0.001,m7=0.001,m8=1");
+    app.add_option("--lower", lower, "Lower limits, e.g. m3=0 (default -1E20 for each)");
+    app.add_option("--upper", upper, "Upper limits, e.g. m5=10 (default 1E20 for each)");
+    app.add_option("--tol", s.ToleranceText, "Convergence tolerance")->capture_default_str();
+    app.add_option("--max-iter", s.MaxIterationsText, "Iteration limit of each fit")->capture_default_str();
+    app.add_option("--view", view, "Reads in view, FIRST:LAST in percent as the zoom bar; the fit takes the reads "
+                                   "in view after the first")
+        ->capture_default_str();
+    app.add_option("--time-offset", options.TimeOffset, "Time offset in hours added to kinetic reads")
+        ->capture_default_str();
+    app.add_option("--merge-blocks", merge, "Merge the blocks of a file with several blocks")
+        ->check(CLI::IsMember({"yes", "no"}))
+        ->capture_default_str();
+    app.add_flag("--average", s.AverageData,
+                 "Fit one mean curve per sample (all its wells), filed under its first well (default: off)");
+    app.add_option("--report", report, "Table to write: results, average, reduced or review")
+        ->check(CLI::IsMember({"results", "average", "reduced", "review"}))
+        ->capture_default_str();
+    app.add_option("--output", options.OutputFile, "Write the table to this file (default: stdout)");
+    app.add_option("--threads", options.Threads, "Worker threads (default: all hardware threads)")
+        ->check(CLI::Range(1, 4096))
+        ->capture_default_str();
+    app.add_flag("--quiet", options.Quiet, "No progress bar on a terminal (default: off)");
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e, out, err);
+        exitCode = code == 0 ? kBatchExitOk : kBatchExitBadUsage;
+        return std::nullopt;
+    }
+
+    try {
+        if (formula->count() > 0) {
+            s.FitFormulaIndex = -1;
+        } else {
+            s.FitFormulaIndex = formulaIndex;
+            s.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(formulaIndex)]);
+        }
+        s.Weighting = ParseWeighted(weighted);
+        ParseView(view, s);
+        ApplyParameterOption("--start", start, s.StartTexts);
+        ApplyParameterOption("--lower", lower, s.LowerTexts);
+        ApplyParameterOption("--upper", upper, s.UpperTexts);
+    } catch (const UsageError& e) {
+        err << e.what() << "\nRun with --help for more information.\n";
+        exitCode = kBatchExitBadUsage;
+        return std::nullopt;
+    }
+    options.Merge = merge == "yes" ? MergeAnswer::Yes : MergeAnswer::No;
+    options.Report = report == "results"   ? ReportKind::Results
+                     : report == "average" ? ReportKind::Average
+                     : report == "reduced" ? ReportKind::Reduced
+                                           : ReportKind::Review;
+    return options;
+}
+
+// A failure that names the file it came from.
+class FileInputError : public std::runtime_error {
+public:
+    FileInputError(const std::string& file, const std::exception& cause)
+        : std::runtime_error(file + ": " + UserMessage(cause))
+    {
+    }
+};
+
+struct LoadedPlate {
+    PlateState state;
+    ReviewTable review;
+    PlateLayout layout;
+};
+
+void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
+{
+    try {
+        const TextLines lines = LoadTextLines(options.PlateFile);
+        SilentImportInteraction answers(options.Merge, options.TimeOffset);
+        auto imported = ImportSMText(lines, answers);
+        if (!imported) throw std::runtime_error("Import cancelled.");
+        loaded.state.ResetWorkingState();
+        loaded.state.plate = std::move(imported->plate);
+        loaded.review = std::move(imported->review);
+    } catch (const std::exception& e) {
+        throw FileInputError(options.PlateFile, e);
+    }
+
+    PlateLayout& layout = loaded.layout;
+    layout.New1Click();
+    layout.SetGeometryForWellCount(loaded.state.plate.WellCount);
+    if (options.LayoutFile.empty()) {
+        for (int row = 1; row <= layout.PlateRows(); ++row)
+            for (int column = 1; column <= layout.PlateColumns(); ++column) layout.SetCell(column, row, "Sample1");
+    } else {
+        try {
+            ApplyPlateLayoutLines(LoadTextLines(options.LayoutFile), layout);
+        } catch (const std::exception& e) {
+            throw FileInputError(options.LayoutFile, e);
+        }
+    }
+    const TrackBarWeights weights = TrackBarFactors(options.Settings.TrackBarPosition);
+    loaded.state.WaveFactorA = weights.WaveFactorA;
+    loaded.state.WaveFactorB = weights.WaveFactorB;
+}
+
+// Fits the plate, names every unfitted curve on err and files the results.
+void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPlate& loaded, std::ostream& err)
+{
+    PlateState& state = loaded.state;
+    const BatchSettings& settings = options.Settings;
+    const PreparedFit fit = PrepareFit(settings, state.plate);
+    FillSampleArray(loaded.layout, state);
+    const std::vector<BatchCurve> curves = CurvesToFit(state, settings.AverageData);
+    const std::string unit = settings.AverageData ? "sample means" : "wells";
+
+    FitProgressReport report;
+    const auto started = std::chrono::steady_clock::now();
+    if (console.ErrIsTerminal && !options.Quiet) {
+        report = [&](int done, int total) {
+            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+            err << '\r' << FormatProgressLine(done, total, elapsed.count(), unit) << std::flush;
+        };
+    }
+    const auto outcomes = FitPlateCurves(state, curves, fit, options.Threads, report);
+    if (report) err << '\n';
+
+    for (const auto& outcome : outcomes)
+        if (outcome.Failure) std::rethrow_exception(outcome.Failure);
+    FileFitResults(state, curves, outcomes, fit);
+
+    int fitted = 0;
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const std::int32_t status = outcomes[i].Result.Status;
+        if (status == OptOk) {
+            ++fitted;
+            continue;
+        }
+        err << WellName(curves[i].FiledWell(), state.plate.PlateColumns) << ": " << FitStatusName(status) << '\n';
+    }
+    err << fitted << " of " << curves.size() << ' ' << unit << " fitted\n";
+}
+
+std::string BuildReport(const BatchOptions& options, const BatchConsole& console, LoadedPlate& loaded,
+                        std::ostream& err)
+{
+    if (options.Report == ReportKind::Review) return ReviewTsv(loaded.review, loaded.state.plate);
+
+    StringTable grid(5, 5);
+    if (options.Report == ReportKind::Results) {
+        FitPlate(options, console, loaded, err);
+        CalcResults(loaded.layout, loaded.state, grid);
+        return ReportTsv(grid);
+    }
+    TParser parser1;
+    ParserCombinedValues values(parser1, loaded.state, options.Settings.CombinationText,
+                                options.Settings.Weighting);
+    if (options.Report == ReportKind::Average)
+        RepAverageButClick(loaded.layout, loaded.state, values, grid);
+    else
+        RawDataButClick(loaded.layout, loaded.state, values, grid);
+    return ReportTsv(grid);
+}
+
+} // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const BatchConsole& console)
+{
+    int exitCode = kBatchExitOk;
+    const std::optional<BatchOptions> options = ParseOptions(args, out, err, exitCode);
+    if (!options) return exitCode;
+
+    std::string text;
+    try {
+        LoadedPlate loaded;
+        LoadPlate(*options, loaded);
+        text = BuildReport(*options, console, loaded, err);
+    } catch (const std::exception& e) {
+        err << UserMessage(e) << '\n';
+        return kBatchExitBadInput;
+    }
+
+    if (options->OutputFile.empty()) {
+        out << text << std::flush;
+        return kBatchExitOk;
+    }
+    std::ofstream file(options->OutputFile, std::ios::binary);
+    file << text;
+    file.close();
+    if (!file) {
+        err << "Cannot write file \"" << options->OutputFile << "\".\n";
+        return kBatchExitBadInput;
+    }
+    return kBatchExitOk;
+}
+
+} // namespace movra

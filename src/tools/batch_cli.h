@@ -1,0 +1,27 @@
+#pragma once
+// movra-batch as a library call: parses the command line, imports the plate,
+// applies the layout, fits every well (or every sample's mean) on several
+// threads and writes the chosen report as TSV. Tests run it in-process.
+// Exit status: 0 the run completed (some wells may be unfitted), 1 bad input
+// (the desktop program's message on err), 2 bad usage.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace movra {
+
+inline constexpr int kBatchExitOk = 0;
+inline constexpr int kBatchExitBadInput = 1;
+inline constexpr int kBatchExitBadUsage = 2;
+
+// What the caller knows about where err goes.
+struct BatchConsole {
+    bool ErrIsTerminal = false;  // draw the progress bar (unless --quiet)
+};
+
+// args: the arguments after the program name.
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchConsole& console = {});
+
+} // namespace movra
