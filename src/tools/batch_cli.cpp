@@ -16,6 +16,7 @@
 #include "batch/report_text.h"
 #include "plate/plate_layout_file.h"
 #include "plate/sm_import.h"
+#include "plate/table_import.h"
 #include "plate/text_decoding.h"
 #include "reduction/sample_wells.h"
 #include "reports/results_report.h"
@@ -28,6 +29,7 @@ enum class ReportKind { Results, Average, Reduced, Review };
 
 struct BatchOptions {
     std::string PlateFile;
+    std::string TableFile;  // a plain x/y table instead of a plate file
     std::string LayoutFile;
     std::string OutputFile;
     BatchSettings Settings;
@@ -105,8 +107,13 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     CLI::App app{"Fit every well of a SpectraMax plate-format text file with the MOVRA engine, as the desktop\n"
                  "program's \"Fit shown\" would with the same settings, and write a report as TSV.",
                  "movra-batch"};
-    app.add_option("PLATE_FILE", options.PlateFile, "SpectraMax plate-format text file (kinetic or spectrum)")
-        ->required();
+    auto* plateFile =
+        app.add_option("PLATE_FILE", options.PlateFile, "SpectraMax plate-format text file (kinetic or spectrum)");
+    auto* tableFile = app.add_option("--table", options.TableFile,
+                                     "Read a plain table instead of PLATE_FILE: header row of captions, first "
+                                     "column x, one curve per further column (TAB, ';' or ',' separated)");
+    plateFile->excludes(tableFile);
+    tableFile->excludes(plateFile);
     app.add_option("--layout", options.LayoutFile,
                    "Plate layout file (.PLO) as the desktop program saves it; without one every well is Sample1");
     app.add_option("--combination", s.CombinationText, "Wavelength combination in a, b, c, d")
@@ -159,6 +166,8 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     }
 
     try {
+        if (plateFile->count() == 0 && tableFile->count() == 0)
+            throw UsageError("PLATE_FILE or --table FILE is required");
         if (formula->count() > 0) {
             s.FitFormulaIndex = -1;
         } else {
@@ -201,23 +210,33 @@ struct LoadedPlate {
 void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
 {
     try {
-        const TextLines lines = LoadTextLines(options.PlateFile);
-        SilentImportInteraction answers(options.Merge, options.TimeOffset);
-        auto imported = ImportSMText(lines, answers);
+        std::optional<ImportedPlate> imported;
+        if (!options.TableFile.empty()) {
+            imported = ImportTable(LoadTextLines(options.TableFile));
+        } else {
+            const TextLines lines = LoadTextLines(options.PlateFile);
+            SilentImportInteraction answers(options.Merge, options.TimeOffset);
+            imported = ImportSMText(lines, answers);
+        }
         if (!imported) throw std::runtime_error("Import cancelled.");
         loaded.state.ResetWorkingState();
         loaded.state.plate = std::move(imported->plate);
         loaded.review = std::move(imported->review);
     } catch (const std::exception& e) {
-        throw FileInputError(options.PlateFile, e);
+        throw FileInputError(options.TableFile.empty() ? options.PlateFile : options.TableFile, e);
     }
 
     PlateLayout& layout = loaded.layout;
     layout.New1Click();
     layout.SetGeometryForWellCount(loaded.state.plate.WellCount);
     if (options.LayoutFile.empty()) {
+        // Every well is Sample1; for a table only the wells that hold its curves
+        // (the review table has a column per curve after x and temperature).
+        const int wells = options.TableFile.empty() ? layout.PlateRows() * layout.PlateColumns()
+                                                    : loaded.review.ColumnCount() - 3;
         for (int row = 1; row <= layout.PlateRows(); ++row)
-            for (int column = 1; column <= layout.PlateColumns(); ++column) layout.SetCell(column, row, "Sample1");
+            for (int column = 1; column <= layout.PlateColumns(); ++column)
+                if (WellIndex(row, column, layout.PlateColumns()) < wells) layout.SetCell(column, row, "Sample1");
     } else {
         try {
             ApplyPlateLayoutLines(LoadTextLines(options.LayoutFile), layout);
