@@ -18,6 +18,10 @@ constexpr long kMaxRecognitionSteps = 2'000'000;
 
 constexpr unsigned Bit(unsigned rule) { return 1u << rule; }
 
+constexpr std::size_t kPlusMarker = 0, kMinusMarker = 1, kTimesMarker = 2, kSlashMarker = 3, kCaretMarker = 4,
+                      kOpenMarker = 5, kDivMarker = 6, kModMarker = 7, kMarkerCount = 8;
+constexpr std::string_view kMarkers[kMarkerCount] = {"+", "-", "*", "/", "^", "(", "DIV", "MOD"};
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Sign, digits with at most one ".", at least one digit, optional exponent
@@ -114,6 +118,43 @@ FormulaGrammar::FormulaGrammar(std::string_view preparedText, VariableLookup var
         const int change = text_[i] == '(' ? 1 : (text_[i] == ')' ? -1 : 0);
         bracketBalance_[i + 1] = bracketBalance_[i] + change;
     }
+    markerCounts_.assign(kMarkerCount, std::vector<int>(text_.size() + 1, 0));
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        for (std::size_t marker = 0; marker < kMarkerCount; ++marker) {
+            const std::string_view symbol = kMarkers[marker];
+            const bool starts = text_.compare(i, symbol.size(), symbol) == 0;
+            markerCounts_[marker][i + 1] = markerCounts_[marker][i] + (starts ? 1 : 0);
+        }
+    }
+    answers_.reserve(4 * text_.size() + 16);
+}
+
+bool FormulaGrammar::Contains(std::size_t marker, std::size_t first, std::size_t end) const noexcept
+{
+    if (end <= first) return false;
+    return markerCounts_[marker][end] > markerCounts_[marker][first];
+}
+
+// Necessary conditions of each rule, checked in constant time: an operator
+// strictly inside the range (not first, not last), a call's "(" after its name.
+bool FormulaGrammar::MayApply(Rule rule, TextRange range) const noexcept
+{
+    if (range.size() < 2) return false;
+    const std::size_t b = range.begin;
+    const std::size_t e = range.end;
+    switch (rule) {
+    case kNeg: return text_[b] == '-';
+    case kAdd: return Contains(kPlusMarker, b + 1, e - 1);
+    case kSub: return Contains(kMinusMarker, b + 1, e - 1);
+    case kMul: return Contains(kTimesMarker, b + 1, e - 1);
+    case kDvd: return Contains(kSlashMarker, b + 1, e - 1);
+    case kPow: return Contains(kCaretMarker, b + 1, e - 1);
+    case kDiv: return e >= b + 5 && Contains(kDivMarker, b + 1, e - 3);
+    case kMod: return e >= b + 5 && Contains(kModMarker, b + 1, e - 3);
+    case kF1: return text_[b] != '(' && Contains(kOpenMarker, b + 1, e);
+    case kF2: return text_[b] != '(' && text_[e - 1] == ')' && Contains(kOpenMarker, b + 1, e);
+    default: return true;
+    }
 }
 
 bool FormulaGrammar::Balanced(TextRange range) const noexcept
@@ -200,6 +241,7 @@ bool FormulaGrammar::Bracketed(TextRange range, TextRange& inner)
 
 bool FormulaGrammar::Recognise(Rule rule, TextRange range)
 {
+    if (!MayApply(rule, range)) return false;
     const std::uint64_t key = Key(range, rule);
     if (const auto known = answers_.find(key); known != answers_.end()) return known->second.has_value();
     bool recognised = false;

@@ -85,6 +85,8 @@ private:
     bool UnaryCall(TextRange range, SplitTexts* writes, Classification* result);
     bool BinaryCall(TextRange range, SplitTexts* writes, Classification* result);
 
+    bool MayApply(Rule rule, TextRange range) const noexcept;
+    bool Contains(std::size_t marker, std::size_t first, std::size_t end) const noexcept;
     std::uint64_t Key(TextRange range, unsigned rule) const noexcept;
     void Step();
 
@@ -93,6 +95,9 @@ private:
     const FunctionTable& functions_;
     bool pascalNumberFormat_;
     std::vector<int> bracketBalance_;  // "(" minus ")" before each position
+    // Per marker (+ - * / ^ ( DIV MOD), how many start before each position:
+    // most rules are ruled out by a missing operator without any search.
+    std::vector<std::vector<int>> markerCounts_;
     std::unordered_map<std::uint64_t, std::optional<TextRange>> answers_;
     int depth_ = 0;
     long steps_ = 0;

@@ -102,6 +102,7 @@ double TParser::Evaluate(FaultKind& fault) noexcept
 void TParser::EvaluateMany(double* xSlot, std::span<const double> xs, std::span<double> out,
                            std::span<FaultKind> faults)
 {
+    if (xSlot == nullptr) throw std::invalid_argument("EvaluateMany: no variable slot");
     if (!program_) {
         if (out.size() != xs.size() || faults.size() != xs.size())
             throw std::invalid_argument("EvaluateMany: values, results and faults differ in length");
