@@ -75,9 +75,10 @@ void RunPath(movra::PlateState& state, const Choices& choices)
     movra::FitRunControls controls;
     controls.FitFormulaIndex = choices.formula;
     controls.FitFormulaText = std::string(movra::kFitFormulas[static_cast<std::size_t>(choices.formula)]);
-    for (std::size_t k = 0; k < controls.StartTexts.size(); ++k)
-        controls.StartTexts[k] = std::string(movra::kDefaultStartTexts[k]);
-    controls.ToleranceText = std::string(movra::kDefaultTolerance);
+    // Start values near the seed plates' curves, so that short fits succeed
+    // and the statistics and the report rows are reached.
+    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+    controls.ToleranceText = "0.0001";
     controls.MaxIterationsText = "20";
     controls.CombinationText = choices.combination;
     controls.AverageData = choices.average;
