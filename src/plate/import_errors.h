@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace movra {
 
@@ -16,6 +17,32 @@ class ImportError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A number too large for the machine (such as "1E999") is refused rather
+// than read as an infinity: no fit can use it, and a silent 0 would look like
+// a real reading. The messages name the cell.
+inline std::string NonFiniteReadingMessage(std::string_view text, const std::string& wellName, int wavelength,
+                                           int read)
+{
+    return "The reading '" + std::string(text) + "' of well " + wellName + " (wavelength " +
+           std::to_string(wavelength) + ", read " + std::to_string(read) + ") is not a finite number!";
+}
+
+inline std::string NonFiniteTemperatureMessage(std::string_view text, int read)
+{
+    return "The temperature '" + std::string(text) + "' of read " + std::to_string(read) +
+           " is not a finite number!";
+}
+
+inline std::string NonFiniteXMessage(std::string_view text, int read)
+{
+    return "The x value '" + std::string(text) + "' of read " + std::to_string(read) + " is not a finite number!";
+}
+
+inline std::string NonFiniteTimeOffsetMessage(std::string_view text)
+{
+    return "The time offset '" + std::string(text) + "' is not a finite number!";
+}
 
 // A file that cannot be opened or read.
 class FileReadError : public std::runtime_error {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -94,8 +95,11 @@ public:
         } catch (...) {
         }
     }
+    // The reading position can pass the last line (a block boundary skips
+    // ahead), so the percentage is held to the window's 0..100.
     void Set(int percent)
     {
+        percent = std::clamp(percent, 0, 100);
         if (percent == last_) return;
         last_ = percent;
         interaction_.SetProgress(percent);
@@ -240,7 +244,9 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     double timeOffset = 0.0;
     if (kinetic) {
         const auto answer = interaction.AskTimeOffset(kTimeOffsetCaption, kTimeOffsetPrompt, kTimeOffsetDefault);
-        timeOffset = ParseCellValue(answer ? std::string_view(*answer) : std::string_view(kTimeOffsetDefault));
+        const std::string_view offsetText = answer ? std::string_view(*answer) : std::string_view(kTimeOffsetDefault);
+        timeOffset = ParseCellValue(offsetText);
+        if (!std::isfinite(timeOffset)) throw ImportError(NonFiniteTimeOffsetMessage(offsetText));
     }
 
     ProgressShown progress(interaction);
@@ -263,13 +269,17 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
             x = ParseClockTime(xText) + timeOffset;
         else if (!xText.empty())
             x = StrToInt(xText);
+        if (!std::isfinite(x)) throw ImportError(NonFiniteXMessage(xText, static_cast<int>(read) + 1));
         storage.EnsureRead(read);
         plate.PlateData[0][read] = x;
         plate.TimeVector[read + 1] = x;
         progress.Set(static_cast<int>((cursor - 2) * 100 / lineCount));
 
         const std::string_view temperatureText = fields.Next();
-        plate.PlateData[1][read] = ParseReadingValue(temperatureText);
+        const double temperature = ParseReadingValue(temperatureText);
+        if (!std::isfinite(temperature))
+            throw ImportError(NonFiniteTemperatureMessage(temperatureText, static_cast<int>(read) + 1));
+        plate.PlateData[1][read] = temperature;
         review.AddRead(xText, temperatureText);
 
         double sum = 0.0;
@@ -281,7 +291,12 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
             for (std::size_t k = 0; k < waveLengthCount; ++k) {
                 const std::size_t firstColumn = 2 + k * wellCount + row * columns;
                 for (std::size_t column = 0; column < columns; ++column) {
-                    const double value = ReadCell(fields.Next());
+                    const std::string_view text = fields.Next();
+                    const double value = ReadCell(text);
+                    if (!std::isfinite(value)) [[unlikely]]
+                        throw ImportError(NonFiniteReadingMessage(
+                            text, WellName(static_cast<int>(row * columns + column), plate.PlateColumns),
+                            static_cast<int>(k) + 1, static_cast<int>(read) + 1));
                     plate.PlateData[firstColumn + column][read] = value;
                     sum += value;
                 }

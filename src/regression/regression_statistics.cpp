@@ -1,6 +1,7 @@
 #include "regression/regression_statistics.h"
 
 #include <cmath>
+#include <limits>
 
 #include "regression/float_constants.h"
 #include "regression/fspec.h"
@@ -59,8 +60,16 @@ void ComputeParameterTests(const TVector& b, const TMatrix& v, std::int32_t nObs
 {
     const std::int32_t dof = nObs - FirstPoint + firstPar - lastPar;
     for (std::int32_t i = firstPar; i <= lastPar; ++i) {
-        if (v[i][i] > 0.0) {
-            s[i] = std::sqrt(v[i][i]);
+        const double variance = v[i][i];
+        if (!std::isfinite(variance)) {
+            // A covariance that overflowed or lost its meaning must show as
+            // such, never as a plausible deviation: +Inf gives INF, NaN and
+            // -Inf give NaN, and there is no test.
+            s[i] = variance > 0.0 ? variance : std::numeric_limits<double>::quiet_NaN();
+            t[i] = std::numeric_limits<double>::quiet_NaN();
+            prob[i] = std::numeric_limits<double>::quiet_NaN();
+        } else if (variance > 0.0) {
+            s[i] = std::sqrt(variance);
             t[i] = b[i] / s[i];
             prob[i] = StudentTwoTailedP(dof, t[i]);
         } else {

@@ -29,7 +29,8 @@ void ComputeFitStatistics(const TVector& y, const TVector& yFit, std::int32_t n,
 
 // Standard deviations s, t ratios t and two-tailed probabilities prob over
 // firstPar..lastPar from the covariance v, with nObs - P degrees of freedom.
-// A parameter without positive variance gets s 0, t HugeFloat, prob 0.
+// A parameter without positive variance gets s 0, t HugeFloat, prob 0; a
+// non-finite variance gives s INF (for +Inf) or NaN, with t and prob NaN.
 void ComputeParameterTests(const TVector& b, const TMatrix& v, std::int32_t nObs, std::int32_t firstPar,
                            std::int32_t lastPar, TVector& s, TVector& t, TVector& prob);
 
