@@ -1,9 +1,8 @@
 #pragma once
 // What the pages of the main window share: the plate and its working state,
 // the review table of the last import, the plate layout (the store of the
-// sample assignment), the report table and the two formula parsers. One
-// instance, owned by the main window for the whole run and handed to the
-// pages by reference.
+// sample assignment), the report table and the two formula parsers. One instance, owned by the main window for the whole run and handed
+// to the pages by reference.
 
 #include "parser/parser.h"
 #include "plate/plate_layout.h"
@@ -18,8 +17,8 @@ struct AppState {
     ReviewTable review;  // texts of the last import; readings come from plate
     PlateLayout layout;
     StringTable report{5, 5};  // a string grid's default size
-    TParser Parser1;  // the wavelength combination in a, b, c, d
-    TParser Parser2;  // the fit formula in m1..m8 and x (slots in plate.ParamVars)
+    TParser Parser1;           // the wavelength combination over A..D
+    TParser Parser2;           // the fit model over X and m1..m8
 };
 
 } // namespace movra

@@ -51,8 +51,9 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
     setWindowTitle(QString::fromLatin1(kCaption));
     move(LoadFormPosition());
     AllocVector(state_.plate.ParamBuffer, kMaxParameters);
-    state_.plate.ParamVars = DefineFitParameters(state_.Parser2);
     New1Click();
+    state_.plate.ParamVars = DefineFitParameters(state_.Parser2);
+    state_.Parser2.setExpression(DataBytes(graph_->fitting().FitFormulaCB().currentText()));
 }
 
 MainWindow::~MainWindow()

@@ -45,7 +45,8 @@ public:
     // Page indices of PageControl1.
     enum Page { PlateLayoutIndex = 0, DataReviewIndex = 1, GraphViewIndex = 2, ReportsIndex = 3 };
 
-    // FormCreate: caption, saved position, parameter buffer, the New reset.
+    // FormCreate: caption, saved position, parameter buffer, the New reset,
+    // the fit parameters m1..m8 in Parser2 and the start formula compiled.
     explicit MainWindow(UserDialogs& dialogs, QWidget* parent = nullptr);
     // FormDestroy: saves the position.
     ~MainWindow() override;

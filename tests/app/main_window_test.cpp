@@ -216,6 +216,24 @@ TEST_F(MainWindowTest, StartUpResetsTheSharedState)
     EXPECT_EQ(state.plate.WellCount, 0);
 }
 
+TEST_F(MainWindowTest, FitParserHoldsTheParametersAndTheStartFormula)
+{
+    AppState& state = form().state();
+    for (int k = 1; k <= 8; ++k) {
+        double* slot = state.plate.ParamVars[static_cast<std::size_t>(k)];
+        ASSERT_NE(slot, nullptr);
+        EXPECT_EQ(slot, state.Parser2.FindVariable("m" + std::to_string(k)));
+        EXPECT_EQ(*slot, 1e-30);
+    }
+    EXPECT_EQ(state.Parser2.Expression(), "m1+m7*x+(m2+m6*x)/(1+abs(m5)*exp(-m3*(x-m4)))^(1/abs(m5))");
+    EXPECT_TRUE(state.Parser2.HasProgram());
+    *state.plate.ParamVars[1] = 2.0;  // the slots are the ones the program evaluates
+    *state.plate.ParamVars[7] = 0.0;
+    *state.plate.ParamVars[2] = 0.0;
+    *state.plate.ParamVars[6] = 0.0;
+    EXPECT_DOUBLE_EQ(state.Parser2.Value(), 2.0);
+}
+
 TEST_F(MainWindowTest, SecondaryWindowsAreCreatedHiddenWithTheirCaptions)
 {
     EXPECT_EQ(windows.FitLimits().windowTitle().toStdString(), "Set Limits of fit");
