@@ -54,6 +54,19 @@ private:
     std::function<void()> action_;
 };
 
+// The residual panel comes back 150 pixels high when the panel has room for
+// it; a splitter would otherwise give a panel shown again its minimum.
+void GiveResidualsTheirHeight(QSplitter& splitter)
+{
+    constexpr int kResidualsHeight = 150;
+    const QList<int> sizes = splitter.sizes();
+    if (sizes.size() != 2)
+        return;
+    const int total = sizes.at(0) + sizes.at(1);
+    if (total >= 2 * kResidualsHeight)
+        splitter.setSizes({kResidualsHeight, total - kResidualsHeight});
+}
+
 } // namespace
 
 GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs)
@@ -98,6 +111,8 @@ void GraphCommands::connectControls()
     QObject::connect(menu_.Legend1, &QAction::toggled, context, [this] { run(&GraphCommands::RefreshGraph); });
     QObject::connect(menu_.Residuals1, &QAction::toggled, context, [this](bool checked) {
         page_.Residuals1Click(checked);
+        if (checked)
+            GiveResidualsTheirHeight(page_.SplitterResiduals());
         run(&GraphCommands::RefreshGraph);
     });
     QObject::connect(&page_.SplitterResiduals(), &QSplitter::splitterMoved, context,

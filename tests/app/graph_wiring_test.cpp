@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -118,6 +119,33 @@ TEST_F(GraphWiringTest, ResidualsItemAndSplitterAtItsMinimum)
     emit splitter.splitterMoved(40, 1);
     EXPECT_FALSE(form().menu().Residuals1->isChecked());
     EXPECT_FALSE(graph().PaintBox2().isVisible());
+}
+
+TEST_F(GraphWiringTest, LeavingTheFormulaBoxCompilesItIntoTheFitParser)
+{
+    form().show();
+    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
+    QApplication::setActiveWindow(&form());
+    QApplication::processEvents();
+    QComboBox& formula = graph().fitting().FitFormulaCB();
+    formula.setFocus(Qt::MouseFocusReason);
+    formula.setEditText(QStringLiteral("m1*x"));
+    graph().fitting().FitM(1).setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(state().Parser2.Expression(), "m1*x");
+
+    // Leaving the combination box rebuilds the curves with its text.
+    ImportDemoPlate();
+    Label({1, 1, 1, 1}, QStringLiteral("Sample1"));
+    ChooseSample(QStringLiteral("Sample1"));
+    QApplication::setActiveWindow(&form());  // the import's progress window took it
+    QApplication::processEvents();
+    graph().WaveLengthCombination().setFocus(Qt::MouseFocusReason);
+    graph().WaveLengthCombination().setEditText(QStringLiteral("a"));
+    graph().fitting().FitM(2).setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(state().Parser1.Expression(), "a");
+    EXPECT_DOUBLE_EQ(state().plate.plate.ReducedData[1][1], state().plate.plate.Reading(0, 1, 0));
 }
 
 } // namespace
