@@ -81,10 +81,6 @@ void FitLimitsDialog::ShowFitLimits()
     }
 }
 
-} // namespace movra
-
-namespace movra {
-
 void FitLimitsDialog::Button1Click()
 {
     for (int k = 1; k <= 8; ++k) {
