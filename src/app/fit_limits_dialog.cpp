@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/command_guard.h"
+#include "app/text_encoding.h"
+#include "shared/conversion.h"
 #include "shared/number_format.h"
 
 namespace movra {
@@ -51,13 +54,11 @@ FitLimitsDialog::FitLimitsDialog(QWidget* parent)
     setTabOrder(ok_, cancel_);
     minEdits_[0]->setFocus();
 
-    // Storing typed limits on OK comes with the fit run; Cancel already puts
-    // the stored limits back into the boxes.
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        ShowFitLimits();
-        reject();
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (dialogs_)
+            RunCommand(*dialogs_, [this] { Button1Click(); });
     });
+    connect(cancel_, &QPushButton::clicked, this, [this] { Button2Click(); });
 
     AllocVector(LimitMin, 8);
     AllocVector(LimitMax, 8);
@@ -78,6 +79,22 @@ void FitLimitsDialog::ShowFitLimits()
         MinEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMin[static_cast<std::size_t>(k)])));
         MaxEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMax[static_cast<std::size_t>(k)])));
     }
+}
+
+void FitLimitsDialog::Button1Click()
+{
+    for (int k = 1; k <= 8; ++k) {
+        LimitMin[static_cast<std::size_t>(k)] = StrToFloat(DataBytes(MinEdit(k).text()));
+        LimitMax[static_cast<std::size_t>(k)] = StrToFloat(DataBytes(MaxEdit(k).text()));
+    }
+    ShowFitLimits();
+    accept();
+}
+
+void FitLimitsDialog::reject()
+{
+    ShowFitLimits();
+    QDialog::reject();
 }
 
 } // namespace movra

@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace movra {
 
+class UserDialogs;
+
 class FitLimitsDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -34,11 +36,24 @@ public:
     // Writes the stored limits into the sixteen boxes (general number format).
     void ShowFitLimits();
 
+    // Where OK shows a box that is no number.
+    void SetDialogs(UserDialogs& dialogs) { dialogs_ = &dialogs; }
+    // OK: stores the boxes in the order M1 min, M1 max, M2 min, ... with the
+    // plain locale conversion; the first box that is no number stops it with
+    // ConversionError (the limits before it stored, the dialog still open).
+    // Otherwise shows the stored limits and closes.
+    void Button1Click();
+    // Cancel: the boxes show the stored limits again, and the dialog closes.
+    void Button2Click() { reject(); }
+    // Escape and closing the window act as Cancel.
+    void reject() override;
+
 private:
     std::array<QLineEdit*, 8> minEdits_{};
     std::array<QLineEdit*, 8> maxEdits_{};
     QPushButton* ok_;
     QPushButton* cancel_;
+    UserDialogs* dialogs_ = nullptr;
 };
 
 } // namespace movra

@@ -22,6 +22,8 @@ public:
     // FitCancelled: true from a Cancel click until the window is shown again.
     bool FitCancelled() const { return fitCancelled_; }
     void Button1Click() { fitCancelled_ = true; }
+    // What showing does to the request, also for a window already visible.
+    void ClearCancel() { fitCancelled_ = false; }
 
     // Escape presses Cancel; the window stays until the fit hides it.
     void reject() override { Button1Click(); }

@@ -11,10 +11,14 @@
 #include "app/command_guard.h"
 #include "app/data_review_page.h"
 #include "app/fit_limits_dialog.h"
+#include "app/fit_progress_form.h"
+#include "app/fit_run_windows.h"
 #include "app/fitting_panel.h"
 #include "app/form_position.h"
+#include "app/graph_commands.h"
 #include "app/graph_page.h"
 #include "app/import_interaction_dialogs.h"
+#include "app/plate_layout_commands.h"
 #include "app/plate_layout_page.h"
 #include "app/reports_page.h"
 #include "app/text_encoding.h"
@@ -23,6 +27,7 @@
 #include "fitting/fit_model.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
+#include "reports/results_report.h"
 
 namespace movra {
 
@@ -79,6 +84,9 @@ void MainWindow::buildPages()
 
     pages_->setCurrentIndex(DataReviewIndex);
     setCentralWidget(pages_);
+
+    graphCommands_ = std::make_unique<GraphCommands>(state_, *graph_, menu_, dialogs_);
+    layoutCommands_ = std::make_unique<PlateLayoutCommands>(state_, *plateLayout_, *graphCommands_, dialogs_);
 }
 
 void MainWindow::connectCommands()
@@ -87,18 +95,34 @@ void MainWindow::connectCommands()
     connect(menu_.Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     connect(menu_.Copy2, &QAction::triggered, this, [this] { run(&MainWindow::Copy2Click); });
     connect(menu_.About1, &QAction::triggered, this, [this] { About1Click(); });
-    connect(menu_.Residuals1, &QAction::toggled, graph_, &GraphPage::Residuals1Click);
     connect(&graph_->fitting().Button2(), &QPushButton::clicked, this, [this] { SetLimitsClick(); });
+    connect(menu_.SavePlateLayout1, &QAction::triggered, this, [this] { run(&MainWindow::SavePlateLayout1Click); });
+    connect(menu_.OpenPlateLayout1, &QAction::triggered, this, [this] { run(&MainWindow::OpenPlateLayout1Click); });
+    for (QPushButton* fit : {&graph_->FitShownBut(), &graph_->fitting().Button1()})
+        connect(fit, &QPushButton::clicked, this, [this] { run(&MainWindow::Button1Click); });
+    connect(&reports_->ShowResBut(), &QPushButton::clicked, this, [this] { runReport(&MainWindow::ShowResButClick); });
+    connect(&reports_->RepAverageBut(), &QPushButton::clicked, this,
+            [this] { runReport(&MainWindow::RepAverageButClick); });
+    connect(&reports_->RawDataBut(), &QPushButton::clicked, this, [this] { runReport(&MainWindow::RawDataButClick); });
+    connect(&reports_->bt_ClearReport(), &QPushButton::clicked, this,
+            [this] { runReport(&MainWindow::bt_ClearReportClick); });
 }
 
 void MainWindow::attachWindows(const SecondaryWindows& windows)
 {
     windows_ = std::make_unique<SecondaryWindows>(windows);
+    windows_->fitLimits.SetDialogs(dialogs_);
 }
 
 void MainWindow::run(void (MainWindow::*command)())
 {
     RunCommand(dialogs_, [this, command] { (this->*command)(); });
+}
+
+void MainWindow::runReport(void (MainWindow::*command)())
+{
+    run(command);
+    reports_->refresh();
 }
 
 void MainWindow::New1Click()
@@ -141,7 +165,8 @@ void MainWindow::ImportFile(const std::filesystem::path& file)
     if (!imported)
         return;  // the merge question was cancelled
     AcceptImport(std::move(*imported), file);
-    // Rebuilding the shown curves of the chosen sample comes with the sample curves.
+    if (graph_->SelectSample().count() > 0)
+        graphCommands_->SelectSampleChange();
 }
 
 void MainWindow::AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file)
@@ -188,6 +213,50 @@ void MainWindow::SetLimitsClick()
 {
     if (windows_)
         windows_->fitLimits.exec();
+}
+
+void MainWindow::SavePlateLayout1Click()
+{
+    layoutCommands_->SavePlateLayout1Click();
+}
+
+void MainWindow::OpenPlateLayout1Click()
+{
+    layoutCommands_->OpenPlateLayout1Click();
+}
+
+void MainWindow::Button1Click()
+{
+    if (!windows_)
+        return;
+    {
+        FitRunWindows host(windows_->fitProgress, *this, graph_->fitting().MarqStatus());
+        movra::Button1Click(state_.plate, state_.Parser2, windows_->fitLimits.LimitMin,
+                            windows_->fitLimits.LimitMax, graphCommands_->FitControls(), host);
+    }  // the busy cursor ends with the run
+    graphCommands_->RefreshGraph();
+}
+
+void MainWindow::ShowResButClick()
+{
+    CalcResults(state_.layout, state_.plate, state_.report);
+}
+
+void MainWindow::RepAverageButClick()
+{
+    ParserCombinedValues values = graphCommands_->Combination();
+    movra::RepAverageButClick(state_.layout, state_.plate, values, state_.report);
+}
+
+void MainWindow::RawDataButClick()
+{
+    ParserCombinedValues values = graphCommands_->Combination();
+    movra::RawDataButClick(state_.layout, state_.plate, values, state_.report);
+}
+
+void MainWindow::bt_ClearReportClick()
+{
+    movra::bt_ClearReportClick(state_.report);
 }
 
 } // namespace movra

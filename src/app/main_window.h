@@ -21,10 +21,12 @@ namespace movra {
 class AboutForm;
 class DataReviewPage;
 class FitLimitsDialog;
+class GraphCommands;
 class FitProgressForm;
 class GraphPage;
 class ImportProgressForm;
 struct ImportedPlate;
+class PlateLayoutCommands;
 class PlateLayoutPage;
 class ReportsPage;
 // The windows created after the main window, which its commands use.
@@ -59,6 +61,8 @@ public:
     DataReviewPage& dataReviewPage() { return *dataReview_; }
     GraphPage& graphPage() { return *graph_; }
     ReportsPage& reportsPage() { return *reports_; }
+    GraphCommands& graphCommands() { return *graphCommands_; }
+    PlateLayoutCommands& layoutCommands() { return *layoutCommands_; }
 
     // Menu commands.
     void New1Click();
@@ -69,6 +73,15 @@ public:
     void Copy2Click();
     void About1Click();
     void SetLimitsClick();
+    void SavePlateLayout1Click();
+    void OpenPlateLayout1Click();
+    // "Fit shown" / "Fit Shown": fits every shown curve, then redraws.
+    void Button1Click();
+    // The report builders; the report grid shows the outcome even after an error.
+    void ShowResButClick();
+    void RepAverageButClick();
+    void RawDataButClick();
+    void bt_ClearReportClick();
 
     // The open dialog of File > Import.
     static FileDialogRequest ImportDialog();
@@ -80,6 +93,8 @@ private:
     void connectCommands();
     // Runs a command; an escaping error is shown and ends it.
     void run(void (MainWindow::*command)());
+    // Runs a report builder, then shows the report grid as it is.
+    void runReport(void (MainWindow::*command)());
 
     UserDialogs& dialogs_;
     AppState state_;
@@ -89,6 +104,8 @@ private:
     DataReviewPage* dataReview_;
     GraphPage* graph_;
     ReportsPage* reports_;
+    std::unique_ptr<GraphCommands> graphCommands_;
+    std::unique_ptr<PlateLayoutCommands> layoutCommands_;
     std::unique_ptr<SecondaryWindows> windows_;
 };
 

@@ -1,10 +1,16 @@
-// movra_screenshots DIR [FILE]: starts the program's windows on whatever
-// platform Qt is given (the offscreen one in scripts/screenshots), imports
-// FILE when named, and writes one PNG per page of the main window plus the
-// About window into DIR. Questions get their default answers; errors go to
-// stderr.
+// movra_screenshots DIR [FILE [LAYOUT]]: starts the program's windows on
+// whatever platform Qt is given (the offscreen one in scripts/screenshots),
+// imports FILE when named, and writes one PNG per page of the main window
+// plus the About window into DIR. With a plate LAYOUT file the layout is
+// loaded, its first sample shown, fitted with the first list formula, and the
+// graph page pictured with legend and residuals. Questions get their default
+// answers; errors go to stderr.
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,6 +20,8 @@
 #include <iostream>
 
 #include "app/command_guard.h"
+#include "app/fitting_panel.h"
+#include "app/graph_page.h"
 #include "app/program_windows.h"
 #include "app/user_dialogs.h"
 
@@ -27,9 +35,32 @@ public:
     {
         return text;
     }
-    std::optional<std::filesystem::path> OpenFile(const movra::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::filesystem::path> OpenFile(const movra::FileDialogRequest&) override
+    {
+        auto answer = nextFile;
+        nextFile.reset();
+        return answer;
+    }
     std::optional<std::filesystem::path> SaveFile(const movra::FileDialogRequest&) override { return std::nullopt; }
+
+    std::optional<std::filesystem::path> nextFile;  // the next open dialog's answer
 };
+
+// Loads the layout, shows its first sample and fits it with start values
+// that suit the demo plate's curves.
+void ShowFittedSample(DefaultAnswers& dialogs, movra::MainWindow& form, const std::filesystem::path& layout)
+{
+    dialogs.nextFile = layout;
+    form.menu().OpenPlateLayout1->trigger();
+    movra::FittingPanel& fitting = form.graphPage().fitting();
+    fitting.FitFormulaCB().setCurrentIndex(0);
+    const char* const starts[] = {"0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+    for (int k = 1; k <= 8; ++k)
+        fitting.FitM(k).setText(QString::fromLatin1(starts[k - 1]));
+    form.menu().Legend1->setChecked(true);
+    form.menu().Residuals1->setChecked(true);
+    form.graphPage().FitShownBut().click();
+}
 
 bool Save(const QPixmap& picture, const QDir& folder, const QString& name)
 {
@@ -61,8 +92,8 @@ int main(int argc, char* argv[])
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 2 || arguments.size() > 3) {
-        std::cerr << "usage: movra_screenshots DIR [FILE]\n";
+    if (arguments.size() < 2 || arguments.size() > 4) {
+        std::cerr << "usage: movra_screenshots DIR [FILE [LAYOUT]]\n";
         return 2;
     }
     QDir folder(arguments.at(1));
@@ -75,8 +106,13 @@ int main(int argc, char* argv[])
     movra::ProgramWindows windows(dialogs);
     movra::MainWindow& form = windows.Form1();
     form.show();
-    if (arguments.size() == 3)
+    if (arguments.size() >= 3)
         movra::RunCommand(dialogs, [&] { form.ImportFile(arguments.at(2).toStdString()); });
+    if (arguments.size() == 4) {
+        form.PageControl1().setCurrentIndex(movra::MainWindow::GraphViewIndex);
+        Settle();
+        ShowFittedSample(dialogs, form, arguments.at(3).toStdString());
+    }
 
     bool written = true;
     QTabWidget& pages = form.PageControl1();

@@ -1,0 +1,230 @@
+#include "app/graph_commands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSplitter>
+
+#include <exception>
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/command_guard.h"
+#include "app/fitting_panel.h"
+#include "app/graph_page.h"
+#include "app/main_menu.h"
+#include "app/plot/graph_paint_box.h"
+#include "app/plot/graph_redraw.h"
+#include "app/plot/zoomler_widget.h"
+#include "app/text_encoding.h"
+#include "app/user_dialogs.h"
+#include "fitting/graph_model.h"
+#include "reduction/sample_wells.h"
+
+namespace movra {
+
+namespace {
+
+// Runs an action when the keyboard focus leaves the watched widget for
+// another control of the window (not when a popup opens or the window
+// loses activation, e.g. to an error box).
+class FocusOutWatcher final : public QObject {
+public:
+    FocusOutWatcher(QWidget& widget, std::function<void()> action)
+        : QObject(&widget), action_(std::move(action))
+    {
+        widget.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                action_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+// The residual panel comes back 150 pixels high when the panel has room for
+// it; a splitter would otherwise give a panel shown again its minimum.
+void GiveResidualsTheirHeight(QSplitter& splitter)
+{
+    constexpr int kResidualsHeight = 150;
+    const QList<int> sizes = splitter.sizes();
+    if (sizes.size() != 2)
+        return;
+    const int total = sizes.at(0) + sizes.at(1);
+    if (total >= 2 * kResidualsHeight)
+        splitter.setSizes({kResidualsHeight, total - kResidualsHeight});
+}
+
+} // namespace
+
+GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs)
+    : state_(state), page_(page), menu_(menu), dialogs_(dialogs)
+{
+    connectControls();
+}
+
+void GraphCommands::run(void (GraphCommands::*handler)())
+{
+    RunCommand(dialogs_, [this, handler] { (this->*handler)(); });
+}
+
+void GraphCommands::connectControls()
+{
+    QObject* context = &page_;
+    // User choices only: the program's own changes of the chooser call the handler itself.
+    QObject::connect(&page_.SelectSample(), &QComboBox::activated, context,
+                     [this] { run(&GraphCommands::SelectSampleChange); });
+    QObject::connect(&page_.WaveLengthCombination(), &QComboBox::activated, context,
+                     [this] { run(&GraphCommands::SelectSampleChange); });
+    new FocusOutWatcher(page_.WaveLengthCombination(), [this] { run(&GraphCommands::SelectSampleChange); });
+    QObject::connect(&page_.fitting().CheckBox4(), &QCheckBox::clicked, context,
+                     [this] { run(&GraphCommands::SelectSampleChange); });
+
+    QObject::connect(&page_.TrackBar1(), &QSlider::valueChanged, context,
+                     [this] { run(&GraphCommands::TrackBar1Change); });
+    for (QComboBox* chooser : {&page_.ComboBox1(), &page_.ComboBox2()})
+        QObject::connect(chooser, &QComboBox::currentIndexChanged, context,
+                         [this] { run(&GraphCommands::TrackBar1Change); });
+
+    page_.PaintBox1().SetPaintHandler([this] {
+        // A paint cannot open an error box; the next command's redraw reports the fault.
+        try {
+            RefreshGraph();
+        } catch (const std::exception&) {
+        }
+    });
+    TZoomler& zoomler = page_.Zoomler1();
+    for (auto signal : {&TZoomler::Scrolling, &TZoomler::Zooming, &TZoomler::Changed})
+        QObject::connect(&zoomler, signal, context, [this] { run(&GraphCommands::RefreshGraph); });
+    QObject::connect(menu_.Legend1, &QAction::toggled, context, [this] { run(&GraphCommands::RefreshGraph); });
+    QObject::connect(menu_.Residuals1, &QAction::toggled, context, [this](bool checked) {
+        page_.Residuals1Click(checked);
+        if (checked)
+            GiveResidualsTheirHeight(page_.SplitterResiduals());
+        run(&GraphCommands::RefreshGraph);
+    });
+    QObject::connect(&page_.SplitterResiduals(), &QSplitter::splitterMoved, context,
+                     [this] { SplitterResidualsMoved(); });
+
+    FittingPanel& fitting = page_.fitting();
+    new FocusOutWatcher(fitting.FitFormulaCB(), [this] { run(&GraphCommands::FitFormulaExit); });
+    for (int k = 1; k <= kMaxParameters; ++k)
+        new FocusOutWatcher(fitting.FitM(k), [this] { run(&GraphCommands::Fit_m1Exit); });
+}
+
+void GraphCommands::CheckPLSamples()
+{
+    const std::vector<std::string> labels = state_.layout.CheckPLSamples();
+    QComboBox& chooser = page_.SelectSample();
+    const QSignalBlocker quiet(chooser);
+    chooser.clear();
+    for (const std::string& label : labels)
+        chooser.addItem(DataText(label));
+    chooser.setCurrentIndex(-1);
+}
+
+void GraphCommands::SelectSampleChange()
+{
+    const std::string sample = DataBytes(page_.SelectSample().currentText());
+    const ShownWellsOutcome outcome = CollectShownWells(state_.layout, sample, state_.plate);
+    if (outcome == ShownWellsOutcome::NothingChosen)
+        return;
+    if (outcome == ShownWellsOutcome::TooManyWells)
+        dialogs_.ShowError(kTooManyCurvesMessage);
+    ParserCombinedValues values = Combination();
+    values.CompileCombination();
+    CalculateReducedData(state_.plate, values, page_.fitting().CheckBox4().isChecked());
+    RefreshGraph();
+}
+
+void GraphCommands::TrackBar1Change()
+{
+    const TrackBarWeights weights = TrackBarFactors(page_.TrackBar1().value());
+    state_.plate.WaveFactorA = weights.WaveFactorA;
+    state_.plate.WaveFactorB = weights.WaveFactorB;
+    page_.Label4().setText(DataText(weights.Label4));
+    page_.Label5().setText(DataText(weights.Label5));
+    // The combination compiled last stays in Parser1; nothing is recompiled here.
+    ParserCombinedValues values(state_.Parser1, state_.plate, state_.Parser1.Expression(), Weighting());
+    CalculateReducedData(state_.plate, values, page_.fitting().CheckBox4().isChecked());
+    RefreshGraph();
+}
+
+void GraphCommands::RefreshGraph()
+{
+    const GraphViewOptions options = ViewOptions();
+    const GraphModel model = ParserGraphModel(state_.Parser2, state_.plate.ParamVars);
+    RedrawGraph(state_.plate, options, model, engine_, page_.PaintBox1(), &page_.PaintBox2());
+}
+
+void GraphCommands::FitFormulaExit()
+{
+    state_.Parser2.setExpression(DataBytes(page_.fitting().FitFormulaCB().currentText()));
+    RefreshGraph();
+}
+
+void GraphCommands::SplitterResidualsMoved()
+{
+    // Dragging the residual panel down to its smallest height means "no
+    // residuals": the menu's check mark goes off, which hides the panel.
+    GraphPaintBox& residuals = page_.PaintBox2();
+    if (residuals.isVisible() && residuals.height() <= residuals.minimumHeight())
+        menu_.Residuals1->setChecked(false);
+}
+
+GraphViewOptions GraphCommands::ViewOptions() const
+{
+    GraphViewOptions options;
+    options.ShowLegend = menu_.Legend1->isChecked();
+    options.ShowResiduals = menu_.Residuals1->isChecked();
+    options.AverageData = page_.fitting().CheckBox4().isChecked();
+    options.ZoomStart = page_.Zoomler1().Start();
+    options.ZoomFinish = page_.Zoomler1().Finish();
+    for (int k = 1; k <= kMaxParameters; ++k)
+        options.StartValues[static_cast<std::size_t>(k)] = ParseStartValue(DataBytes(page_.fitting().FitM(k).text()));
+    return options;
+}
+
+FitRunControls GraphCommands::FitControls() const
+{
+    FittingPanel& fitting = page_.fitting();
+    FitRunControls controls;
+    const QComboBox& formula = fitting.FitFormulaCB();
+    controls.FitFormulaText = DataBytes(formula.currentText());
+    // An edited text keeps the index of the entry it started from; it is
+    // that entry only while the texts agree.
+    const int index = formula.currentIndex();
+    controls.FitFormulaIndex = index >= 0 && formula.currentText() == formula.itemText(index) ? index : -1;
+    for (int k = 1; k <= kMaxParameters; ++k)
+        controls.StartTexts[static_cast<std::size_t>(k)] = DataBytes(fitting.FitM(k).text());
+    controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
+    controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
+    controls.CombinationText = DataBytes(page_.WaveLengthCombination().currentText());
+    controls.AverageData = fitting.CheckBox4().isChecked();
+    return controls;
+}
+
+WavelengthWeighting GraphCommands::Weighting() const
+{
+    return {page_.ComboBox1().currentIndex(), page_.ComboBox2().currentIndex()};
+}
+
+ParserCombinedValues GraphCommands::Combination()
+{
+    return ParserCombinedValues(state_.Parser1, state_.plate, DataBytes(page_.WaveLengthCombination().currentText()),
+                                Weighting());
+}
+
+} // namespace movra

@@ -1,0 +1,70 @@
+#pragma once
+// The behaviour of the graph page: the sample chooser and the wavelength
+// controls rebuild the shown curves, every change of the view redraws the
+// graph, and the chooser follows the plate layout. The widgets only carry
+// texts; the work is the core's (sample wells, combination, graph drawing).
+// Handlers meant for the user's events show their errors in one error box.
+
+#include <string>
+
+#include "fitting/fit_run.h"
+#include "plot/graph_view.h"
+#include "plot/winplot.h"
+#include "reduction/wavelength_combination.h"
+
+namespace movra {
+
+struct AppState;
+class GraphPage;
+struct MainMenu;
+class UserDialogs;
+
+class GraphCommands {
+public:
+    // Connects the page's controls, View > Legend and View > Residuals.
+    GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs);
+    GraphCommands(const GraphCommands&) = delete;
+    GraphCommands& operator=(const GraphCommands&) = delete;
+
+    // Rebuilds the chooser's entries from the layout, sorted by sample number,
+    // with none selected. On a label that is no sample number the chooser
+    // stays as it was and the ConversionError propagates.
+    void CheckPLSamples();
+
+    // Collects the chosen sample's wells (the nine-well message at most once),
+    // compiles the combination (a rejected text stops here, the wells already
+    // taken), recomputes the curves and redraws. Throws the parser's error.
+    void SelectSampleChange();
+    // The track bar's factors and labels, the curves again with the
+    // combination compiled last, and a redraw.
+    void TrackBar1Change();
+    // Draws the graph (and the residuals when on) from the controls of the moment.
+    void RefreshGraph();
+    // The fit parser takes the formula box's text, then a redraw.
+    void FitFormulaExit();
+    void Fit_m1Exit() { RefreshGraph(); }
+    // Residuals off when the residual panel is dragged down to its minimum.
+    void SplitterResidualsMoved();
+
+    GraphViewOptions ViewOptions() const;
+    FitRunControls FitControls() const;
+    WavelengthWeighting Weighting() const;
+    // The combination for the reports: the combination box's text through Parser1.
+    ParserCombinedValues Combination();
+
+    GraphPage& page() { return page_; }
+    PlotEngine& engine() { return engine_; }
+
+private:
+    void connectControls();
+    // Runs a handler for a user event: errors go to the error box.
+    void run(void (GraphCommands::*handler)());
+
+    AppState& state_;
+    GraphPage& page_;
+    MainMenu& menu_;
+    UserDialogs& dialogs_;
+    PlotEngine engine_;
+};
+
+} // namespace movra

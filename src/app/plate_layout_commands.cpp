@@ -1,0 +1,102 @@
+#include "app/plate_layout_commands.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QStringList>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/atomic_file_save.h"
+#include "app/command_guard.h"
+#include "app/graph_commands.h"
+#include "app/graph_page.h"
+#include "app/plate_layout_page.h"
+#include "app/text_encoding.h"
+#include "plate/plate_layout_file.h"
+#include "plate/text_decoding.h"
+
+namespace movra {
+
+namespace {
+
+constexpr const char* kLayoutFilter = "All Files|*.*|Plate Layout Files|*.PLO";
+
+} // namespace
+
+PlateLayoutCommands::PlateLayoutCommands(AppState& state, PlateLayoutPage& page, GraphCommands& graph,
+                                         UserDialogs& dialogs)
+    : state_(state), page_(page), graph_(graph), dialogs_(dialogs)
+{
+    QObject::connect(&page_, &PlateLayoutPage::sampleChosen, &page_,
+                     [this](int tag) { RunCommand(dialogs_, [this, tag] { Sample11Click(tag); }); });
+    QObject::connect(&page_, &PlateLayoutPage::clearChosen, &page_,
+                     [this] { RunCommand(dialogs_, [this] { Clear1Click(); }); });
+}
+
+FileDialogRequest PlateLayoutCommands::SaveDialog()
+{
+    return {"Save plate layout", kLayoutFilter, 2, "*.PLO"};
+}
+
+FileDialogRequest PlateLayoutCommands::OpenDialog()
+{
+    return {"Load Plate Layout", kLayoutFilter, 2, "*.PLO"};
+}
+
+void PlateLayoutCommands::Sample11Click(int tag)
+{
+    const bool offeredNext = state_.layout.Sample11Click(tag, page_.selection(), state_.plate.SampleCount);
+    page_.refresh();
+    if (offeredNext) {
+        page_.rebuildPopupMenu();
+        graph_.CheckPLSamples();
+    }
+}
+
+void PlateLayoutCommands::Clear1Click()
+{
+    state_.layout.Clear1Click(page_.selection());
+    page_.refresh();
+    graph_.CheckPLSamples();
+}
+
+void PlateLayoutCommands::SavePlateLayout1Click()
+{
+    QStringList lines;
+    for (const std::string& line : PlateLayoutLines(state_.layout))
+        lines.append(DataText(line));
+    QPlainTextEdit& memo = page_.Memo1();
+    memo.setPlainText(lines.join(QLatin1Char('\n')));
+
+    const auto file = dialogs_.SaveFile(SaveDialog());
+    if (!file)
+        return;
+    std::string text;
+    for (const QString& line : memo.toPlainText().split(QLatin1Char('\n')))
+        text += DataBytes(line) + "\r\n";
+    SaveFileAtomically(*file, text);
+}
+
+void PlateLayoutCommands::OpenPlateLayout1Click()
+{
+    const auto file = dialogs_.OpenFile(OpenDialog());
+    if (!file)
+        return;
+    const TextLines lines = LoadTextLines(*file);
+    QStringList shown;
+    for (std::size_t line = 0; line < lines.Count(); ++line)
+        shown.append(DataText(std::string(lines.Line(line))));
+    page_.Memo1().setPlainText(shown.join(QLatin1Char('\n')));
+    ApplyPlateLayoutLines(lines, state_.layout);
+    page_.refresh();
+    graph_.CheckPLSamples();
+    QComboBox& chooser = graph_.page().SelectSample();
+    if (chooser.count() > 0) {
+        const QSignalBlocker quiet(chooser);
+        chooser.setCurrentIndex(0);
+    }
+    graph_.SelectSampleChange();
+}
+
+} // namespace movra
