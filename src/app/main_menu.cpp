@@ -46,6 +46,7 @@ MainMenu::MainMenu(QMenuBar& bar)
     SavePlateLayout1 = AddItem(*file, QStringLiteral("SavePlateLayout1"), QStringLiteral("Save PlateLayout"));
     file->addSeparator();
     Import1 = AddItem(*file, QStringLiteral("Import1"), QStringLiteral("Import"));
+    ImportTable1 = AddItem(*file, QStringLiteral("ImportTable1"), QStringLiteral("Import Table..."));
     file->addSeparator();
     Exit1 = AddItem(*file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
 

@@ -20,6 +20,7 @@ struct MainMenu {
     QAction* OpenPlateLayout1;
     QAction* SavePlateLayout1;
     QAction* Import1;
+    QAction* ImportTable1;  // File > Import Table...: a plain x/y table
     QAction* Exit1;
     QAction* Copy2;
     QAction* SelectAll1;

@@ -26,6 +26,7 @@
 #include "app/window_placement.h"
 #include "fitting/fit_model.h"
 #include "plate/sm_import.h"
+#include "plate/table_import.h"
 #include "plate/text_decoding.h"
 #include "reports/results_report.h"
 
@@ -92,6 +93,7 @@ void MainWindow::buildPages()
 void MainWindow::connectCommands()
 {
     connect(menu_.Import1, &QAction::triggered, this, [this] { run(&MainWindow::Import1Click); });
+    connect(menu_.ImportTable1, &QAction::triggered, this, [this] { run(&MainWindow::ImportTable1Click); });
     connect(menu_.Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     connect(menu_.Copy2, &QAction::triggered, this, [this] { run(&MainWindow::Copy2Click); });
     connect(menu_.About1, &QAction::triggered, this, [this] { About1Click(); });
@@ -165,6 +167,33 @@ void MainWindow::ImportFile(const std::filesystem::path& file)
     if (!imported)
         return;  // the merge question was cancelled
     AcceptImport(std::move(*imported), file);
+    if (graph_->SelectSample().count() > 0)
+        graphCommands_->SelectSampleChange();
+}
+
+FileDialogRequest MainWindow::ImportTableDialog()
+{
+    return {"Import Table", "Tables|*.tsv *.csv *.txt", 1, ""};
+}
+
+void MainWindow::ImportTable1Click()
+{
+    if (const auto file = dialogs_.OpenFile(ImportTableDialog()))
+        ImportTableFile(*file);
+}
+
+void MainWindow::ImportTableFile(const std::filesystem::path& file)
+{
+    // All or nothing: the raw text box and the plate change only when the
+    // whole table was read.
+    const TextLines lines = LoadTextLines(file);
+    ImportedPlate imported = ImportTable(lines);
+    if (!windows_)
+        return;
+    dataReview_->Memo4().setPlainText(DataText(lines.Text()));
+    menu_.OpenPlateLayout1->setEnabled(true);
+    menu_.SavePlateLayout1->setEnabled(true);
+    AcceptImport(std::move(imported), file);
     if (graph_->SelectSample().count() > 0)
         graphCommands_->SelectSampleChange();
 }

@@ -69,6 +69,10 @@ public:
     void Import1Click();
     // Imports `file` as File > Import does after its dialog (command line).
     void ImportFile(const std::filesystem::path& file);
+    // File > Import Table...: a plain table (first column x, one curve per
+    // further column) read into the same plate state as a SpectraMax file.
+    void ImportTable1Click();
+    void ImportTableFile(const std::filesystem::path& file);
     void Exit1Click();
     void Copy2Click();
     void About1Click();
@@ -83,8 +87,9 @@ public:
     void RawDataButClick();
     void bt_ClearReportClick();
 
-    // The open dialog of File > Import.
+    // The open dialogs of File > Import and File > Import Table...
     static FileDialogRequest ImportDialog();
+    static FileDialogRequest ImportTableDialog();
 
 private:
     // Swaps an imported plate in and shows it everywhere.

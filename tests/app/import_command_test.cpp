@@ -231,3 +231,53 @@ TEST_F(ImportCommandTest, SpectrumPlateHeadsColumnsWithWellLabels)
 
 } // namespace
 } // namespace movra
+
+namespace movra {
+namespace {
+
+const std::filesystem::path kTables = std::filesystem::path(MOVRA_TEST_DATA) / "plate" / "tables";
+
+class ImportTableCommandTest : public ImportCommandTest {
+protected:
+    void ImportTable(const std::filesystem::path& file)
+    {
+        dialogs.files.push_back(file);
+        form().menu().ImportTable1->trigger();
+    }
+};
+
+TEST_F(ImportTableCommandTest, TableBecomesAOneWavelengthKineticPlate)
+{
+    ASSERT_TRUE(form().menu().ImportTable1->isEnabled());
+    ImportTable(kTables / "semicolon-comma.csv");
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].filter, "Tables|*.tsv *.csv *.txt");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_EQ(plate().WellCount, 96);
+    EXPECT_EQ(plate().WaveLengthCount, 1);
+    EXPECT_EQ(plate().TimePointCount, 4);
+    EXPECT_EQ(plate().Reading(1, 1, 1), 2.5);
+    EXPECT_EQ(form().graphPage().Memo3().toPlainText().toStdString(), "table: 3 curves");
+    EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : semicolon-comma.csv");
+    EXPECT_TRUE(form().menu().OpenPlateLayout1->isEnabled());
+}
+
+TEST_F(ImportTableCommandTest, BadTableIsRefusedAndThePlateStays)
+{
+    dialogs.inputs.push_back("0");
+    Import(kData / "demo-kinetic-96.txt");
+    const auto path = std::filesystem::temp_directory_path() / "movra-bad-table.csv";
+    {
+        std::ofstream file(path);
+        file << "x,y\n1,2\n2,abc\n";
+    }
+    ImportTable(path);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "Row 3, column 2: 'abc' is not a number");
+    EXPECT_EQ(plate().TimePointCount, 61);
+    EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : demo-kinetic-96.txt");
+    std::filesystem::remove(path);
+}
+
+} // namespace
+} // namespace movra

@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, MenusListTheirItemsWithSeparators)
     };
     EXPECT_EQ(captions(Find<QMenu>("File1")),
               (std::vector<std::string>{"New", "Save", "Save As", "-", "Open PlateLayout", "Save PlateLayout", "-",
-                                        "Import", "-", "Exit"}));
+                                        "Import", "Import Table...", "-", "Exit"}));
     EXPECT_EQ(captions(Find<QMenu>("Edit1")), (std::vector<std::string>{"Copy", "-", "Select All"}));
     EXPECT_EQ(captions(Find<QMenu>("View1")), (std::vector<std::string>{"Residuals", "Legend"}));
     EXPECT_EQ(captions(Find<QMenu>("Help1")), (std::vector<std::string>{"About"}));
