@@ -8,26 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fitting/fit_formulas.h"
+
 namespace movra {
 
 namespace {
-
-// The model formulas offered in the formula box, in list order; the last one
-// is the start formula.
-const char* const kFitFormulas[] = {
-    "m1+(m2+m3*x)/(1+exp((m4-x)/m5))",
-    "(m1+m2*x)+(m3+m4*x)/(1+exp((m5-x)/m6))",
-    "m1+m5*x+m2*(1-exp(-m3*x))^m4",
-    "m1+m5*x+(m2+m6*x)*(1-exp(-m3*x))^m4",
-    "m1-m2*exp(-m3*x)",
-    "m1-m2*exp(-m3*x)+m4*x",
-    "m1-m2*exp(-m3*x)-m4*exp(-m5*x)",
-    "m1-m2*exp(-m3*(x-m6))-m4*exp(-m5*(x-m6))",
-    "m1+m2*x^m3/(m4^m3+x^m3)",
-    "(m1+m2*x+(m3+m4*x)*exp(-m6*(1/x-1/m5)))/(1+exp(-m6*(1/x-1/m5)))",
-    "m1*(cosh(m2*x)-1)+m3",
-    "m1+m7*x+(m2+m6*x)/(1+abs(m5)*exp(-m3*(x-m4)))^(1/abs(m5))",
-};
 
 struct StartValue {
     const char* name;
@@ -84,9 +69,9 @@ FittingPanel::FittingPanel(QWidget* parent)
     // Long formulas must not widen the side panel.
     formula_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     formula_->setMinimumContentsLength(12);
-    for (const char* formula : kFitFormulas)
-        formula_->addItem(QString::fromLatin1(formula));
-    formula_->setCurrentIndex(11);
+    for (std::string_view formula : kFitFormulas)
+        formula_->addItem(QString::fromLatin1(formula.data(), static_cast<qsizetype>(formula.size())));
+    formula_->setCurrentIndex(kDefaultFitFormulaIndex);
     formulaLabel->setBuddy(formula_);
     layout->addWidget(formulaLabel);
     layout->addWidget(formula_);
