@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fitting/fit_formulas.h"
 #include "parser/parser.h"
 
 #ifdef MOVRA_BENCH_MUPARSER
@@ -20,20 +21,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 12> kFormulas = {
-    "m1+(m2+m3*x)/(1+exp((m4-x)/m5))",
-    "(m1+m2*x)+(m3+m4*x)/(1+exp((m5-x)/m6))",
-    "m1+m5*x+m2*(1-exp(-m3*x))^m4",
-    "m1+m5*x+(m2+m6*x)*(1-exp(-m3*x))^m4",
-    "m1-m2*exp(-m3*x)",
-    "m1-m2*exp(-m3*x)+m4*x",
-    "m1-m2*exp(-m3*x)-m4*exp(-m5*x)",
-    "m1-m2*exp(-m3*(x-m6))-m4*exp(-m5*(x-m6))",
-    "m1+m2*x^m3/(m4^m3+x^m3)",
-    "(m1+m2*x+(m3+m4*x)*exp(-m6*(1/x-1/m5)))/(1+exp(-m6*(1/x-1/m5)))",
-    "m1*(cosh(m2*x)-1)+m3",
-    "m1+m7*x+(m2+m6*x)/(1+abs(m5)*exp(-m3*(x-m4)))^(1/abs(m5))",
-};
+// The fit formula list the fitting controls offer.
+constexpr const auto& kFormulas = movra::kFitFormulas;
 
 constexpr std::size_t kPoints = 512;
 
@@ -140,7 +129,7 @@ void BM_MuParser(benchmark::State& state)
     mu::Parser parser;
     for (int k = 1; k <= 8; ++k) parser.DefineVar("m" + std::to_string(k), &m[static_cast<std::size_t>(k)]);
     parser.DefineVar("x", &x);
-    parser.SetExpr(kFormulas[index]);
+    parser.SetExpr(std::string(kFormulas[index]));
     const std::vector<double> xs = Abscissae();
     for (auto _ : state) {
         double sum = 0;
