@@ -19,15 +19,17 @@ double ParseStartValue(const std::string& text)
 CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
                               std::int32_t viewFirstPoint, std::int32_t viewLastPoint)
 {
-    const std::int32_t first = std::max(viewFirstPoint, 0);
-    const std::int32_t last = std::min(viewLastPoint, timePointCount);
+    // Every read the graph shows is fitted: reads first..last, 1-based.
+    const std::int32_t first = std::max(viewFirstPoint, 1);
+    const std::int32_t last = std::min({viewLastPoint, timePointCount,
+                                        static_cast<std::int32_t>(std::min(timeVector.size(), curve.size())) - 1});
     CurvePoints points;
-    points.Count = std::max(last - first, 0);
+    points.Count = std::max(last - first + 1, 0);
     AllocVector(points.X, points.Count + 1);
     AllocVector(points.Y, points.Count + 1);
     for (std::int32_t i = 1; i <= points.Count; ++i) {
-        points.X[static_cast<std::size_t>(i)] = timeVector[static_cast<std::size_t>(first + i)];
-        points.Y[static_cast<std::size_t>(i)] = curve[static_cast<std::size_t>(first + i)];
+        points.X[static_cast<std::size_t>(i)] = timeVector[static_cast<std::size_t>(first + i - 1)];
+        points.Y[static_cast<std::size_t>(i)] = curve[static_cast<std::size_t>(first + i - 1)];
     }
     if (points.Count >= 1) {
         points.X[0] = points.X[1];

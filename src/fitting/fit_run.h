@@ -67,11 +67,11 @@ struct CurveFitResult {
     std::array<double, kFitResultColumns> Row{};
 };
 
-// The points a fit takes from one combined curve (curve[t + 1] = read t, as
-// a row of ReducedData): the reads in view after the first one,
-// X[i] = timeVector[viewFirstPoint + i] and Y[i] = curve[viewFirstPoint + i]
-// for i = 1..Count with Count = viewLastPoint - viewFirstPoint (clipped to the
-// reads there are); index 0 holds a copy of point 1.
+// The points a fit takes from one combined curve (curve[t] = read t,
+// 1-based, as a row of ReducedData): every read the graph shows,
+// X[i] = timeVector[viewFirstPoint + i - 1] and Y[i] = curve[viewFirstPoint + i - 1]
+// for i = 1..Count with Count = viewLastPoint - viewFirstPoint + 1 (clipped to
+// the reads there are); index 0 holds a copy of point 1.
 struct CurvePoints {
     TVector X;
     TVector Y;

@@ -21,6 +21,85 @@ void ShowIteration(FitProgress& progress, std::int32_t iter, double f, double la
     progress.ProcessMessages();
 }
 
+// Work storage of the scaled solve, allocated once per fit.
+struct ScaledSystem {
+    TVector Scale;      // 1/√A[j][j]
+    TVector Rhs;        // Scale·G
+    TVector Solution;   // Scale⁻¹·Delta
+    TMatrix Matrix;     // Scale·A·Scale, unit diagonal when undamped
+    TMatrix Inverse;    // its inverse
+};
+
+void AllocScaledSystem(ScaledSystem& s, std::int32_t lastPar)
+{
+    AllocVector(s.Scale, lastPar);
+    AllocVector(s.Rhs, lastPar);
+    AllocVector(s.Solution, lastPar);
+    AllocMatrix(s.Matrix, lastPar, lastPar);
+    AllocMatrix(s.Inverse, lastPar, lastPar);
+}
+
+// Solves A·Delta = G and inverts A after scaling A to a unit diagonal, so
+// the pivot test judges A against its own scale: a parameter whose
+// derivatives are all small (a rate in 1/h against readings of 0.1) is not
+// singular for that alone. A zero or non-finite diagonal element is.
+std::int32_t SolveScaled(const TMatrix& a, const TVector& g, std::int32_t firstPar, std::int32_t lastPar,
+                         TMatrix& v, TVector& delta, ScaledSystem& s)
+{
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        const double diagonal = a[j][j];
+        if (!(diagonal > 0.0) || !std::isfinite(diagonal)) return OptSing;
+        s.Scale[j] = 1.0 / std::sqrt(diagonal);
+    }
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        s.Rhs[j] = s.Scale[j] * g[j];
+        for (std::int32_t k = firstPar; k <= lastPar; ++k) s.Matrix[j][k] = s.Scale[j] * a[j][k] * s.Scale[k];
+    }
+    double det = 0.0;
+    if (SolveAndInvert(s.Matrix, s.Rhs, firstPar, lastPar, s.Inverse, s.Solution, det) != MatrixOk) return OptSing;
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+        delta[j] = s.Scale[j] * s.Solution[j];
+        for (std::int32_t k = firstPar; k <= lastPar; ++k) v[j][k] = s.Scale[j] * s.Inverse[j][k] * s.Scale[k];
+    }
+    return OptOk;
+}
+
+// The inverse of a positive definite JᵀJ has a positive diagonal; where
+// rounding has left a variance zero or negative the matrix is singular in
+// all but name.
+bool PositiveDiagonal(const TMatrix& v, std::int32_t firstPar, std::int32_t lastPar)
+{
+    for (std::int32_t j = firstPar; j <= lastPar; ++j)
+        if (!(v[j][j] > 0.0) || !std::isfinite(v[j][j])) return false;
+    return true;
+}
+
+// The final undamped step is kept only when the objective there is not
+// larger than before it beyond this relative slack (rounding of the sum).
+constexpr double FinalStepSlack = 1e-12;
+
+// Decides on the final undamped step, already taken to B from a point whose
+// objective is f. Kept when it stays inside the bounds, does not raise the
+// objective and the normal matrix at B is regular; then f becomes the
+// objective at B and v the inverse of JᵀJ at B, so the covariance belongs to
+// the point reported. Otherwise v keeps the inverse at the point before and
+// the caller goes back there. g, h, step and vFinal are work storage.
+bool KeepFinalStep(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
+                   std::int32_t firstPar, std::int32_t lastPar, const FeasibilityFunction& feasible, double& f,
+                   TMatrix& v, TVector& g, TMatrix& h, TVector& step, TMatrix& vFinal, ScaledSystem& scaled)
+{
+    if (feasible && !feasible(b)) return false;
+    const double fNew = func(b);
+    if (!(fNew - f <= FinalStepSlack * f)) return false;
+    normal(b, firstPar, lastPar, g, h);
+    for (std::int32_t j = firstPar; j <= lastPar; ++j) g[j] = -g[j];
+    if (SolveScaled(h, g, firstPar, lastPar, vFinal, step, scaled) != OptOk) return false;
+    if (!PositiveDiagonal(vFinal, firstPar, lastPar)) return false;
+    CopyMatrixRange(v, vFinal, firstPar, firstPar, lastPar, lastPar);
+    f = fNew;
+    return true;
+}
+
 } // namespace
 
 bool ParametersConverged(const TVector& bOld, const TVector& b, std::int32_t firstPar, std::int32_t lastPar,
@@ -127,6 +206,7 @@ std::int32_t LineMinimum(const ObjectiveFunction& func, TVector& b, const TVecto
     double fMin = 0.0;
     const std::int32_t status = GoldenSectionSearch(lineFunction, 0.0, 1.0, maxIter, step, rMin, fMin);
     f1 = fMin;
+    work.Step = rMin;
     if (status == OptOk)
         for (std::int32_t j = firstPar; j <= lastPar; ++j) b[j] = rMin * dir[j] + b[j];
     return status;
@@ -144,12 +224,15 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
 
     double lambda = InitialLambda;
     TVector bOld, g, delta;
-    TMatrix h, a;
+    TMatrix h, a, vFinal;
+    AllocMatrix(vFinal, lastPar, lastPar);
     AllocVector(bOld, lastPar);
     AllocVector(g, lastPar);
     AllocVector(delta, lastPar);
     AllocMatrix(h, lastPar, lastPar);
     AllocMatrix(a, lastPar, lastPar);
+    ScaledSystem scaled;
+    AllocScaledSystem(scaled, lastPar);
     LineSearchWork lineWork;
 
     f = func(b);
@@ -158,7 +241,6 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
     bool converged = false;
     bool done = false;
     std::int32_t status = OptOk;
-    double det = 0.0;
 
     do {
         if (progress != nullptr) ShowIteration(display, iter, f, lambda);
@@ -169,20 +251,21 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
         for (std::int32_t j = firstPar; j <= lastPar; ++j) g[j] = -g[j];
 
         if (converged) {
-            // Final undamped Gauss-Newton step, no line search.
-            status = SolveAndInvert(a, g, firstPar, lastPar, v, delta, det);
+            // Final undamped Gauss-Newton step, no line search; V is the
+            // inverse of JᵀJ at B_old.
+            status = SolveScaled(a, g, firstPar, lastPar, v, delta, scaled);
+            if (status == OptOk && !PositiveDiagonal(v, firstPar, lastPar)) status = OptSing;
             if (status == OptOk) {
                 for (std::int32_t j = firstPar; j <= lastPar; ++j) b[j] = bOld[j] + delta[j];
-                // The step is unchecked by the objective; it must not carry
-                // the result across a bound.
-                if (feasible && !feasible(b)) CopyVectorRange(b, bOld, firstPar, lastPar);
+                if (!KeepFinalStep(func, normal, b, firstPar, lastPar, feasible, f, v, g, h, delta, vFinal, scaled))
+                    CopyVectorRange(b, bOld, firstPar, lastPar);
             }
             done = true;
         } else {
             bool accepted = false;
             do {
                 for (std::int32_t j = firstPar; j <= lastPar; ++j) a[j][j] = (1.0 + lambda) * h[j][j];
-                status = SolveAndInvert(a, g, firstPar, lastPar, v, delta, det);
+                status = SolveScaled(a, g, firstPar, lastPar, v, delta, scaled);
                 if (status != OptOk) break;  // singular: B keeps its value
                 CopyVectorRange(b, bOld, firstPar, lastPar);
                 status = LineMinimum(func, b, delta, f1, LineSearchTolerance, LineSearchMaxIter, firstPar, lastPar,
@@ -192,6 +275,11 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
                 if (lambda > LambdaCeiling) status = OptBigLambda;
             } while (!accepted && status == OptOk);
             converged = ParametersConverged(bOld, b, firstPar, lastPar, tol);
+            // A line search that had to cut the damped step short says the
+            // linearisation does not reach that far: the damping stays
+            // instead of shrinking, which keeps the next step from
+            // overreaching again (a trust region would shrink here).
+            if (status == OptOk && !(std::fabs(lineWork.Step) >= ShortStepFraction)) lambda *= 10.0;
             lambda *= 0.1;
             f = f1;
         }

@@ -29,17 +29,24 @@ inline constexpr double InitialLambda = 0.01;
 inline constexpr double LambdaCeiling = 1000.0;      // above it: OptBigLambda
 inline constexpr double AcceptanceFactor = 1e-10;    // F1 - F < 1e-10·F accepts
 inline constexpr double LineSearchTolerance = 0.01;
+// An accepted line search that went less than this fraction of the damped
+// step leaves the damping unchanged instead of shrinking it.
+inline constexpr double ShortStepFraction = 0.25;
 inline constexpr std::int32_t LineSearchMaxIter = 100;
 inline constexpr double GoldenFraction = 0.38196601125010515;   // 2 minus the golden ratio
 inline constexpr double GoldenRatio = 1.618033988749895;        // bracket expansion
 
 // Minimises func from B over firstPar..lastPar. Returns OptOk, OptSing,
-// OptBigLambda or OptNonConv. B receives the final parameters, f the
-// objective of the last accepted line search, v (allocated by the caller to at
-// least lastPar x lastPar) the inverse of the last matrix solved: on OptOk
-// that of the undamped JᵀJ. progress may be null (no display, no Cancel).
-// When feasible is given, a final undamped step that would leave the bounds
-// is not taken: B stays at the last accepted point.
+// OptBigLambda or OptNonConv. The normal equations are solved scaled to a
+// unit diagonal, so OptSing means singular relative to the matrix's own
+// scale (or a covariance with a variance that is not positive). The damping
+// shrinks tenfold after an accepted iteration unless its line search cut the
+// damped step below ShortStepFraction. Once the parameters stop changing one undamped step is taken; it is
+// kept only when it does not raise the objective (and, with feasible given,
+// stays inside the bounds). On OptOk B is the point reported, f its
+// objective and v (allocated by the caller to at least lastPar x lastPar)
+// the inverse of the undamped JᵀJ at B. progress may be null (no display,
+// no Cancel).
 std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
                                std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
                                double& f, TMatrix& v, FitProgress* progress = nullptr,
@@ -55,6 +62,7 @@ struct LineSearchWork {
     TVector Start;      // B0
     TVector Direction;  // Dir
     TVector Trial;      // W = R·Dir + B0
+    double Step = 0.0;  // Rmin of the last search
 };
 
 // Minimises func(B + R·dir) over R by golden section from 0 and 1. On OptOk

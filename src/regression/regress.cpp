@@ -119,6 +119,8 @@ void RegressionFit::StoreData(const TVector& x, const TVector& y, std::int32_t n
     firstPar_ = firstPar;
     lastPar_ = lastPar;
     AllocVector(derivatives_, lastPar);
+    AllocVector(cachedParams_, lastPar);
+    cacheComplete_ = false;
     pointEvaluations_ = 0;
     objectiveCalls_ = 0;
 }
@@ -148,10 +150,17 @@ double RegressionFit::SumOfSquares(const TVector& b)
 {
     ++objectiveCalls_;
     if (OutOfBounds(b)) return ObjectiveCeiling;
+    const double s = EvaluateModel(b, true);
+    return s <= ObjectiveCeiling ? s : ObjectiveCeiling;
+}
 
-    // The sum stops growing once it passes the ceiling (a NaN counts as past
-    // it); later points keep their previously cached fitted values.
+double RegressionFit::EvaluateModel(const TVector& b, bool stopAtCeiling)
+{
+    // The objective stops once the sum passes the ceiling (a NaN counts as
+    // past it); later points keep their previously cached fitted values, so
+    // the cache then belongs to no parameter vector.
     double s = 0.0;
+    bool complete = true;
     if (curveModel_) {
         if (lastPoint_ >= FirstPoint) {
             curveModel_(Points(x_), b, std::span<double>(curveValues_));
@@ -160,7 +169,10 @@ double RegressionFit::SumOfSquares(const TVector& b)
                 fittedValues_[i] = curveValues_[i - FirstPoint];
                 const double r = y_[i] - fittedValues_[i];
                 s += r * r;
-                if (!(s <= ObjectiveCeiling)) break;
+                if (stopAtCeiling && !(s <= ObjectiveCeiling) && i < lastPoint_) {
+                    complete = false;
+                    break;
+                }
             }
         }
     } else {
@@ -169,10 +181,23 @@ double RegressionFit::SumOfSquares(const TVector& b)
             ++pointEvaluations_;
             const double r = y_[i] - fittedValues_[i];
             s += r * r;
-            if (!(s <= ObjectiveCeiling)) break;
+            if (stopAtCeiling && !(s <= ObjectiveCeiling) && i < lastPoint_) {
+                complete = false;
+                break;
+            }
         }
     }
-    return s <= ObjectiveCeiling ? s : ObjectiveCeiling;
+    CopyVectorRange(cachedParams_, b, firstPar_, lastPar_);
+    cacheComplete_ = complete;
+    return s;
+}
+
+bool RegressionFit::CacheHolds(const TVector& b) const
+{
+    if (!cacheComplete_) return false;
+    for (std::int32_t j = firstPar_; j <= lastPar_; ++j)
+        if (cachedParams_[j] != b[j]) return false;
+    return true;
 }
 
 void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32_t lastPar, TVector& g, TMatrix& h)
@@ -182,6 +207,10 @@ void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32
         for (std::int32_t k = j; k <= lastPar; ++k) h[j][k] = 0.0;
     }
     if (lastPoint_ >= FirstPoint) {
+        // The differences need the model at B as their base: the last
+        // objective evaluation was usually at a trial point of the line
+        // search, and a base from elsewhere would add (f(B) - f(trial)) / h.
+        if (!CacheHolds(b)) EvaluateModel(b, false);
         pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
         if (curveModel_) {
             // All derivative columns first; the sums below run in the same

@@ -83,8 +83,9 @@ public:
     // bounds (model not called) and as the cap of the sum.
     double SumOfSquares(const TVector& b);
     bool OutOfBounds(const TVector& b) const;
-    // G = -Jᵀr and H = JᵀJ from the fitted values cached by the last
-    // SumOfSquares call and derivatives around B.
+    // G = -Jᵀr and H = JᵀJ at B: residuals and difference bases are the
+    // model at B itself, taken from the cache when the last complete
+    // SumOfSquares was at B and evaluated afresh otherwise.
     void NormalMatrices(TVector& b, std::int32_t firstPar, std::int32_t lastPar, TVector& g, TMatrix& h);
 
     const TVector& FittedValues() const { return fittedValues_; }
@@ -97,6 +98,11 @@ private:
     void StoreData(const TVector& x, const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
                    const TVector& bMin, const TVector& bMax);
     std::int32_t Minimise(std::int32_t maxIter, double tol, TVector& b, TMatrix& v, FitProgress* progress);
+    // Model values into fittedValues_ and their sum of squared residuals;
+    // with stopAtCeiling the points after the sum passes ObjectiveCeiling
+    // are skipped.
+    double EvaluateModel(const TVector& b, bool stopAtCeiling);
+    bool CacheHolds(const TVector& b) const;
     // Points FirstPoint..N of a stored vector (empty when N < FirstPoint).
     std::span<const double> Points(const TVector& v) const
     {
@@ -111,6 +117,10 @@ private:
     std::int32_t firstPar_ = 0;
     std::int32_t lastPar_ = 1;
     TVector x_, y_, fittedValues_;
+    // The parameters fittedValues_ belong to, valid only when every point of
+    // the last evaluation was computed.
+    TVector cachedParams_;
+    bool cacheComplete_ = false;
     TVector bMin_, bMax_;
     ModelFunction model_;
     DerivativeProcedure derivative_ = nullptr;

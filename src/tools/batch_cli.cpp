@@ -137,8 +137,8 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     app.add_option("--upper", upper, "Upper limits, e.g. m5=10 (default 1E20 for each)");
     app.add_option("--tol", s.ToleranceText, "Convergence tolerance")->capture_default_str();
     app.add_option("--max-iter", s.MaxIterationsText, "Iteration limit of each fit")->capture_default_str();
-    app.add_option("--view", view, "Reads in view, FIRST:LAST in percent as the zoom bar; the fit takes the reads "
-                                   "in view after the first")
+    app.add_option("--view", view, "Reads in view, FIRST:LAST in percent as the zoom bar; the fit takes every "
+                                   "read in view")
         ->capture_default_str();
     app.add_option("--time-offset", options.TimeOffset, "Time offset in hours added to kinetic reads")
         ->capture_default_str();

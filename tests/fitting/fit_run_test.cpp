@@ -84,13 +84,15 @@ struct FitRunFixture : ::testing::Test {
     ScriptedHost host;
 };
 
-TEST_F(FitRunFixture, FitsTheReadsInViewAfterTheFirst)
+TEST_F(FitRunFixture, FitsEveryReadInView)
 {
     ShowCurve(1, 14, 5.0);
+    state.ViewFirstPoint = 2;
     Run("m1+0*x");
     ASSERT_EQ(host.statuses, std::vector<std::int32_t>{OptOk});
     EXPECT_EQ(host.wells, std::vector<std::string>{"B3"});
-    // Reads 2..20: ten at 5.1 and nine at 4.9; read 1 (the outlier) is not fitted.
+    // Reads 2..20, the first in view included: ten at 5.1 and nine at 4.9;
+    // read 1 (the outlier) is out of view.
     EXPECT_NEAR(Row(14)[1], 5.0 + 0.1 / 19, 1e-9);
     const double rss = 19 * 0.01 - 0.01 / 19;
     EXPECT_NEAR(Row(14)[0], rss, 1e-9);
@@ -139,6 +141,7 @@ TEST_F(FitRunFixture, GapsInTheParametersFitEachAsItself)
 TEST_F(FitRunFixture, UpperCaseParameterNamesAreFitted)
 {
     ShowCurve(1, 0, 5.0);
+    state.ViewFirstPoint = 2;
     Run("M1+0*X");
     EXPECT_NEAR(Row(0)[1], 5.0 + 0.1 / 19, 1e-9);
 }
@@ -149,10 +152,10 @@ TEST_F(FitRunFixture, NoShownCurvesFitsNothing)
     EXPECT_TRUE(host.wells.empty());
 }
 
-TEST_F(FitRunFixture, ViewOfOneReadHasNoPointsAndFails)
+TEST_F(FitRunFixture, EmptyViewHasNoPointsAndFails)
 {
     ShowCurve(1, 3, 5.0);
-    state.ViewLastPoint = state.ViewFirstPoint;
+    state.ViewLastPoint = state.ViewFirstPoint - 1;
     Run("m1+0*x");
     EXPECT_EQ(host.statuses, std::vector<std::int32_t>{OptSing});
     EXPECT_EQ(Row(3)[0], -1.0);

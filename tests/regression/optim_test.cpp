@@ -249,6 +249,51 @@ TEST(MarquardtLambda, SingularDampedSystemGivesSingularStatus)
     EXPECT_EQ(b[1], 0.5);
 }
 
+TEST(MarquardtLambda, LineSearchThatCutsTheStepShortKeepsLambda)
+{
+    // The normal equations claim a step ten times too long: the line search
+    // finds the minimum of (b - 1)² at about a tenth of it.
+    const ObjectiveFunction func = [](const TVector& b) { return (b[1] - 1) * (b[1] - 1); };
+    const NormalEquationsFunction normal = [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
+        g[1] = -10.0;
+        h[1][1] = 1.0;
+    };
+    TVector b = OneBased({0});
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    double f = 0;
+    ScriptedProgress progress;
+    MarquardtMinimise(func, normal, b, 1, 1, 3, 1e-6, f, v, &progress);
+    ASSERT_GE(IterationsOf(progress), 2);
+    EXPECT_EQ(progress.history[1][2], "   Lambda:0.01");
+}
+
+// A system is singular for its shape, not for the size of its numbers: the
+// normal matrix of 1e-10·(m1·x + m2) has entries far below FloatEpsilon.
+TEST(MarquardtStatus, SingularityIsJudgedAgainstTheScaleOfTheMatrix)
+{
+    struct Case {
+        ModelFunction Model;
+        double Scale;
+        std::int32_t Status;
+    };
+    const ModelFunction tiny = [](double x, const TVector& b) { return 1e-10 * (b[1] * x + b[2]); };
+    const ModelFunction sumOnly = [](double x, const TVector& b) { return (b[1] + b[2]) * x; };
+    for (const Case& c : {Case{tiny, 1e-10, OptOk}, Case{sumOnly, 1.0, OptSing}}) {
+        const TVector x = OneBased({1, 2, 3, 4});
+        TVector y = OneBased({3, 5, 8, 9});
+        for (int i = 1; i <= 4; ++i) y[i] *= c.Scale;
+        TVector b = OneBased({1, 0.5});
+        TMatrix v;
+        AllocMatrix(v, 2, 2);
+        EXPECT_EQ(RunFit(c.Model, ModelDerivatives, x, y, 4, 1, 2, 100, 1e-9, b, Filled(2, -1e20), Filled(2, 1e20), v),
+                  c.Status);
+        if (c.Status == OptOk) {
+            EXPECT_NEAR(b[1], 2.1, 1e-6);  // the least-squares line of the points
+        }
+    }
+}
+
 // --- Progress display and Cancel -----------------------------------------------------
 
 TEST(MarquardtProgress, ShowsIterationObjectiveAndLambdaLines)
