@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 class QLineEdit;
 class QPushButton;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "parser/parser.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 

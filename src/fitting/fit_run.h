@@ -14,7 +14,7 @@
 #include "parser/parser.h"
 #include "plate/plate_state.h"
 #include "regression/fit_progress.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 #include "regression/regress.h"
 
 namespace movra {

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "regression/matrices.h"
+#include "shared/colour.h"
+#include "shared/matrices.h"
 
 namespace movra {
 
 using TDataArray = std::vector<std::vector<double>>;            // [column][read]
 using TWaveLengthArray = std::array<std::vector<std::int32_t>, 2>;  // [list][wavelength]
-using Colour = std::uint32_t;                                     // 0x00BBGGRR
 
 inline constexpr int kMaxWells = 384;
 inline constexpr int kMaxShownCurves = 8;

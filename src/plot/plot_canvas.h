@@ -10,12 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "plate/plate_state.h"  // Colour (0x00BBGGRR)
+#include "shared/colour.h"
 
 namespace movra {
-
-inline constexpr Colour kBlack = 0x000000;
-inline constexpr Colour kWhite = 0xFFFFFF;
 
 // Line styles in the order of the curve records' pen style codes 0..5.
 enum class LineStyle : std::uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, None = 5 };

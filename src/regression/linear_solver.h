@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "regression/fit_progress.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 

@@ -14,7 +14,7 @@
 
 #include "regression/fit_progress.h"
 #include "regression/fit_status.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 #include "regression/optim.h"
 
 namespace movra {

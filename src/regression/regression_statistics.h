@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 

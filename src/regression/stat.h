@@ -3,7 +3,7 @@
 // terms are formed in extended precision and added to a double sum; an empty
 // range (lb > ub) gives 0.
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 

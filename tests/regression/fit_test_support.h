@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "regression/fit_progress.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra::test {
 

@@ -7,7 +7,7 @@
 
 #include "regression/float_constants.h"
 #include "regression/linear_solver.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 
 namespace movra {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 #include "regression/regress.h"
 
 namespace movra::nist {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 #include "regression/regression_statistics.h"
 
 namespace movra {

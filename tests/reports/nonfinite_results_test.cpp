@@ -6,7 +6,7 @@
 
 #include "plate/plate_layout.h"
 #include "plate/plate_state.h"
-#include "regression/matrices.h"
+#include "shared/matrices.h"
 #include "regression/regression_statistics.h"
 #include "reports/results_report.h"
 #include "reports/string_table.h"
