@@ -110,6 +110,14 @@ double Rss(const Problem& p, const TVector& b)
     return s;
 }
 
+FitOptions Options()
+{
+    FitOptions options;
+    options.MaxIterations = MaxIterations;
+    options.Tolerance = Tolerance;
+    return options;
+}
+
 template <double (*Model)(double, const double*)>
 void OurPointModel(benchmark::State& state, const Problem& p)
 {
@@ -124,8 +132,9 @@ void OurPointModel(benchmark::State& state, const Problem& p)
     for (auto _ : state) {
         b = Start(p.Parameters);
         AllocMatrix(v, p.Parameters, p.Parameters);
-        status = fit.RunFit(model, ModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, MaxIterations, Tolerance,
-                            b, bMin, bMax, v);
+        status = fit.RunFit(model, ModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, b, bMin, bMax, v,
+                            Options())
+                     .Status;
         benchmark::DoNotOptimize(b.data());
     }
     Report(state, static_cast<double>(fit.PointEvaluations()) / PointCount, Rss(p, b), status == OptOk);
@@ -148,8 +157,9 @@ void OurCurveModel(benchmark::State& state, const Problem& p)
     for (auto _ : state) {
         b = Start(p.Parameters);
         AllocMatrix(v, p.Parameters, p.Parameters);
-        status = fit.RunFit(model, CurveModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, MaxIterations,
-                            Tolerance, b, bMin, bMax, v);
+        status = fit.RunFit(model, CurveModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, b, bMin, bMax, v,
+                            Options())
+                     .Status;
         benchmark::DoNotOptimize(b.data());
     }
     Report(state, static_cast<double>(fit.PointEvaluations()) / PointCount, Rss(p, b), status == OptOk);

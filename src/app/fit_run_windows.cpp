@@ -46,7 +46,18 @@ void FitRunWindows::BeginCurveFit(const std::string& wellName)
         busyCursor_ = true;
     }
     SetMainWindowEnabled(false);
-    ProcessMessages();
+    progress_.ClearCancel();
+    progress_.show();
+    progress_.Button1().setText(QStringLiteral("Cancel"));
+    QApplication::processEvents();
+}
+
+bool FitRunWindows::Iteration(std::int32_t iteration, double objective, double lambda)
+{
+    int line = 0;
+    for (const std::string& text : FitProgressLines(iteration, objective, lambda)) SetLine(line++, text);
+    QApplication::processEvents();
+    return !progress_.FitCancelled();
 }
 
 void FitRunWindows::EndCurveFit(std::int32_t status)
@@ -58,17 +69,6 @@ void FitRunWindows::EndCurveFit(std::int32_t status)
     progress_.hide();
 }
 
-void FitRunWindows::Show()
-{
-    progress_.ClearCancel();
-    progress_.show();
-}
-
-void FitRunWindows::SetButtonCaption(const std::string& caption)
-{
-    progress_.Button1().setText(DataText(caption));
-}
-
 void FitRunWindows::SetLine(int line, const std::string& text)
 {
     QPlainTextEdit& memo = progress_.Memo1();
@@ -78,21 +78,6 @@ void FitRunWindows::SetLine(int line, const std::string& text)
     QTextCursor cursor(document.findBlockByNumber(line));
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(DataText(text));
-}
-
-void FitRunWindows::Hide()
-{
-    progress_.hide();
-}
-
-void FitRunWindows::ProcessMessages()
-{
-    QApplication::processEvents();
-}
-
-bool FitRunWindows::CancelRequested() const
-{
-    return progress_.FitCancelled();
 }
 
 } // namespace movra

@@ -23,17 +23,12 @@ public:
     FitRunWindows& operator=(const FitRunWindows&) = delete;
 
     void BeginCurveFit(const std::string& wellName) override;
+    bool Iteration(std::int32_t iteration, double objective, double lambda) override;
     void EndCurveFit(std::int32_t status) override;
-
-    void Show() override;
-    void SetButtonCaption(const std::string& caption) override;
-    void SetLine(int line, const std::string& text) override;
-    void Hide() override;
-    void ProcessMessages() override;
-    bool CancelRequested() const override;
 
 private:
     void SetMainWindowEnabled(bool enabled);
+    void SetLine(int line, const std::string& text);
 
     FitProgressForm& progress_;
     QMainWindow& mainWindow_;

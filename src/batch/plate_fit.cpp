@@ -56,7 +56,7 @@ public:
         request.ToleranceText = fit_.ToleranceText;
         request.LimitMin = &fit_.LimitMin;
         request.LimitMax = &fit_.LimitMax;
-        return FitCurve(*model_, regression_, request, nullptr);
+        return FitCurve(*model_, regression_, request);
     }
 
 private:

@@ -7,8 +7,15 @@
 #include "plate/import_fields.h"
 #include "regression/regression_statistics.h"
 #include "shared/conversion.h"
+#include "shared/number_format.h"
 
 namespace movra {
+
+std::array<std::string, 3> FitProgressLines(std::int32_t iteration, double objective, double lambda)
+{
+    return {"Iteration:" + std::to_string(iteration), "        F:" + FormatGeneral(objective),
+            "   Lambda:" + FormatGeneral(lambda)};
+}
 
 double ParseStartValue(const std::string& text)
 {
@@ -39,7 +46,7 @@ CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, s
 }
 
 CurveFitResult FitCurve(FitModel& model, RegressionFit& regression, const CurveFitRequest& request,
-                        FitProgress* progress)
+                        const IterationCallback& onIteration)
 {
     const auto& names = model.Names();
     const auto n = static_cast<std::int32_t>(names.size());
@@ -62,13 +69,17 @@ CurveFitResult FitCurve(FitModel& model, RegressionFit& regression, const CurveF
     CurveFitResult result;
     regression.SelectFitMethod(FitMethod::Marquardt);
     try {
-        const double tolerance = ParseCellValue(request.ToleranceText);
-        result.Status = regression.RunFit(
-            [&model](std::span<const double> xs, const TVector& params, std::span<double> out) {
-                model.EvaluateCurve(xs, params, out);
-            },
-            CurveModelDerivatives, *request.X, *request.Y, points, 1, n, request.MaxIterations, tolerance, b, bMin,
-            bMax, v, progress);
+        FitOptions options;
+        options.MaxIterations = request.MaxIterations;
+        options.Tolerance = ParseCellValue(request.ToleranceText);
+        options.OnIteration = onIteration;
+        result.Status = regression
+                            .RunFit(
+                                [&model](std::span<const double> xs, const TVector& params, std::span<double> out) {
+                                    model.EvaluateCurve(xs, params, out);
+                                },
+                                CurveModelDerivatives, *request.X, *request.Y, points, 1, n, b, bMin, bMax, v, options)
+                            .Status;
     } catch (const std::exception&) {
         result.Status = OptBigLambda;
     }
@@ -134,7 +145,10 @@ void Button1Click(PlateState& state, TParser& parser2, const TVector& limitMin, 
         request.LimitMax = &limitMax;
 
         host.BeginCurveFit(WellName(well, plate.PlateColumns));
-        const CurveFitResult result = FitCurve(model, regression, request, &host);
+        const CurveFitResult result = FitCurve(model, regression, request,
+                                               [&host](std::int32_t iteration, double objective, double lambda) {
+                                                   return host.Iteration(iteration, objective, lambda);
+                                               });
         host.EndCurveFit(result.Status);
 
         auto& row = state.WellFitResults[static_cast<std::size_t>(well)];

@@ -13,9 +13,9 @@
 #include "fitting/fit_model.h"
 #include "parser/parser.h"
 #include "plate/plate_state.h"
-#include "regression/fit_progress.h"
-#include "shared/matrices.h"
+#include "regression/fit_options.h"
 #include "regression/regress.h"
+#include "shared/matrices.h"
 
 namespace movra {
 
@@ -30,18 +30,28 @@ struct FitRunControls {
     bool AverageData = false;              // CheckBox4
 };
 
-// The user interface around each curve's fit. The minimiser itself shows,
-// updates and hides the progress window through the FitProgress part.
-class FitRunHost : public FitProgress {
+// The user interface around each curve's fit: the progress window, the
+// disabled main window and the status box.
+class FitRunHost {
 public:
+    virtual ~FitRunHost() = default;
     // Before a curve: centre and caption the progress window ("Fitting data
-    // from well " + well name), busy cursor, disable the main window, process
-    // pending messages once.
+    // from well " + well name), show it (which clears an earlier Cancel) with
+    // its button captioned "Cancel", busy cursor, disable the main window,
+    // process pending messages once.
     virtual void BeginCurveFit(const std::string& /*wellName*/) {}
+    // Each iteration: the lines of FitProgressLines, then pending messages
+    // once; false once Cancel was pressed.
+    virtual bool Iteration(std::int32_t /*iteration*/, double /*objective*/, double /*lambda*/) { return true; }
     // After a curve: enable the main window, show the status name in
     // MarqStatus (unknown codes leave it), hide the progress window.
     virtual void EndCurveFit(std::int32_t /*status*/) {}
 };
+
+// The progress window's three lines for an iteration: "Iteration:" and the
+// number, "        F:" and the objective, "   Lambda:" and the damping
+// factor, the floats in the general number format.
+std::array<std::string, 3> FitProgressLines(std::int32_t iteration, double objective, double lambda);
 
 // Start value of a fit from a typed text: the cell-value rule ("#Sat",
 // "#Low", "Error", comma or point), with 0 replaced by 0.0001.
@@ -84,7 +94,7 @@ CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, s
 // text that is not a number, gives status -2) and, on status 0, its
 // residual sum and standard deviations with the residual variance RSS/(N - n).
 CurveFitResult FitCurve(FitModel& model, RegressionFit& regression, const CurveFitRequest& request,
-                        FitProgress* progress);
+                        const IterationCallback& onIteration = {});
 
 // The whole run over the shown curves. A formula the parser rejects, a start
 // value or iteration cap that is not a number end the run before any fit,

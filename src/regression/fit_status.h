@@ -7,10 +7,14 @@
 
 namespace movra {
 
-inline constexpr std::int32_t OptOk = 0;          // converged
-inline constexpr std::int32_t OptSing = -1;       // singular normal-equation system
-inline constexpr std::int32_t OptBigLambda = -2;  // damping factor above its ceiling
-inline constexpr std::int32_t OptNonConv = -3;    // iteration cap, Cancel, or line search out of iterations
+// The values are the codes callers store and compare (0 success, negative
+// failures).
+enum FitStatus : std::int32_t {
+    OptOk = 0,          // converged
+    OptSing = -1,       // singular normal-equation system
+    OptBigLambda = -2,  // damping factor above its ceiling
+    OptNonConv = -3,    // iteration cap, Cancel, or line search out of iterations
+};
 
 // "OPT_OK", "OPT_SING", "OPT_BIG_LAMBDA", "OPT_NON_CONV"; empty for any other code.
 constexpr std::string_view FitStatusName(std::int32_t status) noexcept

@@ -1,25 +1,14 @@
 #include "regression/optim.h"
 
 #include <cmath>
-#include <string>
 #include <utility>
 
-#include "regression/fit_status.h"
 #include "regression/float_constants.h"
 #include "regression/linear_solver.h"
-#include "shared/number_format.h"
 
 namespace movra {
 
 namespace {
-
-void ShowIteration(FitProgress& progress, std::int32_t iter, double f, double lambda)
-{
-    progress.SetLine(0, "Iteration:" + std::to_string(iter));
-    progress.SetLine(1, "        F:" + FormatGeneral(f));
-    progress.SetLine(2, "   Lambda:" + FormatGeneral(lambda));
-    progress.ProcessMessages();
-}
 
 // Work storage of the scaled solve, allocated once per fit.
 struct ScaledSystem {
@@ -212,16 +201,10 @@ std::int32_t LineMinimum(const ObjectiveFunction& func, TVector& b, const TVecto
     return status;
 }
 
-std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
-                               std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
-                               double& f, TMatrix& v, FitProgress* progress, const FeasibilityFunction& feasible)
+FitSummary MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
+                             std::int32_t firstPar, std::int32_t lastPar, const FitOptions& options, TMatrix& v,
+                             const FeasibilityFunction& feasible)
 {
-    FitProgress silent;
-    FitProgress& display = progress != nullptr ? *progress : silent;
-    display.Show();
-    display.SetButtonCaption("Cancel");
-    display.ProcessMessages();
-
     double lambda = InitialLambda;
     TVector bOld, g, delta;
     TMatrix h, a, vFinal;
@@ -235,7 +218,7 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
     AllocScaledSystem(scaled, lastPar);
     LineSearchWork lineWork;
 
-    f = func(b);
+    double f = func(b);
     double f1 = f;  // the line-search result; stays f until a search runs
     std::int32_t iter = 1;
     bool converged = false;
@@ -243,7 +226,8 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
     std::int32_t status = OptOk;
 
     do {
-        if (progress != nullptr) ShowIteration(display, iter, f, lambda);
+        // Cancel is asked here and acted on after this iteration's step.
+        const bool goOn = !options.OnIteration || options.OnIteration(iter, f, lambda);
 
         CopyVectorRange(bOld, b, firstPar, lastPar);
         normal(b, firstPar, lastPar, g, h);
@@ -274,7 +258,7 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
                 if (!accepted) lambda *= 10.0;
                 if (lambda > LambdaCeiling) status = OptBigLambda;
             } while (!accepted && status == OptOk);
-            converged = ParametersConverged(bOld, b, firstPar, lastPar, tol);
+            converged = ParametersConverged(bOld, b, firstPar, lastPar, options.Tolerance);
             // A line search that had to cut the damped step short says the
             // linearisation does not reach that far: the damping stays
             // instead of shrinking, which keeps the next step from
@@ -285,11 +269,10 @@ std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquati
         }
 
         ++iter;
-        if (display.CancelRequested() || iter > maxIter) status = OptNonConv;
+        if (!goOn || iter > options.MaxIterations) status = OptNonConv;
     } while (!done && status == OptOk);
 
-    display.Hide();
-    return status;
+    return {static_cast<FitStatus>(status), f, iter - 1};
 }
 
 } // namespace movra

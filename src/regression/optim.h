@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "regression/fit_progress.h"
+#include "regression/fit_options.h"
 #include "shared/matrices.h"
 
 namespace movra {
@@ -36,21 +36,20 @@ inline constexpr std::int32_t LineSearchMaxIter = 100;
 inline constexpr double GoldenFraction = 0.38196601125010515;   // 2 minus the golden ratio
 inline constexpr double GoldenRatio = 1.618033988749895;        // bracket expansion
 
-// Minimises func from B over firstPar..lastPar. Returns OptOk, OptSing,
-// OptBigLambda or OptNonConv. The normal equations are solved scaled to a
-// unit diagonal, so OptSing means singular relative to the matrix's own
-// scale (or a covariance with a variance that is not positive). The damping
-// shrinks tenfold after an accepted iteration unless its line search cut the
-// damped step below ShortStepFraction. Once the parameters stop changing one undamped step is taken; it is
-// kept only when it does not raise the objective (and, with feasible given,
-// stays inside the bounds). On OptOk B is the point reported, f its
-// objective and v (allocated by the caller to at least lastPar x lastPar)
-// the inverse of the undamped JᵀJ at B. progress may be null (no display,
-// no Cancel).
-std::int32_t MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
-                               std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
-                               double& f, TMatrix& v, FitProgress* progress = nullptr,
-                               const FeasibilityFunction& feasible = {});
+// Minimises func from B over firstPar..lastPar within options' cap and
+// tolerance. The normal equations are solved scaled to a unit diagonal, so
+// OptSing means singular relative to the matrix's own scale (or a
+// covariance with a variance that is not positive). The damping shrinks
+// tenfold after an accepted iteration unless its line search cut the damped
+// step below ShortStepFraction. Once the parameters stop changing one
+// undamped step is taken; it is kept only when it does not raise the
+// objective (and, with feasible given, stays inside the bounds). On OptOk B
+// is the point reported, the summary's objective is the one there and v
+// (allocated by the caller to at least lastPar x lastPar) the inverse of the
+// undamped JᵀJ at B.
+FitSummary MarquardtMinimise(const ObjectiveFunction& func, const NormalEquationsFunction& normal, TVector& b,
+                             std::int32_t firstPar, std::int32_t lastPar, const FitOptions& options, TMatrix& v,
+                             const FeasibilityFunction& feasible = {});
 
 // True when every parameter changed by less than max(|bOld[j]|·tol, tol).
 bool ParametersConverged(const TVector& bOld, const TVector& b, std::int32_t firstPar, std::int32_t lastPar,

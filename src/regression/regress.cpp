@@ -61,22 +61,21 @@ void CurveModelDerivatives(const CurveModelFunction& func, std::span<const doubl
     }
 }
 
-std::int32_t RegressionFit::RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x,
-                                   const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
-                                   std::int32_t maxIter, double tol, TVector& b, const TVector& bMin,
-                                   const TVector& bMax, TMatrix& v, FitProgress* progress)
+FitSummary RegressionFit::RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
+                                 std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, TVector& b,
+                                 const TVector& bMin, const TVector& bMax, TMatrix& v, const FitOptions& options)
 {
     StoreFitData(std::move(func), deriv, x, y, n, firstPar, lastPar, bMin, bMax);
-    return Minimise(maxIter, tol, b, v, progress);
+    return Minimise(b, v, options);
 }
 
-std::int32_t RegressionFit::RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
-                                   const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
-                                   std::int32_t maxIter, double tol, TVector& b, const TVector& bMin,
-                                   const TVector& bMax, TMatrix& v, FitProgress* progress)
+FitSummary RegressionFit::RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 TVector& b, const TVector& bMin, const TVector& bMax, TMatrix& v,
+                                 const FitOptions& options)
 {
     StoreFitData(std::move(func), deriv, x, y, n, firstPar, lastPar, bMin, bMax);
-    return Minimise(maxIter, tol, b, v, progress);
+    return Minimise(b, v, options);
 }
 
 void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
@@ -125,8 +124,7 @@ void RegressionFit::StoreData(const TVector& x, const TVector& y, std::int32_t n
     objectiveCalls_ = 0;
 }
 
-std::int32_t RegressionFit::Minimise(std::int32_t maxIter, double tol, TVector& b, TMatrix& v,
-                                     FitProgress* progress)
+FitSummary RegressionFit::Minimise(TVector& b, TMatrix& v, const FitOptions& options)
 {
     if (method_ != FitMethod::Marquardt) throw std::invalid_argument("fit method not available");
     const ObjectiveFunction objective = [this](const TVector& params) { return SumOfSquares(params); };
@@ -135,8 +133,7 @@ std::int32_t RegressionFit::Minimise(std::int32_t maxIter, double tol, TVector& 
         NormalMatrices(params, firstPar, lastPar, g, h);
     };
     const FeasibilityFunction feasible = [this](const TVector& params) { return !OutOfBounds(params); };
-    double f = 0.0;
-    return MarquardtMinimise(objective, normal, b, firstPar_, lastPar_, maxIter, tol, f, v, progress, feasible);
+    return MarquardtMinimise(objective, normal, b, firstPar_, lastPar_, options, v, feasible);
 }
 
 bool RegressionFit::OutOfBounds(const TVector& b) const
@@ -241,13 +238,12 @@ void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32
         for (std::int32_t k = j + 1; k <= lastPar; ++k) h[k][j] = h[j][k];
 }
 
-std::int32_t RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y, std::int32_t n,
-                    std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol, TVector& b,
-                    const TVector& bMin, const TVector& bMax, TMatrix& v, FitProgress* progress)
+FitSummary RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y, std::int32_t n,
+                  std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin, const TVector& bMax,
+                  TMatrix& v, const FitOptions& options)
 {
     RegressionFit fit;
-    return fit.RunFit(std::move(func), deriv, x, y, n, firstPar, lastPar, maxIter, tol, b, bMin, bMax, v,
-                      progress);
+    return fit.RunFit(std::move(func), deriv, x, y, n, firstPar, lastPar, b, bMin, bMax, v, options);
 }
 
 } // namespace movra

@@ -12,10 +12,9 @@
 #include <functional>
 #include <span>
 
-#include "regression/fit_progress.h"
-#include "regression/fit_status.h"
-#include "shared/matrices.h"
+#include "regression/fit_options.h"
 #include "regression/optim.h"
+#include "shared/matrices.h"
 
 namespace movra {
 
@@ -60,15 +59,13 @@ public:
     // firstPar..lastPar within [bMin, bMax]. B holds the start values and
     // receives the result; v (allocated by the caller to at least
     // lastPar x lastPar) receives the inverse normal matrix on OptOk.
-    // Returns a status of fit_status.h. Exceptions of the model propagate.
-    std::int32_t RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
-                        std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
-                        TVector& b, const TVector& bMin, const TVector& bMax, TMatrix& v,
-                        FitProgress* progress = nullptr);
-    std::int32_t RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x, const TVector& y,
-                        std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol,
-                        TVector& b, const TVector& bMin, const TVector& bMax, TMatrix& v,
-                        FitProgress* progress = nullptr);
+    // Exceptions of the model propagate.
+    FitSummary RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
+                      std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin,
+                      const TVector& bMax, TMatrix& v, const FitOptions& options = {});
+    FitSummary RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x, const TVector& y,
+                      std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin,
+                      const TVector& bMax, TMatrix& v, const FitOptions& options = {});
 
     // Stores the data, bounds and model of a fit without running it (RunFit
     // does this first); SumOfSquares and NormalMatrices then work on them.
@@ -97,7 +94,7 @@ public:
 private:
     void StoreData(const TVector& x, const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
                    const TVector& bMin, const TVector& bMax);
-    std::int32_t Minimise(std::int32_t maxIter, double tol, TVector& b, TMatrix& v, FitProgress* progress);
+    FitSummary Minimise(TVector& b, TMatrix& v, const FitOptions& options);
     // Model values into fittedValues_ and their sum of squared residuals;
     // with stopAtCeiling the points after the sum passes ObjectiveCeiling
     // are skipped.
@@ -138,8 +135,8 @@ private:
 
 // One fit with a fresh RegressionFit (Marquardt), for callers that keep no
 // regression object.
-std::int32_t RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y, std::int32_t n,
-                    std::int32_t firstPar, std::int32_t lastPar, std::int32_t maxIter, double tol, TVector& b,
-                    const TVector& bMin, const TVector& bMax, TMatrix& v, FitProgress* progress = nullptr);
+FitSummary RunFit(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y, std::int32_t n,
+                  std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin, const TVector& bMax,
+                  TMatrix& v, const FitOptions& options = {});
 
 } // namespace movra

@@ -6,6 +6,7 @@
 
 #include "parser/parser_errors.h"
 #include "shared/conversion.h"
+#include "shared/number_format.h"
 
 namespace movra {
 namespace {
@@ -19,19 +20,18 @@ public:
         wells.push_back(wellName);
         ++curve;
     }
-    void EndCurveFit(std::int32_t status) override { statuses.push_back(status); }
-    void Show() override { cancelled = false; }
-    void ProcessMessages() override
+    bool Iteration(std::int32_t iteration, double objective, double lambda) override
     {
-        if (curve == cancelCurve) cancelled = true;
+        lines.push_back(FitProgressLines(iteration, objective, lambda));
+        return curve != cancelCurve;
     }
-    bool CancelRequested() const override { return cancelled; }
+    void EndCurveFit(std::int32_t status) override { statuses.push_back(status); }
 
     std::vector<std::string> wells;
+    std::vector<std::array<std::string, 3>> lines;
     std::vector<std::int32_t> statuses;
     int curve = 0;
     int cancelCurve = -1;
-    bool cancelled = false;
 };
 
 struct FitRunFixture : ::testing::Test {
@@ -101,6 +101,12 @@ TEST_F(FitRunFixture, FitsEveryReadInView)
     EXPECT_EQ(Row(14)[2], 0.0);
     EXPECT_EQ(Row(14)[10], 0.0);
     EXPECT_EQ(state.WellFitStatus[14], "b-a - m1+0*x");
+    // The progress window's lines of the first iteration: m1 = 1 against ten
+    // reads of 5.1 and nine of 4.9.
+    ASSERT_FALSE(host.lines.empty());
+    EXPECT_EQ(host.lines[0][0], "Iteration:1");
+    EXPECT_EQ(host.lines[0][1], "        F:" + FormatGeneral(10 * 4.1 * 4.1 + 9 * 3.9 * 3.9));
+    EXPECT_EQ(host.lines[0][2], "   Lambda:0.01");
 }
 
 TEST_F(FitRunFixture, ThreeParameterFormulaLeavesTheOthersAtZero)

@@ -1,13 +1,12 @@
 #pragma once
-// Small helpers shared by the regression tests: vectors from lists and a
-// scripted progress display that records what the minimiser shows and can
-// press Cancel during a chosen iteration.
+// Small helpers shared by the regression tests: vectors from lists and an
+// iteration callback that records what the minimiser reports and can cancel.
 
 #include <initializer_list>
-#include <string>
+#include <cstdint>
 #include <vector>
 
-#include "regression/fit_progress.h"
+#include "regression/fit_options.h"
 #include "shared/matrices.h"
 
 namespace movra::test {
@@ -30,42 +29,42 @@ inline TVector Filled(int ub, double value)
     return v;
 }
 
-class ScriptedProgress : public FitProgress {
+inline FitOptions Options(std::int32_t maxIterations, double tolerance)
+{
+    FitOptions options;
+    options.MaxIterations = maxIterations;
+    options.Tolerance = tolerance;
+    return options;
+}
+
+// Records what the minimiser reports at each iteration and cancels from a
+// chosen iteration on (0 = never).
+class IterationLog {
 public:
-    // cancelIteration: Cancel is pressed while this iteration's lines are
-    // shown (0 = never).
-    explicit ScriptedProgress(int cancelIteration = 0) : cancelIteration_(cancelIteration) {}
+    explicit IterationLog(int cancelIteration = 0) : cancelIteration_(cancelIteration) {}
 
-    void Show() override
+    FitOptions Options(std::int32_t maxIterations = 100, double tolerance = 1e-6)
     {
-        ++shows;
-        cancelled_ = false;
-        visible = true;
+        FitOptions options;
+        options.MaxIterations = maxIterations;
+        options.Tolerance = tolerance;
+        options.OnIteration = [this](std::int32_t iteration, double objective, double lambda) {
+            history.push_back({iteration, objective, lambda});
+            return cancelIteration_ == 0 || iteration < cancelIteration_;
+        };
+        return options;
     }
-    void SetButtonCaption(const std::string& caption) override { buttonCaption = caption; }
-    void SetLine(int line, const std::string& text) override
-    {
-        lines[static_cast<std::size_t>(line)] = text;
-        if (line == 2) history.push_back({lines[0], lines[1], lines[2]});
-    }
-    void Hide() override { visible = false; }
-    void ProcessMessages() override
-    {
-        ++messagePumps;
-        if (cancelIteration_ > 0 && lines[0] == "Iteration:" + std::to_string(cancelIteration_)) cancelled_ = true;
-    }
-    bool CancelRequested() const override { return cancelled_; }
+    int Iterations() const { return static_cast<int>(history.size()); }
 
-    int shows = 0;
-    int messagePumps = 0;
-    bool visible = false;
-    std::string buttonCaption;
-    std::vector<std::string> lines = {"Iter", "F", "Lambda"};
-    std::vector<std::vector<std::string>> history;  // the three lines of each iteration
+    struct Entry {
+        std::int32_t Iteration;
+        double Objective;
+        double Lambda;
+    };
+    std::vector<Entry> history;
 
 private:
     int cancelIteration_;
-    bool cancelled_ = false;
 };
 
 } // namespace movra::test

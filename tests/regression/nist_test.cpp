@@ -76,7 +76,10 @@ FitScore FitProblem(const nist::Problem& problem, const std::vector<double>& sta
     const ModelFunction model = nist::Model(problem.Name);
     FitScore score;
     RegressionFit fit;
-    score.Status = fit.RunFit(model, ModelDerivatives, x, y, n, 1, p, FitMaxIter, FitTol(), b, bMin, bMax, v);
+    FitOptions options;
+    options.MaxIterations = FitMaxIter;
+    options.Tolerance = FitTol();
+    score.Status = fit.RunFit(model, ModelDerivatives, x, y, n, 1, p, b, bMin, bMax, v, options).Status;
 
     AllocVector(yFit, n);
     score.Rss = 0.0;

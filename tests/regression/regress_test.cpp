@@ -217,8 +217,8 @@ TEST(RunFit, ProportionalModelReachesLeastSquaresSlope)
     TVector b = OneBased({1});
     TMatrix v;
     AllocMatrix(v, 1, 1);
-    const auto status = RunFit(Proportional(), ModelDerivatives, x, y, 3, 1, 1, 100, 1e-6, b, OneBased({-1e20}),
-                               OneBased({1e20}), v);
+    const auto status = RunFit(Proportional(), ModelDerivatives, x, y, 3, 1, 1, b, OneBased({-1e20}),
+                               OneBased({1e20}), v, test::Options(100, 1e-6)).Status;
     EXPECT_EQ(status, OptOk);
     EXPECT_NEAR(b[1], 31.0 / 14.0, 1e-7);
     // The inverse of Σx², up to the derivative base values: they are the fitted
@@ -235,13 +235,13 @@ TEST(RunFit, NoDataPointsIsSingularAndLeavesParameters)
     TMatrix v;
     AllocMatrix(v, 1, 1);
     int calls = 0;
-    EXPECT_EQ(RunFit(Proportional(&calls), ModelDerivatives, x, y, 0, 1, 1, 2, 1e-6, b, OneBased({-1e20}),
-                     OneBased({1e20}), v),
+    EXPECT_EQ(RunFit(Proportional(&calls), ModelDerivatives, x, y, 0, 1, 1, b, OneBased({-1e20}),
+                     OneBased({1e20}), v, test::Options(2, 1e-6)).Status,
               OptSing);
     EXPECT_EQ(b[1], 1.5);
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(RunFit(Proportional(&calls), ModelDerivatives, x, y, 0, 1, 1, 1, 1e-6, b, OneBased({-1e20}),
-                     OneBased({1e20}), v),
+    EXPECT_EQ(RunFit(Proportional(&calls), ModelDerivatives, x, y, 0, 1, 1, b, OneBased({-1e20}),
+                     OneBased({1e20}), v, test::Options(1, 1e-6)).Status,
               OptNonConv);
 }
 
@@ -259,7 +259,7 @@ TEST(RunFit, ResultStaysInsideBoundsWhenFinalStepWouldLeaveThem)
         return p[1] * xv;
     };
     // The unbounded optimum 31/14 lies above the upper bound 2.
-    EXPECT_EQ(fit.RunFit(model, ModelDerivatives, x, y, 3, 1, 1, 50, 1e-6, b, OneBased({0}), OneBased({2}), v),
+    EXPECT_EQ(fit.RunFit(model, ModelDerivatives, x, y, 3, 1, 1, b, OneBased({0}), OneBased({2}), v, test::Options(50, 1e-6)).Status,
               OptOk);
     EXPECT_LE(b[1], 2.0);
     EXPECT_NEAR(b[1], 2.0, 1e-5);
@@ -274,8 +274,8 @@ TEST(RunFit, ModelExceptionPropagates)
     TMatrix v;
     AllocMatrix(v, 1, 1);
     const ModelFunction throwing = [](double, const TVector&) -> double { throw std::overflow_error("overflow"); };
-    EXPECT_THROW(RunFit(throwing, ModelDerivatives, x, y, 3, 1, 1, 10, 1e-6, b, OneBased({-1e20}), OneBased({1e20}),
-                        v),
+    EXPECT_THROW(RunFit(throwing, ModelDerivatives, x, y, 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}),
+                        v, test::Options(10, 1e-6)).Status,
                  std::overflow_error);
 }
 
@@ -292,10 +292,10 @@ TEST(RunFit, CurveModelGivesIdenticalResultsToPointModel)
     AllocMatrix(v1, 5, 5);
     AllocMatrix(v2, 5, 5);
     RegressionFit fit1, fit2;
-    const auto s1 = fit1.RunFit(pointModel, ModelDerivatives, data.x, data.y, data.n, 1, 5, 500, 1e-10, b1,
-                                Filled(5, -1e20), Filled(5, 1e20), v1);
-    const auto s2 = fit2.RunFit(curveModel, CurveModelDerivatives, data.x, data.y, data.n, 1, 5, 500, 1e-10, b2,
-                                Filled(5, -1e20), Filled(5, 1e20), v2);
+    const auto s1 = fit1.RunFit(pointModel, ModelDerivatives, data.x, data.y, data.n, 1, 5, b1, 
+                                Filled(5, -1e20), Filled(5, 1e20), v1, test::Options(500, 1e-10)).Status;
+    const auto s2 = fit2.RunFit(curveModel, CurveModelDerivatives, data.x, data.y, data.n, 1, 5, b2, 
+                                Filled(5, -1e20), Filled(5, 1e20), v2, test::Options(500, 1e-10)).Status;
     EXPECT_EQ(s1, OptOk);
     EXPECT_EQ(s1, s2);
     EXPECT_EQ(b1, b2);
@@ -314,8 +314,8 @@ TEST(RunFit, IndependentFitsOnTwoThreadsMatchSequentialFit)
         AllocMatrix(v, 5, 5);
         b = start;
         RegressionFit fit;
-        return fit.RunFit(Sigmoid, ModelDerivatives, data.x, data.y, data.n, 1, 5, 500, 1e-10, b, Filled(5, -1e20),
-                          Filled(5, 1e20), v);
+        return fit.RunFit(Sigmoid, ModelDerivatives, data.x, data.y, data.n, 1, 5, b, Filled(5, -1e20),
+                          Filled(5, 1e20), v, test::Options(500, 1e-10)).Status;
     };
     TVector sequential, parallel1, parallel2;
     fitOnce(sequential);
