@@ -1,6 +1,6 @@
 // Fuzz target for the plate layout loader: the input is a layout file, loaded
 // on a 96-well and on a 384-well plate. Loading either throws
-// ConversionError and leaves the layout unchanged, or fills it; a filled
+// LayoutFileError and leaves the layout unchanged, or fills it; a filled
 // layout lists its samples, fills the sample table, collects each sample's
 // shown wells, and saves to a text that loads back to the same cells.
 #include <cstddef>
@@ -33,7 +33,7 @@ void LoadOn(const movra::TextLines& lines, int wellCount)
     const std::string before = movra::PlateLayoutFileText(layout);
     try {
         movra::ApplyPlateLayoutLines(lines, layout);
-    } catch (const movra::ConversionError&) {
+    } catch (const movra::LayoutFileError&) {
         if (movra::PlateLayoutFileText(layout) != before) __builtin_trap();
         return;
     }

@@ -16,12 +16,20 @@ namespace {
     throw FileSaveError("Cannot create file \"" + path.toStdString() + "\". " + reason.toStdString());
 }
 
-// Everything is written, or the reason why not.
+// Everything is written, or the reason why not. The file is unbuffered and
+// a short write is followed by another: on a full disk the first write
+// stores what fits without an error, and only the next one fails with the
+// system's reason (otherwise the message would say "Unknown error").
 template <typename File>
 void WriteAll(File& file, const QString& name, std::string_view bytes)
 {
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.flush())
+    while (!bytes.empty()) {
+        const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (written <= 0)
+            Refuse(name, file.errorString());
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (!file.flush())
         Refuse(name, file.errorString());
 }
 
@@ -30,7 +38,7 @@ void WriteAll(File& file, const QString& name, std::string_view bytes)
 void WriteDevice(const QString& name, std::string_view bytes)
 {
     QFile device(name);
-    if (!device.open(QIODevice::WriteOnly))
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         Refuse(name, device.errorString());
     WriteAll(device, name, bytes);
     device.close();
@@ -53,7 +61,7 @@ void SaveFileAtomically(const std::filesystem::path& path, std::string_view byte
     }
 
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         Refuse(name, file.errorString());
     try {
         WriteAll(file, name, bytes);

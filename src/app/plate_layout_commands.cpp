@@ -83,7 +83,7 @@ void PlateLayoutCommands::OpenPlateLayout1Click()
     const auto file = dialogs_.OpenFile(OpenDialog());
     if (!file)
         return;
-    const TextLines lines = LoadTextLines(*file);
+    const TextLines lines = LoadTextLines(*file, kMaxLayoutFileBytes);
     QStringList shown;
     for (std::size_t line = 0; line < lines.Count(); ++line)
         shown.append(DataText(std::string(lines.Line(line))));

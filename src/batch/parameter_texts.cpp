@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "shared/message_text.h"
+
 namespace movra {
 namespace {
 
@@ -21,7 +23,7 @@ void ApplyParameterTexts(std::string_view list, std::array<std::string, 9>& text
 {
     if (list.empty()) return;
     if (ParameterPrefixLength(list) == 0)
-        throw ParameterListError("expected m1..m8 followed by '=' at the start of '" + std::string(list) + "'");
+        throw ParameterListError("expected m1..m8 followed by '=' at the start of " + QuotedForMessage(list));
     // Entries start at the beginning and after every comma followed by "mK=".
     std::vector<std::size_t> starts{0};
     for (std::size_t i = 0; i < list.size(); ++i)

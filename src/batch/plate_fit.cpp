@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "fitting/fit_model.h"
+#include "parser/random_source.h"
 #include "plate/import_fields.h"
 #include "plot/graph_view.h"
 #include "shared/conversion.h"
@@ -43,6 +44,11 @@ public:
 
     CurveFitResult Fit(const BatchCurve& curve)
     {
+        // RND draws the same numbers for a curve whichever thread fits it
+        // and whatever that thread fitted before.
+        const auto well = static_cast<std::uint64_t>(curve.FiledWell());
+        parser1_.SeedRandom(DerivedSeed(RandomSource::kDefaultSeed, 2 * well));
+        parser2_.SeedRandom(DerivedSeed(RandomSource::kDefaultSeed, 2 * well + 1));
         const PlateMeasurements& plate = state_.plate;
         const TVector reduced = CombinedCurve(values_, curve.Wells, plate.TimePointCount);
         const CurvePoints view = CurvePointsInView(plate.TimeVector, reduced, plate.TimePointCount,

@@ -1,8 +1,9 @@
 #include "parser/builtin_functions.h"
 
+#include "parser/random_source.h"
+
 #include <array>
 #include <cstdint>
-#include <random>
 #include <utility>
 
 namespace movra {
@@ -31,19 +32,25 @@ constexpr std::array<std::pair<std::string_view, BinaryFunction>, 2> kBinaryFunc
     {"MIN", &parser_detail::FnMin},
 }};
 
-// The run time's random generator behind RND: one per thread, fixed seed, so
-// that a run is reproducible.
-std::mt19937_64& RandomGenerator() noexcept
-{
-    thread_local std::mt19937_64 generator{0x4D4F565241ull};
-    return generator;
-}
+thread_local RandomSource* currentRandomSource = nullptr;
 
 } // namespace
 
+ScopedRandomSource::ScopedRandomSource(RandomSource& source) noexcept : previous_(currentRandomSource)
+{
+    currentRandomSource = &source;
+}
+
+ScopedRandomSource::~ScopedRandomSource()
+{
+    currentRandomSource = previous_;
+}
+
 double parser_detail::NextUniformRandom() noexcept
 {
-    return static_cast<double>(RandomGenerator()() >> 11) * 0x1p-53;
+    if (currentRandomSource != nullptr) return currentRandomSource->NextUniform();
+    thread_local RandomSource threadSource;
+    return threadSource.NextUniform();
 }
 
 const FunctionTable& FunctionTable::BuiltIn()

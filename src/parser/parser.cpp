@@ -67,6 +67,7 @@ void TParser::setExpression(std::string_view text)
 {
     batch_.reset();
     program_.reset();
+    usesRandom_ = false;
     expression_ = std::string(text);
     if (expression_.empty()) return;
     const VariableLookup lookup = [this](std::string_view upperCaseName) -> double* {
@@ -75,6 +76,8 @@ void TParser::setExpression(std::string_view text)
     };
     try {
         program_.emplace(CompileExpression(expression_, lookup, FunctionTable::BuiltIn(), pascalNumberformat_));
+        usesRandom_ = std::any_of(program_->Records().begin(), program_->Records().end(),
+                                  [](const OperationRecord& record) { return record.unary == &parser_detail::FnRnd; });
     } catch (const EMathParserError& error) {
         program_.reset();
         if (!onParserError_) throw;
@@ -96,6 +99,10 @@ double TParser::Evaluate(FaultKind& fault) noexcept
         fault = FaultKind::None;
         return 0.0;
     }
+    if (usesRandom_) {
+        const ScopedRandomSource source(random_);
+        return program_->Evaluate(fault);
+    }
     return program_->Evaluate(fault);
 }
 
@@ -111,6 +118,8 @@ void TParser::EvaluateMany(double* xSlot, std::span<const double> xs, std::span<
         return;
     }
     if (!batch_ || batch_->VariedSlot() != xSlot) batch_ = std::make_unique<BatchEvaluator>(*program_, xSlot);
+    std::optional<ScopedRandomSource> source;
+    if (usesRandom_) source.emplace(random_);
     batch_->Run(*program_, xSlot, xs, out, faults);
 }
 

@@ -7,6 +7,7 @@
 // its own exception type; EvaluateMany runs a whole array of abscissae with
 // results bit-identical to calling Value once per point.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -21,6 +22,7 @@
 #include "parser/compiled_program.h"
 #include "parser/evaluation_faults.h"
 #include "parser/parser_errors.h"
+#include "parser/random_source.h"
 
 namespace movra {
 
@@ -69,6 +71,10 @@ public:
     void EvaluateMany(double* xSlot, std::span<const double> xs, std::span<double> out,
                       std::span<FaultKind> faults);
 
+    // Restarts the generator RND draws from in this parser (RandomSource::
+    // kDefaultSeed at construction); other parsers are not affected.
+    void SeedRandom(std::uint64_t seed) { random_.Seed(seed); }
+
     bool PascalNumberformat() const noexcept { return pascalNumberformat_; }
     void setPascalNumberformat(bool pascal) noexcept { pascalNumberformat_ = pascal; }
 
@@ -105,6 +111,8 @@ private:
     std::deque<double> ownedSlots_;                           // slots SetVariable created
     std::optional<CompiledProgram> program_;
     std::unique_ptr<BatchEvaluator> batch_;                   // built for the last xSlot
+    RandomSource random_;
+    bool usesRandom_ = false;                                 // the program calls RND
     TParserExceptionEvent onParserError_;
 };
 

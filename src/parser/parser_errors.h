@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "shared/message_text.h"
+
 namespace movra {
 
 class EMathParserError : public std::runtime_error {
@@ -26,12 +28,13 @@ public:
 
 class ESyntaxError : public EMathParserError {
 public:
-    // A sub-term that no rule fits, quoted whole.
+    // A sub-term that no rule fits, quoted (at most about 60 characters of
+    // it, control characters escaped).
     explicit ESyntaxError(const std::string& term)
-        : EMathParserError("Error parsing expression:\r" + term) {}
+        : EMathParserError("Error parsing expression:\r" + MessageExcerpt(term)) {}
     // The two parts of the last split tried for that sub-term.
     ESyntaxError(const std::string& left, const std::string& right)
-        : EMathParserError("Error parsing expression:\r" + left + "\r" + right) {}
+        : EMathParserError("Error parsing expression:\r" + MessageExcerpt(left) + "\r" + MessageExcerpt(right)) {}
 };
 
 class ETooManyNestings : public EMathParserError {

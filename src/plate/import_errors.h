@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/message_text.h"
+
 namespace movra {
 
 inline constexpr const char* kNotSpectraMaxFile = "File is not at SpectraMax text file!";
@@ -24,24 +26,24 @@ public:
 inline std::string NonFiniteReadingMessage(std::string_view text, const std::string& wellName, int wavelength,
                                            int read)
 {
-    return "The reading '" + std::string(text) + "' of well " + wellName + " (wavelength " +
+    return "The reading " + QuotedForMessage(text) + " of well " + wellName + " (wavelength " +
            std::to_string(wavelength) + ", read " + std::to_string(read) + ") is not a finite number!";
 }
 
 inline std::string NonFiniteTemperatureMessage(std::string_view text, int read)
 {
-    return "The temperature '" + std::string(text) + "' of read " + std::to_string(read) +
+    return "The temperature " + QuotedForMessage(text) + " of read " + std::to_string(read) +
            " is not a finite number!";
 }
 
 inline std::string NonFiniteXMessage(std::string_view text, int read)
 {
-    return "The x value '" + std::string(text) + "' of read " + std::to_string(read) + " is not a finite number!";
+    return "The x value " + QuotedForMessage(text) + " of read " + std::to_string(read) + " is not a finite number!";
 }
 
 inline std::string NonFiniteTimeOffsetMessage(std::string_view text)
 {
-    return "The time offset '" + std::string(text) + "' is not a finite number!";
+    return "The time offset " + QuotedForMessage(text) + " is not a finite number!";
 }
 
 // A file that cannot be opened or read.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "shared/message_text.h"
 #include "shared/user_locale.h"
 
 namespace movra {
@@ -122,7 +123,7 @@ double ParseCellValue(std::string_view text)
 {
     double value = 0.0;
     if (!TryParseCellValue(text, value))
-        throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+        throw ConversionError(QuotedForMessage(text) + " is not a valid floating point value");
     return value;
 }
 
@@ -132,7 +133,7 @@ double ParseReadingValue(std::string_view text)
     if (TryParseCellValue(text, value)) return value;
     if (text == "???" || text == "NoFit" || text == "Range?" || text == "Masked" || text == "NaN") return 0.0;
     if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0;
-    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+    throw ConversionError(QuotedForMessage(text) + " is not a valid floating point value");
 }
 
 double ParseClockTime(std::string_view text)
@@ -147,7 +148,7 @@ double ParseClockTime(std::string_view text)
         return hours + minutes / 60.0 + seconds / 3600.0;
     } catch (const ConversionError&) {
         // Name the whole field, not the part that failed.
-        throw ConversionError("'" + std::string(text) + "' is not a valid time value");
+        throw ConversionError(QuotedForMessage(text) + " is not a valid time value");
     }
 }
 

@@ -1,11 +1,14 @@
 #include "plate/plate_header.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "plate/import_errors.h"
 #include "plate/import_fields.h"
 #include "plate/sm_import.h"
 #include "shared/conversion.h"
+#include "shared/message_text.h"
 
 namespace movra {
 namespace {
@@ -20,7 +23,70 @@ bool IsKineticOrSpectrumHeader(std::string_view line)
     return mode == "Kinetic" || mode == "Spectrum";
 }
 
+std::string Plural(int count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// The fields after the x and temperature captions, without the empty ones
+// at the end.
+std::vector<std::string_view> ColumnFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (int skipped = 0; skipped < 2; ++skipped) {
+        const auto tab = line.find(kTab);
+        if (tab == std::string_view::npos) return fields;
+        line.remove_prefix(tab + 1);
+    }
+    while (true) {
+        const auto tab = line.find(kTab);
+        fields.push_back(line.substr(0, tab));
+        if (tab == std::string_view::npos) break;
+        line.remove_prefix(tab + 1);
+    }
+    while (!fields.empty() && fields.back().empty()) fields.pop_back();
+    return fields;
+}
+
+// What the column header names, for the message: "12 columns at 2
+// wavelengths", or the first field that breaks the pattern.
+std::string DescribeColumnHeader(const std::vector<std::string_view>& fields)
+{
+    std::vector<int> groups{0};
+    for (const std::string_view field : fields) {
+        if (field.empty() && groups.back() > 0) {
+            groups.push_back(0);
+        } else if (field == std::to_string(groups.back() + 1)) {
+            ++groups.back();
+        } else {
+            return QuotedForMessage(field) + " where column " + std::to_string(groups.back() + 1) + " of wavelength " +
+                   std::to_string(groups.size()) + " should be";
+        }
+    }
+    if (groups.back() == 0) return "no columns";
+    const auto count = static_cast<int>(groups.size());
+    if (std::all_of(groups.begin(), groups.end(), [&](int size) { return size == groups.front(); }))
+        return Plural(groups.front(), "column") + " at " + Plural(count, "wavelength");
+    std::string sizes;
+    for (const int size : groups) sizes += (sizes.empty() ? "" : ", ") + std::to_string(size);
+    return "groups of " + sizes + " columns";
+}
+
 } // namespace
+
+void CheckColumnHeader(std::string_view line, int wellCount, int columns, int waveLengthCount)
+{
+    const std::vector<std::string_view> fields = ColumnFields(line);
+    bool matches = fields.size() == static_cast<std::size_t>(waveLengthCount * (columns + 1) - 1);
+    for (std::size_t i = 0; matches && i < fields.size(); ++i) {
+        const auto column = static_cast<int>(i % static_cast<std::size_t>(columns + 1)) + 1;
+        matches = column > columns ? fields[i].empty() : fields[i] == std::to_string(column);
+    }
+    if (matches) return;
+    throw ImportError("The plate header announces " + std::to_string(wellCount) + " wells (" +
+                      Plural(columns, "column") + ") at " + Plural(waveLengthCount, "wavelength") +
+                      ", but the column header names " + DescribeColumnHeader(fields) + "!");
+}
 
 void SkipFields(std::string_view& line, int count)
 {

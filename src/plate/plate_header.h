@@ -47,6 +47,16 @@ PlateHeader ReadPlateHeader(std::string_view line);
 // refusal that fits.
 std::size_t FindPlateHeaderLine(const TextLines& lines);
 
+// Refuses (ImportError) a column header line (the line below the plate
+// header) that does not name the columns the plate header announces: after
+// the x and temperature captions, "1" .. columns for every wavelength, the
+// groups separated by one empty field (empty fields at the end do not
+// count). A header announcing 384 wells over rows of 96 would otherwise read
+// blanks as 0 and the second wavelength's cells as wells:
+//   "The plate header announces 384 wells (24 columns) at 1 wavelength, but
+//    the column header names 12 columns at 2 wavelengths!"
+void CheckColumnHeader(std::string_view line, int wellCount, int columns, int waveLengthCount);
+
 // Skips count tab-separated fields of line.
 void SkipFields(std::string_view& line, int count);
 

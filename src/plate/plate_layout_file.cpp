@@ -1,5 +1,8 @@
 #include "plate/plate_layout_file.h"
 
+#include "plate/plate_state.h"
+#include "shared/message_text.h"
+
 namespace movra {
 namespace {
 
@@ -12,6 +15,21 @@ std::string_view TakeTabField(std::string_view& line)
     const std::string_view field = line.substr(0, tab);
     line.remove_prefix(tab + 1);
     return field;
+}
+
+// "Sample" followed by 1..kMaxWells in its plain decimal form.
+bool IsSampleLabel(std::string_view text)
+{
+    constexpr std::string_view kPrefix = "Sample";
+    if (!text.starts_with(kPrefix)) return false;
+    const std::string_view number = text.substr(kPrefix.size());
+    if (number.empty() || number.size() > 3 || number.front() == '0') return false;
+    int value = 0;
+    for (const char c : number) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value <= kMaxWells;
 }
 
 } // namespace
@@ -46,14 +64,22 @@ void ApplyPlateLayoutLines(const TextLines& lines, PlateLayout& layout)
     const int columns = layout.PlateColumns();
     std::vector<std::string> cells;
     cells.reserve(static_cast<std::size_t>(rows * columns));
+    bool assigned = false;
     for (int row = 1; row <= rows; ++row) {
         std::string_view line = lines.Line(static_cast<std::size_t>(row - 1));
         for (int column = 1; column <= columns; ++column) {
-            std::string field(TakeTabField(line));
-            if (!field.empty()) SampleNumberOfLabel(field);  // throws on a bad label
-            cells.push_back(std::move(field));
+            const std::string_view field = TakeTabField(line);
+            if (!field.empty() && !IsSampleLabel(field))
+                throw LayoutFileError("Line " + std::to_string(row) + ", cell " + std::to_string(column) + ": " +
+                                      QuotedForMessage(field) + " is not a sample label Sample1 to Sample" +
+                                      std::to_string(kMaxWells) + "!");
+            assigned = assigned || !field.empty();
+            cells.emplace_back(field);
         }
     }
+    if (!assigned)
+        throw LayoutFileError("The layout assigns no well of this " + std::to_string(rows * columns) +
+                              "-well plate!");
     std::size_t i = 0;
     for (int row = 1; row <= rows; ++row)
         for (int column = 1; column <= columns; ++column) layout.SetCell(column, row, std::move(cells[i++]));

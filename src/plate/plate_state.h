@@ -47,8 +47,11 @@ struct PlateMeasurements {
     std::int32_t WaveLengthCount = 0;
     std::int32_t TimePointCount = 0;
     TVector TimeVector;          // TimeVector[t + 1] = PlateData[0][t]
-    TVector PlotYBuffer;         // scratch copy of one curve for drawing
-    TMatrix ReducedData;         // [curve 1..8][t + 1]
+    // Sized by their users, not by the import (a plate that is only fitted
+    // or reported never needs them): the graph's scratch copy of one curve,
+    // and the shown curves [curve 1..8][t + 1] that CalculateReducedData fills.
+    TVector PlotYBuffer;
+    TMatrix ReducedData;
     std::int32_t WellCount = 0;
     std::int32_t PlateRows = 0;
     std::int32_t PlateColumns = 0;
@@ -58,10 +61,13 @@ struct PlateMeasurements {
     std::int32_t SpectrumStep = 0;
     double LastXValue = 0.0;     // x of the last imported read
 
+    // A column shorter than the reads (a table fills only the wells that
+    // hold its curves) reads as 0 beyond its end.
     double Reading(int well, int wavelength, int read) const
     {
-        return PlateData[static_cast<std::size_t>(PlateDataColumn(wavelength, well, WellCount))]
-                        [static_cast<std::size_t>(read)];
+        const auto& column = PlateData[static_cast<std::size_t>(PlateDataColumn(wavelength, well, WellCount))];
+        const auto t = static_cast<std::size_t>(read);
+        return t < column.size() ? column[t] : 0.0;
     }
 };
 

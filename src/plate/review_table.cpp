@@ -1,5 +1,6 @@
 #include "plate/review_table.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "shared/number_format.h"
@@ -19,9 +20,19 @@ void ReviewTable::SetReadingCaptions(std::vector<std::string> captions)
 
 void ReviewTable::AddRead(std::string_view xText, std::string_view temperatureText)
 {
-    readTexts_.push_back({textPool_.size(), xText.size(), temperatureText.size()});
+    constexpr std::size_t kLongest = UINT32_MAX;
+    xText = xText.substr(0, kLongest);
+    temperatureText = temperatureText.substr(0, kLongest);
+    readTexts_.push_back({textPool_.size(), static_cast<std::uint32_t>(xText.size()),
+                          static_cast<std::uint32_t>(temperatureText.size())});
     textPool_.append(xText);
     textPool_.append(temperatureText);
+}
+
+void ReviewTable::Reserve(std::size_t reads, std::size_t textBytes)
+{
+    readTexts_.reserve(reads);
+    textPool_.reserve(textBytes);
 }
 
 void ReviewTable::DropLastRead()

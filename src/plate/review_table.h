@@ -9,6 +9,7 @@
 // per cell.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ public:
     // columns past the last one have an empty caption.
     void SetReadingCaptions(std::vector<std::string> captions);
     void AddRead(std::string_view xText, std::string_view temperatureText);
+    // Room for reads whose texts take about textBytes in all, so that a long
+    // table is stored without regrowing.
+    void Reserve(std::size_t reads, std::size_t textBytes);
     void DropLastRead();
     void SetSize(int columns, int rows) noexcept
     {
@@ -47,10 +51,12 @@ public:
     std::size_t StoredReads() const noexcept { return readTexts_.size(); }
 
 private:
+    // 16 bytes a read: a text longer than 4 GiB cannot come from a file
+    // the import reads.
     struct ReadTexts {
-        std::size_t offset;
-        std::size_t xLength;
-        std::size_t temperatureLength;
+        std::uint64_t offset;
+        std::uint32_t xLength;
+        std::uint32_t temperatureLength;
     };
     int columns_ = kInitialColumns;
     int rows_ = kInitialRows;

@@ -195,6 +195,7 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     plate.SpectrumStep = header.spectrumStep;
     for (auto& list : plate.WaveLengths) list.assign(static_cast<std::size_t>(plate.WaveLengthCount), 0);
     SetGeometry(plate, header.wellCount);
+    CheckColumnHeader(lines.Line(headerLine + 1), plate.WellCount, plate.PlateColumns, plate.WaveLengthCount);
     const auto rows = static_cast<std::size_t>(plate.PlateRows);
     const auto columns = static_cast<std::size_t>(plate.PlateColumns);
     const auto wellCount = static_cast<std::size_t>(plate.WellCount);
@@ -226,8 +227,6 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     // Never more reads than announced, nor than the file's lines can hold.
     const std::size_t readLimit = std::min(static_cast<std::size_t>(readCount), lines.Count() / linesPerRead);
     AllocVector(plate.TimeVector, static_cast<int>(readLimit));
-    AllocVector(plate.PlotYBuffer, static_cast<int>(readLimit));
-    AllocMatrix(plate.ReducedData, kMaxShownCurves, static_cast<int>(readLimit));
 
     WriteSummaryAndWaveLengths(imported, header);
 

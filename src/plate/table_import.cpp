@@ -1,5 +1,6 @@
 #include "plate/table_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,33 +11,28 @@
 #include "plate/plate_state.h"
 #include "plate/review_table.h"
 #include "plate/table_fields.h"
+#include "shared/message_text.h"
 
 namespace movra {
 namespace {
-
-constexpr std::size_t kLongestQuotedText = 40;  // a cell quoted in a message is cut after this
 
 std::string Position(std::size_t row, std::size_t column)
 {
     return "Row " + std::to_string(row) + ", column " + std::to_string(column) + ": ";
 }
 
-std::string Quoted(std::string_view text)
-{
-    if (text.size() > kLongestQuotedText) return "'" + std::string(text.substr(0, kLongestQuotedText)) + "...'";
-    return "'" + std::string(text) + "'";
-}
-
 [[noreturn]] void RefuseCell(std::size_t row, std::size_t column, std::string_view text, const char* what)
 {
-    throw ImportError(Position(row, column) + Quoted(text) + what);
+    throw ImportError(Position(row, column) + QuotedForMessage(text) + what);
 }
 
 // A cell by the cell-value rule. A ","-separated file cannot hold decimal
 // commas, so there a comma in a cell (a quoted "1,500") is not a number
-// rather than a guess between 1.5 and 1500.
+// rather than a guess between 1.5 and 1500. An empty cell is a hole in its
+// curve, not a reading of 0.
 double ReadCell(std::string_view text, bool commaSeparated, std::size_t row, std::size_t column)
 {
+    if (text.empty()) throw ImportError(Position(row, column) + "the cell is empty");
     double value = 0.0;
     if ((commaSeparated && text.find(',') != std::string_view::npos) || !TryParseCellValue(text, value))
         RefuseCell(row, column, text, " is not a number");
@@ -92,14 +88,25 @@ ImportedPlate ImportTable(const TextLines& lines)
     plate.ReadMode = "Kinetic";
     plate.WaveLengthCount = 1;
     for (auto& list : plate.WaveLengths) list.assign(1, 0);
+    // Only x and the curves' wells hold reads: the temperature and the wells
+    // without a curve stay empty columns, which read as 0.
     const auto wellCount = static_cast<std::size_t>(plate.WellCount);
     plate.PlateData.assign(wellCount + 2, {});
+    // A data row holds a character and a separator or line end per column,
+    // so this bounds the reads without reserving for blank lines.
+    const std::size_t readBound =
+        std::min(lines.Count() - 1, lines.Text().size() / (2 * captions.size() - 1) + 1);
+    for (std::size_t column = 0; column <= curves + 1; ++column)
+        if (column != 1) plate.PlateData[column].reserve(readBound);
 
     ReviewTable& review = imported.review;
     // The table has no temperature: its review column stays empty rather
     // than showing a measured-looking 0.
     review.SetCaptions(captions.front(), "");
     review.SetReadingCaptions(std::vector<std::string>(captions.begin() + 1, captions.end()));
+    // The x column's share of the text, about: reserved space that the x
+    // texts do not fill is never touched, and longer texts still fit.
+    review.Reserve(readBound, lines.Text().size() / captions.size());
 
     std::vector<std::string> fields;
     std::size_t firstBlankRow = 0;  // 0: no blank row pending
@@ -114,9 +121,7 @@ ImportedPlate ImportTable(const TextLines& lines)
         if (firstBlankRow != 0) throw ImportError("Row " + std::to_string(firstBlankRow) + " is empty");
         for (std::size_t column = captions.size(); column < fields.size(); ++column)
             if (!fields[column].empty()) RefuseCell(row, column + 1, fields[column], " has no column caption");
-        // A short row leaves its missing cells empty, as spreadsheets drop
-        // trailing empty cells when they export.
-        fields.resize(captions.size());
+        fields.resize(captions.size());  // the missing cells of a short row are empty
 
         plate.PlateData[0].push_back(ReadX(fields[0], commaSeparated, row));
         for (std::size_t curve = 1; curve <= curves; ++curve)
@@ -127,11 +132,8 @@ ImportedPlate ImportTable(const TextLines& lines)
     if (reads == 0) throw ImportError(kTableWithoutRows);
     if (reads > static_cast<std::size_t>(INT32_MAX - 1)) throw ImportError(kTableTooLong);
 
-    for (auto& column : plate.PlateData) column.resize(reads, 0.0);  // temperature and the wells without a curve
     const int readCount = static_cast<int>(reads);
     AllocVector(plate.TimeVector, readCount);
-    AllocVector(plate.PlotYBuffer, readCount);
-    AllocMatrix(plate.ReducedData, kMaxShownCurves, readCount);
     for (std::size_t t = 0; t < reads; ++t) plate.TimeVector[t + 1] = plate.PlateData[0][t];
     plate.TimePointCount = readCount;
     plate.LastXValue = plate.PlateData[0][reads - 1];

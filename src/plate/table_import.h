@@ -24,13 +24,16 @@ inline constexpr const char* kTableTooLong = "The table has too many rows!";
 //   "Row 5, column 3: 'abc' is not a number"
 //   "Row 5, column 3: '1e999' is out of range"
 //   "Row 5, column 1: the x value is empty"
+//   "Row 5, column 3: the cell is empty" (also a cell missing from a short row)
 //   "Row 5, column 7: '2.5' has no column caption"
 //   "Row 5, column 2: a quote is not closed"
 //   "Row 5 is empty" (a blank row followed by further data)
 //   "The table has 385 curves; at most 384 can be read!"
 // and the constants above. The review table shows the captions and x
 // texts as written (quotes removed), an empty temperature column and one
-// column per curve; the summary line reads "table: 3 curves".
+// column per curve; the summary line reads "table: 3 curves". Only x and the
+// curves' wells get PlateData storage (the other columns stay empty and read
+// as 0), so the plate takes about the table's own size.
 ImportedPlate ImportTable(const TextLines& lines);
 
 } // namespace movra

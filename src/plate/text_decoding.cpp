@@ -129,9 +129,9 @@ std::string DecodeText(std::string bytes)
     return FromWindows1252(std::move(bytes));
 }
 
-TextLines LoadTextLines(const std::filesystem::path& path)
+TextLines LoadTextLines(const std::filesystem::path& path, std::uintmax_t maxBytes)
 {
-    return TextLines(DecodeText(ReadFileBytes(path)));
+    return TextLines(DecodeText(ReadFileBytes(path, maxBytes)));
 }
 
 } // namespace movra

@@ -20,7 +20,8 @@ TextEncoding DetectTextEncoding(std::string_view bytes) noexcept;
 // The text as UTF-8, without the byte order mark.
 std::string DecodeText(std::string bytes);
 
-// Reads, decodes and splits a file into lines; throws FileReadError.
-TextLines LoadTextLines(const std::filesystem::path& path);
+// Reads, decodes and splits a file into lines; throws FileReadError (see
+// ReadFileBytes for the size limit).
+TextLines LoadTextLines(const std::filesystem::path& path, std::uintmax_t maxBytes = kMaxTextFileBytes);
 
 } // namespace movra

@@ -5,6 +5,7 @@
 // the last one yields an empty line. The text is stored once; lines are views.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,25 +18,27 @@ public:
     TextLines() = default;
     explicit TextLines(std::string text);
 
-    std::size_t Count() const noexcept { return lines_.size(); }
-    std::string_view Line(std::size_t index) const noexcept
-    {
-        if (index >= lines_.size()) return {};
-        return std::string_view(text_).substr(lines_[index].offset, lines_[index].length);
-    }
+    std::size_t Count() const noexcept { return starts_.empty() ? 0 : starts_.size() - 1; }
+    std::string_view Line(std::size_t index) const noexcept;
     // The whole text as loaded (line ends unchanged).
     const std::string& Text() const noexcept { return text_; }
 
 private:
-    struct Span {
-        std::size_t offset;
-        std::size_t length;
-    };
     std::string text_;
-    std::vector<Span> lines_;
+    // Where each line starts, then where a line after the last would start:
+    // one offset a line, its line end found in the text.
+    std::vector<std::size_t> starts_;
 };
 
-// The bytes of a file; throws FileReadError when it cannot be read.
-std::string ReadFileBytes(const std::filesystem::path& path);
+// Files larger than this are refused before any byte is read: the biggest
+// plate-format export (384 wells, several wavelengths, thousands of reads)
+// stays far below it, and the import needs a few times the file's size.
+inline constexpr std::uintmax_t kMaxTextFileBytes = std::uintmax_t{512} << 20;
+
+// The bytes of a file; throws FileReadError when it cannot be read, is a
+// directory, or holds more than maxBytes:
+//   Cannot open file "NAME": it is a directory.
+//   The file "NAME" is larger than 512 MiB, the most that is read.
+std::string ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes = kMaxTextFileBytes);
 
 } // namespace movra

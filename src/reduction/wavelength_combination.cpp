@@ -58,7 +58,10 @@ double ParserCombinedValues::CalcYpos(int well, int read)
 void CalculateReducedData(PlateState& state, CombinedValues& values, bool averageData)
 {
     PlateMeasurements& plate = state.plate;
-    if (plate.TimePointCount <= 0 || plate.ReducedData.size() <= static_cast<std::size_t>(kMaxShownCurves)) return;
+    if (plate.TimePointCount <= 0) return;
+    if (plate.ReducedData.size() <= static_cast<std::size_t>(kMaxShownCurves) ||
+        plate.ReducedData[1].size() <= static_cast<std::size_t>(plate.TimePointCount))
+        AllocMatrix(plate.ReducedData, kMaxShownCurves, plate.TimePointCount);
     for (int curve = 1; curve <= kMaxShownCurves; ++curve) {
         const int well = state.ShownWells[static_cast<std::size_t>(curve)];
         if (well < 0) break;

@@ -40,7 +40,8 @@ private:
 
 // Recomputes ReducedData for the shown curves (wells of ShownWells until the
 // first negative slot). With averageData the running mean of all shown wells
-// goes to curve 1 and curves 2..8 keep their old content.
+// goes to curve 1 and curves 2..8 keep their old content. ReducedData is
+// allocated here (all zero) when it does not yet hold the plate's reads.
 void CalculateReducedData(PlateState& state, CombinedValues& values, bool averageData);
 
 // The factors and percent labels of the track bar position 0..200: below 100

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "shared/message_text.h"
+
 namespace movra {
 namespace {
 
@@ -22,7 +24,7 @@ std::int32_t StrToInt(std::string_view text)
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || error != std::errc{} || end != t.data() + t.size())
-        throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+        throw ConversionError(QuotedForMessage(text) + " is not a valid integer value");
     return value;
 }
 
@@ -92,7 +94,7 @@ double StrToFloat(std::string_view text, char decimalSeparator)
 {
     double value = 0.0;
     if (!TryStrToFloat(text, decimalSeparator, value))
-        throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+        throw ConversionError(QuotedForMessage(text) + " is not a valid floating point value");
     return value;
 }
 

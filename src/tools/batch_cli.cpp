@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
+#include <cmath>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <thread>
@@ -14,6 +15,11 @@
 #include "batch/plate_fit.h"
 #include "batch/progress_line.h"
 #include "batch/report_text.h"
+#include "fitting/fit_run.h"
+#include "output_file.h"
+#include "parser/expression_compiler.h"
+#include "parser/parser.h"
+#include "plate/import_fields.h"
 #include "plate/plate_layout_file.h"
 #include "plate/sm_import.h"
 #include "plate/table_import.h"
@@ -21,6 +27,8 @@
 #include "reduction/sample_wells.h"
 #include "reports/results_report.h"
 #include "shared/conversion.h"
+#include "shared/message_text.h"
+#include "shared/number_format.h"
 
 namespace movra {
 namespace {
@@ -64,10 +72,12 @@ WavelengthWeighting ParseWeighted(const std::string& letters)
 {
     auto index = [&](char letter) {
         const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-        if (upper < 'A' || upper > 'D') throw UsageError("--weighted: letters must be A, B, C or D: " + letters);
+        if (upper < 'A' || upper > 'D')
+            throw UsageError("--weighted: letters must be A, B, C or D: " + MessageExcerpt(letters));
         return upper - 'A';
     };
-    if (letters.size() != 2) throw UsageError("--weighted: expected two letters such as AB: " + letters);
+    if (letters.size() != 2)
+        throw UsageError("--weighted: expected two letters such as AB: " + MessageExcerpt(letters));
     return {index(letters[0]), index(letters[1])};
 }
 
@@ -77,9 +87,9 @@ void ParseView(const std::string& text, BatchSettings& settings)
     double first = 0.0, last = 0.0;
     if (colon == std::string::npos || !TryStrToFloat(std::string_view(text).substr(0, colon), '.', first) ||
         !TryStrToFloat(std::string_view(text).substr(colon + 1), '.', last))
-        throw UsageError("--view: expected FIRST:LAST in percent, such as 1:100: " + text);
+        throw UsageError("--view: expected FIRST:LAST in percent, such as 1:100: " + MessageExcerpt(text));
     if (first < 1.0 || last > 100.0 || first >= last)
-        throw UsageError("--view: need 1 <= FIRST < LAST <= 100: " + text);
+        throw UsageError("--view: need 1 <= FIRST < LAST <= 100: " + MessageExcerpt(text));
     settings.ViewStart = first;
     settings.ViewFinish = last;
 }
@@ -90,6 +100,106 @@ void ApplyParameterOption(const std::string& option, const std::string& list, st
         ApplyParameterTexts(list, texts);
     } catch (const ParameterListError& e) {
         throw UsageError(option + ": " + e.what());
+    }
+}
+
+constexpr int kMostIterations = 1'000'000;
+constexpr double kLargestTimeOffset = 1e6;  // hours, over a century
+
+// The parser's message, with the limit behind it where the fixed text does
+// not say it.
+std::string FormulaMessage(const EMathParserError& error)
+{
+    std::string text = error.what();
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    if (dynamic_cast<const ETooManyNestings*>(&error))
+        text += " (at most " + std::to_string(kMaxNestingLevel) +
+                " levels; each operator of a chain such as a+b+c nests one level deeper)";
+    else if (dynamic_cast<const EExpressionTooComplex*>(&error))
+        text += " (at most " + std::to_string(kMaxOperationsPerLevel) + " operations on one nesting level)";
+    return text;
+}
+
+void CheckFormula(const std::string& option, const std::string& text, bool fitFormula)
+{
+    if (text.empty()) throw UsageError(option + ": the formula is empty");
+    TParser parser;
+    if (fitFormula) DefineFitParameters(parser);
+    try {
+        parser.setExpression(text);
+    } catch (const EMathParserError& error) {
+        throw UsageError(option + ": " + FormulaMessage(error));
+    }
+}
+
+std::string ParameterText(int parameter, const std::string& text)
+{
+    return "m" + std::to_string(parameter) + "=" + MessageExcerpt(text);
+}
+
+// The value a limit box would give; the import's default when empty.
+double LimitValue(const std::string& option, int parameter, const std::string& text, double importDefault)
+{
+    if (text.empty()) return importDefault;
+    double value = 0.0;
+    if (!TryStrToFloat(text, UserLocale::decimalSeparator(), value))
+        throw UsageError(option + ": " + ParameterText(parameter, text) + " is not a number");
+    if (!std::isfinite(value))
+        throw UsageError(option + ": " + ParameterText(parameter, text) + " is not a finite number");
+    return value;
+}
+
+// Every option value the fit converts, checked before any file is read so
+// that a value that cannot mean anything is bad usage, not bad input: the
+// core converts the same texts again by the same rules.
+void CheckSettings(const BatchSettings& s, const std::string& timeOffset)
+{
+    CheckFormula("--combination", s.CombinationText, false);
+    if (s.FitFormulaIndex < 0) CheckFormula("--formula", s.FitFormulaText, true);
+    for (int m = 1; m <= kMaxParameters; ++m) {
+        const std::string& text = s.StartTexts[static_cast<std::size_t>(m)];
+        double value = 0.0;
+        if (!TryParseCellValue(text, value))
+            throw UsageError("--start: " + ParameterText(m, text) + " is not a number");
+        if (!std::isfinite(value))
+            throw UsageError("--start: " + ParameterText(m, text) + " is not a finite number");
+        const std::string& lowerText = s.LowerTexts[static_cast<std::size_t>(m)];
+        const std::string& upperText = s.UpperTexts[static_cast<std::size_t>(m)];
+        const double lower = LimitValue("--lower", m, lowerText, -1e20);
+        const double upper = LimitValue("--upper", m, upperText, 1e20);
+        if (lower > upper && !lowerText.empty())
+            throw UsageError("--lower: " + ParameterText(m, lowerText) + " is above the upper limit " +
+                             FormatGeneral(upper));
+        if (lower > upper)
+            throw UsageError("--upper: " + ParameterText(m, upperText) + " is below the lower limit " +
+                             FormatGeneral(lower));
+    }
+    double tolerance = 0.0;
+    if (!TryParseCellValue(s.ToleranceText, tolerance) || !std::isfinite(tolerance) || tolerance <= 0.0)
+        throw UsageError("--tol: " + QuotedForMessage(s.ToleranceText) + " is not a positive number");
+    std::int32_t iterations = 0;
+    try {
+        iterations = StrToInt(s.MaxIterationsText);
+    } catch (const ConversionError&) {
+    }
+    if (iterations < 1 || iterations > kMostIterations)
+        throw UsageError("--max-iter: " + QuotedForMessage(s.MaxIterationsText) + " is not a whole number from 1 to " +
+                         std::to_string(kMostIterations));
+    double offset = 0.0;
+    if (!TryParseCellValue(timeOffset, offset) || !(std::fabs(offset) <= kLargestTimeOffset))
+        throw UsageError("--time-offset: " + QuotedForMessage(timeOffset) + " is not a number of hours from -" +
+                         FormatGeneral(kLargestTimeOffset) + " to " + FormatGeneral(kLargestTimeOffset));
+}
+
+// Writing the table over one of the files it is made from would destroy
+// that file; the files are compared, not their names.
+void CheckOutputIsNoInput(const std::string& output, const std::vector<std::pair<const char*, std::string>>& inputs)
+{
+    for (const auto& [what, input] : inputs) {
+        std::error_code error;
+        if (!input.empty() && std::filesystem::equivalent(output, input, error))
+            throw UsageError("--output: \"" + output + "\" is the " + what + " \"" + input +
+                             "\"; writing the table there would destroy it");
     }
 }
 
@@ -179,6 +289,11 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ApplyParameterOption("--start", start, s.StartTexts);
         ApplyParameterOption("--lower", lower, s.LowerTexts);
         ApplyParameterOption("--upper", upper, s.UpperTexts);
+        CheckSettings(s, options.TimeOffset);
+        if (!options.OutputFile.empty())
+            CheckOutputIsNoInput(options.OutputFile, {{"plate file", options.PlateFile},
+                                                      {"table file", options.TableFile},
+                                                      {"layout file", options.LayoutFile}});
     } catch (const UsageError& e) {
         err << e.what() << "\nRun with --help for more information.\n";
         exitCode = kBatchExitBadUsage;
@@ -239,7 +354,7 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
                 if (WellIndex(row, column, layout.PlateColumns()) < wells) layout.SetCell(column, row, "Sample1");
     } else {
         try {
-            ApplyPlateLayoutLines(LoadTextLines(options.LayoutFile), layout);
+            ApplyPlateLayoutLines(LoadTextLines(options.LayoutFile, kMaxLayoutFileBytes), layout);
         } catch (const std::exception& e) {
             throw FileInputError(options.LayoutFile, e);
         }
@@ -325,15 +440,13 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kBatchExitBadInput;
     }
 
-    if (options->OutputFile.empty()) {
-        out << text << std::flush;
-        return kBatchExitOk;
-    }
-    std::ofstream file(options->OutputFile, std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) {
-        err << "Cannot write file \"" << options->OutputFile << "\".\n";
+    try {
+        if (options->OutputFile.empty())
+            WriteOutputStream(out, text);
+        else
+            WriteOutputFile(options->OutputFile, text);
+    } catch (const OutputError& e) {
+        err << e.what() << '\n';
         return kBatchExitBadInput;
     }
     return kBatchExitOk;

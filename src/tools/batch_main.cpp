@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,5 +18,15 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     movra::BatchConsole console;
     console.ErrIsTerminal = isatty(STDERR_FILENO) == 1;
-    return movra::RunBatch(args, std::cout, std::cerr, console);
+    const int status = movra::RunBatch(args, std::cout, std::cerr, console);
+    // What is still buffered can fail too (a full disk, a closed pipe), also
+    // after the help text: output that never arrived is no success.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        if (status != movra::kBatchExitOk) return status;
+        std::cerr << "Cannot write to standard output"
+                  << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << ".\n";
+        return movra::kBatchExitBadInput;
+    }
+    return status;
 }

@@ -6,7 +6,9 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -140,7 +142,8 @@ TEST_F(PlateLayoutWiringTest, FailedWriteKeepsTheOldFile)
     std::signal(SIGXFSZ, previousHandler);
 
     ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_NE(dialogs.errors[0].find("Cannot create file"), std::string::npos) << dialogs.errors[0];
+    // The system's reason, not "Unknown error".
+    EXPECT_EQ(dialogs.errors[0], "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG));
     EXPECT_EQ(FileText(file), "old layout\r\n");
     // No temporary file is left behind.
     int entries = 0;
@@ -191,18 +194,26 @@ TEST_F(PlateLayoutWiringTest, A96WellLayoutOnA384WellPlateEmptiesTheOtherWells)
     EXPECT_EQ(graph().SelectSample().count(), 12);
 }
 
-TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelShowsTheConversionErrorAndChangesNothing)
+// The desktop refuses what movra-batch refuses, with the same messages,
+// and leaves the grid and the chooser as they were.
+TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelOrNoAssignedWellIsRefusedAndChangesNothing)
 {
     ImportDemoPlate();
     Label({1, 1, 1, 1}, QStringLiteral("Sample1"));
     const auto file = Scratch("bad.PLO");
-    std::ofstream(file, std::ios::binary) << "Sample2\tSampleX\t\r\n";
-    dialogs.files.push_back(file);
-    form().menu().OpenPlateLayout1->trigger();
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "'X' is not a valid integer value");
-    EXPECT_EQ(layoutPage().layoutModel().gridText(1, 1), "Sample1");
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
+    for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+             {"Sample2\tSampleX\t\r\n", "Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"},
+             {"hello\r\n", "The layout assigns no well of this 96-well plate!"},
+         }) {
+        std::ofstream(file, std::ios::binary) << text;
+        dialogs.files.push_back(file);
+        dialogs.errors.clear();
+        form().menu().OpenPlateLayout1->trigger();
+        ASSERT_EQ(dialogs.errors.size(), 1u);
+        EXPECT_EQ(dialogs.errors[0], message);
+        EXPECT_EQ(layoutPage().layoutModel().gridText(1, 1), "Sample1");
+        EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
+    }
 }
 
 } // namespace

@@ -77,6 +77,10 @@ TEST(ParserCompileErrors, TermWithoutAnySplitIsQuotedWhole)
     EXPECT_EQ(CompileFailure<ESyntaxError>(parser, "foo"), "Error parsing expression:\rFOO");
     EXPECT_EQ(CompileFailure<ESyntaxError>(parser, "   "), "Error parsing expression:\r");
     EXPECT_EQ(CompileFailure<ESyntaxError>(parser, "2E"), "Error parsing expression:\r2E");
+    // A long or binary term is cut and escaped, not echoed whole.
+    EXPECT_EQ(CompileFailure<ESyntaxError>(parser, std::string(100000, 'Q')),
+              "Error parsing expression:\r" + std::string(60, 'Q') + "...");
+    EXPECT_EQ(CompileFailure<ESyntaxError>(parser, std::string("F\0G", 3)), "Error parsing expression:\rF\\0G");
 }
 
 TEST(ParserCompileErrors, RejectedRightOperandIsQuotedAfterItsLeftOperand)

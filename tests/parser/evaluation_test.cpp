@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "parser/parser.h"
 
@@ -126,6 +127,33 @@ TEST_F(ParserEvaluation, RandomScalesTheTruncatedArgument)
         EXPECT_GE(r, 0.0);
         EXPECT_LT(r, 10.0);
     }
+}
+
+// What a parser draws depends on its own seed and draws only: not on other
+// parsers evaluating in between (another curve, another thread's work).
+TEST_F(ParserEvaluation, RandomDrawsFromThisParsersOwnSeededGenerator)
+{
+    TParser other;
+    other.setExpression("RND(1000000)");
+    parser.setExpression("RND(1000000)");
+    std::vector<double> alone, interleaved, many(4), again(4);
+    for (int i = 0; i < 3; ++i) alone.push_back(other.Value());
+    TParser fresh;
+    fresh.setExpression("RND(1000000)");
+    for (int i = 0; i < 3; ++i) {
+        parser.Value();
+        interleaved.push_back(fresh.Value());
+    }
+    EXPECT_EQ(interleaved, alone);
+
+    const std::vector<double> xs(4, 0.0);
+    std::vector<FaultKind> faults(4);
+    parser.SeedRandom(7);
+    parser.EvaluateMany(&parser.X(), xs, many, faults);
+    parser.SeedRandom(7);
+    for (double& value : again) value = parser.Value();
+    EXPECT_EQ(many, again);
+    EXPECT_NE(many[0], many[1]);
 }
 
 TEST_F(ParserEvaluation, FaultsAreRaisedAsTheirOwnExceptions)

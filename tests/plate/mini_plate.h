@@ -19,7 +19,7 @@ struct MiniPlate {
     std::string firstList = "405 ";
     std::string secondList = "0 ";
     std::string wellCount = "96";
-    std::string columnHeader = "Time(hh:mm:ss)\tTemperature(C)\t";
+    std::string columnHeader;  // the whole column header line, when set
     std::vector<std::string> xTexts = {"0:00", "1:00"};
     std::string temperature = "37.00";
     int waveLengths = 1;
@@ -47,6 +47,18 @@ struct MiniPlate {
                "\t" + wellCount + "\t" + secondList + "\t" + std::to_string(Rows()) + "\tNone\t";
     }
 
+    // Captions, then the column numbers of every wavelength as exports have them.
+    std::string ColumnHeader() const
+    {
+        if (!columnHeader.empty()) return columnHeader;
+        std::string text = mode == "Spectrum" ? "Wavelength\tTemperature(C)\t" : "Time(hh:mm:ss)\tTemperature(C)\t";
+        for (int k = 0; k < waveLengths; ++k) {
+            for (int c = 1; c <= Columns(); ++c) text += std::to_string(c) + "\t";
+            text += "\t";
+        }
+        return text;
+    }
+
     std::string Read(int t) const
     {
         std::string text;
@@ -64,7 +76,7 @@ struct MiniPlate {
     std::string Text() const
     {
         std::string text = blockLine + lineEnd + preamble + (headerOverride.empty() ? Header() : headerOverride) +
-                           lineEnd + columnHeader + lineEnd;
+                           lineEnd + ColumnHeader() + lineEnd;
         for (int t = 0; t < static_cast<int>(xTexts.size()); ++t) text += Read(t);
         return text + tail;
     }

@@ -145,18 +145,35 @@ TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
     EXPECT_EQ(layout.Cell(3, 2), "");
 }
 
-TEST(PlateLayoutFile, BadLabelLeavesTheLayoutUntouched)
+// A layout that assigns nothing, or a label no sample can have, would fit
+// nothing (or silently drop wells) without a word.
+TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouched)
 {
     PlateLayout layout;
     layout.New1Click();
     layout.SetCell(1, 1, "Sample1");
-    try {
-        ApplyPlateLayoutLines(TextLines("\tSampleX\t"), layout);
-        FAIL() << "expected a conversion error";
-    } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'X' is not a valid integer value");
+    const std::string bigLabel = "Sample" + std::string(1 << 20, '7');
+    for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+             {"\tSampleX\t", "Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"},
+             {"\n\tSample385\t", "Line 2, cell 2: 'Sample385' is not a sample label Sample1 to Sample384!"},
+             {"Sample0\t", "Line 1, cell 1: 'Sample0' is not a sample label Sample1 to Sample384!"},
+             {"Sample01\t", "Line 1, cell 1: 'Sample01' is not a sample label Sample1 to Sample384!"},
+             {bigLabel + "\t", "Line 1, cell 1: '" + bigLabel.substr(0, 60) + "...' is not a sample label Sample1 "
+                                "to Sample384!"},
+             {std::string("\x7F" "ELF\0\t", 6), "Line 1, cell 1: '\\x7FELF\\0' is not a sample label Sample1 to "
+                                                 "Sample384!"},
+             {"", "The layout assigns no well of this 96-well plate!"},
+             {"hello\r\n", "The layout assigns no well of this 96-well plate!"},
+             {std::string(8, '\n') + "Sample1\t", "The layout assigns no well of this 96-well plate!"},
+         }) {
+        try {
+            ApplyPlateLayoutLines(TextLines(text), layout);
+            ADD_FAILURE() << "loaded " << text.substr(0, 20);
+        } catch (const LayoutFileError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+        EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     }
-    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
 }
 
 } // namespace

@@ -135,9 +135,11 @@ TEST(ImportCells, OtherTextStillRefusesTheFile)
 
 TEST(ImportCells, LastFieldOfARowNeedsNoTab)
 {
-    // Partly read plates: 4 values per row and no tab after the last one.
+    // Partly read plates: 4 values per row and no tab after the last one; the
+    // column header still names all twelve plate columns, as exports do.
     std::string text = "##BLOCKS= 1\nPlate:\tPlate1\t1.3\tPlateFormat\tSpectrum\tAbsorbance\tRaw\tFALSE\t1\t\t\t500\t500\t1"
-                       "\t\t\t1\t4\t96\t1\t8\n\tTemperature(C)\t1\t2\t3\t4\n500\t25\t0.1\t0.2\t0.3\t0.4\n";
+                       "\t\t\t1\t4\t96\t1\t8\n\tTemperature(C)\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\n"
+                       "500\t25\t0.1\t0.2\t0.3\t0.4\n";
     for (int row = 1; row < 8; ++row) text += "\t\t1\t2\t3\t4." + std::to_string(row) + "\n";
     text += "\n";
     const ImportedPlate imported = Import(text);

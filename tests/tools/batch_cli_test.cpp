@@ -4,10 +4,20 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <tuple>
 
 #include "batch_cli.h"
 #include "plate/import_errors.h"
@@ -55,9 +65,15 @@ std::string Field(const std::string& line, std::size_t index)
     return field;
 }
 
+// A path in the temporary folder that no other test process uses.
+std::filesystem::path Scratch(const std::string& name)
+{
+    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name);
+}
+
 std::filesystem::path TempFile(const std::string& name, const std::string& text)
 {
-    const auto path = std::filesystem::temp_directory_path() / name;
+    const auto path = Scratch(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -73,6 +89,24 @@ TEST(BatchRun, OutputIsTheSameWithOneAndThreeThreads)
     EXPECT_EQ(one.out, three.out);
     EXPECT_EQ(Lines(one.out).size(), 97u);
     EXPECT_EQ(one.err, three.err);
+}
+
+// RND is seeded per curve: which thread fits a curve, and what it fitted
+// before, does not change the curve's draws.
+TEST(BatchRun, RandomFormulasGiveTheSameOutputWithAnyThreadCount)
+{
+    const std::vector<std::string> args{kDemo, "--combination", "b-a+rnd(2)*0.001", "--formula",
+                                        "m1+m2*x+rnd(2)*0.0001", "--start", "m1=0.1,m2=0.1"};
+    auto withThreads = [&](const char* threads) {
+        auto run = args;
+        run.insert(run.end(), {"--threads", threads});
+        return Batch(run);
+    };
+    const BatchResult one = withThreads("1");
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.out, withThreads("3").out);
+    EXPECT_EQ(one.out, withThreads("1").out);
+    EXPECT_NE(Field(Lines(one.out)[1], 1), Field(Lines(one.out)[2], 1));
 }
 
 TEST(BatchRun, ResultsTableIsTabSeparatedWithLineFeeds)
@@ -122,7 +156,7 @@ TEST(BatchRun, ProgressBarOnlyOnATerminalAndNotWhenQuiet)
 
 TEST(BatchRun, OutputOptionWritesTheTableToAFile)
 {
-    const auto path = std::filesystem::temp_directory_path() / "movra-batch-output.tsv";
+    const auto path = Scratch("movra-batch-output.tsv");
     const BatchResult toFile = Batch({kDemo, "--report", "average", "--output", path.string()});
     ASSERT_EQ(toFile.status, 0);
     EXPECT_EQ(toFile.out, "");
@@ -130,6 +164,100 @@ TEST(BatchRun, OutputOptionWritesTheTableToAFile)
     const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_EQ(written, Batch({kDemo, "--report", "average"}).out);
     std::filesystem::remove(path);
+}
+
+// --- the output never destroys a file and is never lost silently ---
+
+std::string FileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+TEST(BatchOutput, OutputThatIsAnInputFileIsRefusedAndTheInputKept)
+{
+    const auto folder = Scratch("movra-batch-same-file");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto plate = folder / "s.txt";
+    const auto layout = folder / "l.PLO";
+    std::filesystem::copy_file(kDemo, plate);
+    std::filesystem::copy_file(kDemoLayout, layout);
+    std::filesystem::create_symlink(plate, folder / "link.txt");
+    std::filesystem::create_hard_link(plate, folder / "hard.txt");
+    const std::string plateText = FileText(plate), layoutText = FileText(layout);
+    const std::string usage = "; writing the table there would destroy it\nRun with --help for more information.\n";
+    for (const auto& [output, input, what] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {plate.string(), plate.string(), "plate file"},
+             {(folder / "link.txt").string(), plate.string(), "plate file"},
+             {(folder / "hard.txt").string(), plate.string(), "plate file"},
+             {layout.string(), layout.string(), "layout file"},
+         }) {
+        const BatchResult run = Batch({plate.string(), "--layout", layout.string(), "--output", output});
+        EXPECT_EQ(run.status, 2) << output;
+        EXPECT_EQ(run.err, "--output: \"" + output + "\" is the " + what + " \"" + input + "\"" + usage);
+    }
+    const BatchResult table = Batch({"--table", plate.string(), "--output", plate.string()});
+    EXPECT_EQ(table.err, "--output: \"" + plate.string() + "\" is the table file \"" + plate.string() + "\"" + usage);
+    EXPECT_EQ(FileText(plate), plateText);
+    EXPECT_EQ(FileText(layout), layoutText);
+    std::filesystem::remove_all(folder);
+}
+
+// A stream that takes nothing, as stdout on a full disk.
+class FullStreamBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(BatchOutput, OutputThatCannotBeWrittenIsAnErrorAndTheOldFileStays)
+{
+    FullStreamBuffer full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunBatch({kDemo, "--report", "average"}, out, err), 1);
+    EXPECT_EQ(err.str(), "Cannot write to standard output.\n");
+
+    if (std::filesystem::is_character_file("/dev/full")) {
+        const BatchResult device = Batch({kDemo, "--report", "average", "--output", "/dev/full"});
+        EXPECT_EQ(device.status, 1);
+        EXPECT_EQ(device.err, std::string("Cannot write file \"/dev/full\": ") + std::strerror(ENOSPC) + ".\n");
+    }
+
+    // A disk that fills during the write: here the process may not write more
+    // than a few bytes into any file.
+    const auto folder = Scratch("movra-batch-full-disk");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto results = folder / "results.tsv";
+    std::ofstream(results, std::ios::binary) << "old results\n";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BatchResult run = Batch({kDemo, "--report", "average", "--output", results.string()});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Cannot write file \"" + results.string() + "\": " + std::strerror(EFBIG) + ".\n");
+    EXPECT_EQ(FileText(results), "old results\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    std::filesystem::remove_all(folder);
+}
+
+// What is still buffered when main() returns must arrive too, also after --help.
+TEST(BatchOutput, ProgramExitsOneWhenStandardOutputIsFull)
+{
+    if (!std::filesystem::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+    const std::string program = MOVRA_BATCH_PROGRAM;
+    for (const std::string& args : {std::string(" --help"), " " + kDemo + " --report average"}) {
+        const int status = std::system((program + args + " > /dev/full 2> /dev/null").c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << args;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << args;
+    }
 }
 
 // --- each option changes what it says ---
@@ -261,16 +389,6 @@ TEST(BatchBadInput, MissingFileIsReported)
     EXPECT_THAT(run.err, HasSubstr("Cannot open file \"no-such-plate.txt\"."));
 }
 
-TEST(BatchBadInput, RejectedFormulaGivesTheParserMessage)
-{
-    const BatchResult run = Batch({kDemo, "--formula", "m1+(m2*x"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Missing brackets in expression\n");
-    const BatchResult combination = Batch({kDemo, "--combination", "a*"});
-    EXPECT_EQ(combination.status, 1);
-    EXPECT_EQ(combination.err, "Error parsing expression:\nA*\n");
-}
-
 TEST(BatchBadInput, CombinationFaultGivesTheFrameworkMessageWhateverTheThreads)
 {
     for (const char* threads : {"1", "3"}) {
@@ -281,24 +399,30 @@ TEST(BatchBadInput, CombinationFaultGivesTheFrameworkMessageWhateverTheThreads)
     }
 }
 
-TEST(BatchBadInput, StartValueOrIterationCapThatIsNotANumber)
+// A layout that assigns nothing would report "0 of 0 wells fitted" as a
+// completed run.
+TEST(BatchBadInput, LayoutThatAssignsNothingOrHasABadLabel)
 {
-    const BatchResult start = Batch({kDemo, "--start", "m1=abc"});
-    EXPECT_EQ(start.status, 1);
-    EXPECT_EQ(start.err, "'abc' is not a valid floating point value\n");
-    const BatchResult iterations = Batch({kDemo, "--max-iter", "many"});
-    EXPECT_EQ(iterations.status, 1);
-    EXPECT_EQ(iterations.err, "'many' is not a valid integer value\n");
-    EXPECT_EQ(Batch({kDemo, "--lower", "m1=1,5"}).err, "'1,5' is not a valid floating point value\n");
+    for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+             {"hello\r\n", "The layout assigns no well of this 96-well plate!"},
+             {"", "The layout assigns no well of this 96-well plate!"},
+             {"Sample999\t\r\n", "Line 1, cell 1: 'Sample999' is not a sample label Sample1 to Sample384!"},
+         }) {
+        const auto layout = TempFile("movra-batch-bad.PLO", text);
+        const BatchResult run = Batch({kDemo, "--layout", layout.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, layout.string() + ": " + message + "\n");
+        EXPECT_EQ(run.out, "");
+        std::filesystem::remove(layout);
+    }
 }
 
-TEST(BatchBadInput, LayoutWithABadLabelGivesTheConversionMessage)
+TEST(BatchBadInput, DirectoryGivenAsAFileIsNamedAsOne)
 {
-    const auto layout = TempFile("movra-batch-bad.PLO", "SampleX\t\r\n");
-    const BatchResult run = Batch({kDemo, "--layout", layout.string()});
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    const BatchResult run = Batch({folder});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, layout.string() + ": 'X' is not a valid integer value\n");
-    std::filesystem::remove(layout);
+    EXPECT_EQ(run.err, folder + ": Cannot open file \"" + folder + "\": it is a directory.\n");
 }
 
 // --- bad usage: status 2; --help: status 0 ---
@@ -323,6 +447,42 @@ TEST(BatchUsage, BadUsageExitsTwo)
         EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
         EXPECT_FALSE(run.err.empty());
         EXPECT_EQ(run.out, "");
+    }
+}
+
+// Values that cannot mean anything, or that do not convert, are bad usage
+// named by their option, found before any file is read.
+TEST(BatchUsage, OptionValuesThatCannotMeanAnythingExitTwoNamingTheOption)
+{
+    std::string longSum = "m1";
+    for (int term = 0; term < 27700; ++term) longSum += "+m1";
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--formula", "m1+(m2*x"}, "--formula: Missing brackets in expression"},
+             {{"--combination", "a*"}, "--combination: Error parsing expression:\nA*"},
+             {{"--formula", ""}, "--formula: the formula is empty"},
+             {{"--formula", longSum}, "--formula: Expression contains too many nestings (at most 20 levels; each "
+                                      "operator of a chain such as a+b+c nests one level deeper)"},
+             {{"--start", "m1=abc"}, "--start: m1=abc is not a number"},
+             {{"--start", "m1=1e309"}, "--start: m1=1e309 is not a finite number"},
+             {{"--lower", "m1=1,5"}, "--lower: m1=1,5 is not a number"},
+             {{"--upper", "m2=-1e999"}, "--upper: m2=-1e999 is not a finite number"},
+             {{"--lower", "m3=5", "--upper", "m3=1"}, "--lower: m3=5 is above the upper limit 1"},
+             {{"--upper", "m3=-2E20"}, "--upper: m3=-2E20 is below the lower limit -1E20"},
+             {{"--tol", "0"}, "--tol: '0' is not a positive number"},
+             {{"--tol", "-1E-6"}, "--tol: '-1E-6' is not a positive number"},
+             {{"--tol", "1e999"}, "--tol: '1e999' is not a positive number"},
+             {{"--max-iter", "2147483647"}, "--max-iter: '2147483647' is not a whole number from 1 to 1000000"},
+             {{"--max-iter", "0"}, "--max-iter: '0' is not a whole number from 1 to 1000000"},
+             {{"--max-iter", "many"}, "--max-iter: 'many' is not a whole number from 1 to 1000000"},
+             {{"--time-offset", "1e308"}, "--time-offset: '1e308' is not a number of hours from -1000000 to 1000000"},
+             {{"--time-offset", "abc"}, "--time-offset: 'abc' is not a number of hours from -1000000 to 1000000"},
+         }) {
+        std::vector<std::string> run{"no-such-plate.txt"};
+        run.insert(run.end(), args.begin(), args.end());
+        const BatchResult result = Batch(run);
+        EXPECT_EQ(result.status, 2) << message;
+        EXPECT_EQ(result.err, message + "\nRun with --help for more information.\n");
+        EXPECT_EQ(result.out, "");
     }
 }
 
