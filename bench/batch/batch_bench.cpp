@@ -21,6 +21,7 @@
 #include <string>
 #include <thread>
 
+#include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "batch_cli.h"
 #include "fitting/fit_run.h"
@@ -57,26 +58,27 @@ int HardwareThreads() { return std::max(1, static_cast<int>(std::thread::hardwar
 
 // The imported plate, every well in Sample1, and the prepared default fit.
 struct PlateFixture {
-    PlateState state;
+    PlateMeasurements plate;
     std::vector<BatchCurve> curves;
-    PreparedFit fit;
+    PlateFitSettings settings;
 
     PlateFixture()
     {
         SilentImportInteraction answers;
         auto imported = ImportSMText(TextLines(PlateText()), answers);
-        state.ResetWorkingState();
-        state.plate = std::move(imported->plate);
+        plate = std::move(imported->plate);
         PlateLayout layout;
         layout.New1Click();
-        layout.SetGeometryForWellCount(state.plate.WellCount);
+        layout.SetGeometryForWellCount(plate.WellCount);
         for (int row = 1; row <= layout.PlateRows(); ++row)
             for (int column = 1; column <= layout.PlateColumns(); ++column) layout.SetCell(column, row, "Sample1");
-        FillSampleArray(layout, state);
-        curves = CurvesToFit(state, false);
-        BatchSettings settings;
-        settings.StartTexts = kStartTexts;
-        fit = PrepareFit(settings, state.plate);
+        SampleAssignment samples;
+        FillSampleArray(layout, plate, samples);
+        curves = CurvesToFit(plate, samples, false);
+        BatchSettings texts;
+        texts.StartTexts = kStartTexts;
+        settings = ConvertBatchSettings(texts);
+        settings.Fit.View = ReadsInView(plate.TimePointCount, texts.ViewStart, texts.ViewFinish);
     }
 };
 
@@ -102,7 +104,7 @@ void BM_PlateFit(benchmark::State& bench)
     int fitted = 0;
     const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : bench) {
-        const auto outcomes = FitPlateCurves(f.state, f.curves, f.fit, threads);
+        const auto outcomes = FitPlateCurves(f.plate, f.curves, f.settings.Combination, f.settings.Fit, threads);
         fitted = 0;
         for (const auto& outcome : outcomes) fitted += outcome.Result.Status == OptOk ? 1 : 0;
         benchmark::DoNotOptimize(outcomes.data());
@@ -149,16 +151,16 @@ void BM_GslPlateFit(benchmark::State& bench)
     std::vector<CurvePoints> points;
     {
         TParser parser1;
-        ParserCombinedValues values(parser1, f.state, f.fit.CombinationText, f.fit.Weighting);
+        const CombinationSettings& combination = f.settings.Combination;
+        ParserCombinedValues values(parser1, f.plate, combination.CombinationText, combination.Weighting);
         values.CompileCombination();
         for (const auto& curve : f.curves)
-            points.push_back(CurvePointsInView(f.state.plate.TimeVector,
-                                               CombinedCurve(values, curve.Wells, f.state.plate.TimePointCount),
-                                               f.state.plate.TimePointCount, f.fit.ViewFirstPoint,
-                                               f.fit.ViewLastPoint));
+            points.push_back(CurvePointsInView(f.plate.TimeVector,
+                                               CombinedCurve(values, curve.Wells, f.plate.TimePointCount),
+                                               f.plate.TimePointCount, f.settings.Fit.View));
     }
     const std::size_t n = static_cast<std::size_t>(points.front().Count);
-    const std::size_t p = f.fit.StartValues.size();
+    const std::size_t p = f.settings.Fit.StartValues.size();
     gsl_multifit_nlinear_parameters options = gsl_multifit_nlinear_default_parameters();
     gsl_multifit_nlinear_workspace* work = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &options, n, p);
     gsl_vector* x0 = gsl_vector_alloc(p);
@@ -173,10 +175,10 @@ void BM_GslPlateFit(benchmark::State& bench)
             fdf.n = n;
             fdf.p = p;
             fdf.params = &data;
-            for (std::size_t j = 0; j < p; ++j) gsl_vector_set(x0, j, f.fit.StartValues[j]);
+            for (std::size_t j = 0; j < p; ++j) gsl_vector_set(x0, j, f.settings.Fit.StartValues[j]);
             int info = 0;
             gsl_multifit_nlinear_init(x0, &fdf, work);
-            const int status = gsl_multifit_nlinear_driver(f.fit.MaxIterations, 1e-6, 1e-8, 0.0, nullptr, nullptr,
+            const int status = gsl_multifit_nlinear_driver(f.settings.Fit.MaxIterations, 1e-6, 1e-8, 0.0, nullptr, nullptr,
                                                            &info, work);
             fitted += status == GSL_SUCCESS ? 1 : 0;
             benchmark::DoNotOptimize(work);

@@ -36,10 +36,19 @@ double Reading(int curve, int t, double x)
     return 100.0 * curve * (1 - std::exp(-0.5 * x)) + 0.3 * std::sin(7.0 * t);
 }
 
-PlateState EightFittedCurves()
+// What a redraw reads and the view state it writes.
+struct GraphFixture {
+    PlateMeasurements plate;
+    ShownCurves curves;
+    FitResults fits;
+    GraphViewState view;
+};
+
+GraphFixture EightFittedCurves()
 {
-    PlateState state;
-    state.ResetWorkingState();
+    GraphFixture state;
+    state.curves.Reset();
+    state.fits.Reset();
     PlateMeasurements& plate = state.plate;
     plate.PlateData.assign(3, TVector(kReads, 0.0));
     plate.TimePointCount = kReads;
@@ -47,29 +56,28 @@ PlateState EightFittedCurves()
     plate.PlateColumns = 12;
     plate.LastXValue = 10;
     AllocVector(plate.TimeVector, kReads);
-    AllocVector(plate.PlotYBuffer, kReads);
-    AllocMatrix(plate.ReducedData, kMaxShownCurves, kReads);
+    AllocMatrix(state.curves.ReducedData, kMaxShownCurves, kReads);
     for (int t = 1; t <= kReads; ++t) {
         const double x = 10.0 * (t - 1) / (kReads - 1);
         plate.TimeVector[t] = x;
         for (int c = 1; c <= kCurves; ++c) {
-            plate.ReducedData[c][t] = Reading(c, t, x);
+            state.curves.ReducedData[c][t] = Reading(c, t, x);
         }
     }
     for (int c = 1; c <= kCurves; ++c) {
         const int well = c - 1;
-        state.ShownWells[c] = well;
-        state.CurveColors[c] = CurvePalette[static_cast<std::size_t>(c - 1)];
-        state.WellFitResults[well][0] = 1.0;
-        state.WellFitResults[well][1] = 100.0 * c;
-        state.WellFitResults[well][2] = 0.5;
+        state.curves.ShownWells[c] = well;
+        state.curves.CurveColors[c] = CurvePalette[static_cast<std::size_t>(c - 1)];
+        state.fits.WellFitResults[well][0] = 1.0;
+        state.fits.WellFitResults[well][1] = 100.0 * c;
+        state.fits.WellFitResults[well][2] = 0.5;
     }
     return state;
 }
 
 void BM_RefreshGraphOnQPainter(benchmark::State& bench)
 {
-    PlateState state = EightFittedCurves();
+    GraphFixture state = EightFittedCurves();
     GraphViewOptions options;
     options.ShowResiduals = true;
     options.StartValues = {0, 300, 0.4, 0, 0, 0, 0, 0, 0};
@@ -84,7 +92,7 @@ void BM_RefreshGraphOnQPainter(benchmark::State& bench)
         {
             QPainterCanvas graph(graphPicture);
             QPainterCanvas residuals(residualPicture);
-            RefreshGraph(state, options, model, engine, graph, &residuals);
+            RefreshGraph({state.plate, state.curves, state.fits}, state.view, options, model, engine, graph, &residuals);
         }
         benchmark::DoNotOptimize(graphPicture.constBits());
         benchmark::DoNotOptimize(residualPicture.constBits());

@@ -9,7 +9,8 @@
 
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
+#include "plate/sample_assignment.h"
 #include "plate/text_decoding.h"
 #include "plate/text_lines.h"
 #include "reduction/sample_wells.h"
@@ -17,11 +18,13 @@
 
 namespace {
 
-void SetPlate(movra::PlateState& state, int wellCount)
+movra::PlateMeasurements PlateOf(int wellCount)
 {
-    state.plate.WellCount = wellCount;
-    state.plate.PlateRows = wellCount == 96 ? 8 : 16;
-    state.plate.PlateColumns = wellCount == 96 ? 12 : 24;
+    movra::PlateMeasurements plate;
+    plate.WellCount = wellCount;
+    plate.PlateRows = wellCount == 96 ? 8 : 16;
+    plate.PlateColumns = wellCount == 96 ? 12 : 24;
+    return plate;
 }
 
 void LoadOn(const movra::TextLines& lines, int wellCount)
@@ -44,20 +47,21 @@ void LoadOn(const movra::TextLines& lines, int wellCount)
     movra::ApplyPlateLayoutLines(movra::TextLines(saved), reloaded);
     if (movra::PlateLayoutFileText(reloaded) != saved) __builtin_trap();
 
-    movra::PlateState state;
-    state.ResetWorkingState();
-    SetPlate(state, wellCount);
+    const movra::PlateMeasurements plate = PlateOf(wellCount);
+    movra::SampleAssignment samples;
+    movra::ShownCurves curves;
+    curves.Reset();
     const auto labels = layout.CheckPLSamples();
-    movra::FillSampleArray(layout, state);
-    if (state.SampleWellCount < 0 || state.SampleWellCount > wellCount) __builtin_trap();
+    movra::FillSampleArray(layout, plate, samples);
+    if (samples.SampleWellCount < 0 || samples.SampleWellCount > wellCount) __builtin_trap();
 
     int shownTotal = 0;
     for (const auto& label : labels) {
-        const auto outcome = movra::CollectShownWells(layout, label, state);
+        const auto outcome = movra::CollectShownWells(layout, label, plate, curves);
         if (outcome == movra::ShownWellsOutcome::NothingChosen) continue;
         int curve = 1;
-        while (curve <= movra::kMaxShownCurves && state.ShownWells[static_cast<std::size_t>(curve)] >= 0) {
-            const int well = state.ShownWells[static_cast<std::size_t>(curve)];
+        while (curve <= movra::kMaxShownCurves && curves.ShownWells[static_cast<std::size_t>(curve)] >= 0) {
+            const int well = curves.ShownWells[static_cast<std::size_t>(curve)];
             if (well >= wellCount) __builtin_trap();
             ++curve;
         }

@@ -58,13 +58,20 @@ void LayOutSamples(movra::PlateLayout& layout, int wellCount)
     layout.SetCell(3, 2, "Sample1");
 }
 
-void RunPath(movra::PlateState& state, const Choices& choices)
+struct PathState {
+    movra::PlateMeasurements plate;
+    movra::SampleAssignment samples;
+    movra::ShownCurves curves;
+    movra::FitResults fits;
+};
+
+void RunPath(PathState& state, const Choices& choices)
 {
     movra::PlateLayout layout;
     LayOutSamples(layout, state.plate.WellCount);
 
     movra::TParser parser1, parser2;
-    state.ParamVars = movra::DefineFitParameters(parser2);
+    const auto slots = movra::DefineFitParameters(parser2);
     movra::TVector limitMin, limitMax;
     movra::AllocVector(limitMin, 8);
     movra::AllocVector(limitMax, 8);
@@ -72,7 +79,7 @@ void RunPath(movra::PlateState& state, const Choices& choices)
         limitMin[k] = -1e20;
         limitMax[k] = 1e20;
     }
-    movra::FitRunControls controls;
+    movra::FitSettingTexts controls;
     controls.FitFormulaIndex = choices.formula;
     controls.FitFormulaText = std::string(movra::kFitFormulas[static_cast<std::size_t>(choices.formula)]);
     // Start values near the seed plates' curves, so that short fits succeed
@@ -80,30 +87,29 @@ void RunPath(movra::PlateState& state, const Choices& choices)
     controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
     controls.ToleranceText = "0.0001";
     controls.MaxIterationsText = "20";
-    controls.CombinationText = choices.combination;
-    controls.AverageData = choices.average;
-    state.ViewFirstPoint = 0;
-    state.ViewLastPoint = state.plate.TimePointCount;
 
     const std::string label = "Sample" + std::to_string(choices.sample);
-    movra::CollectShownWells(layout, label, state);
-    movra::FillSampleArray(layout, state);
-    movra::ParserCombinedValues values(parser1, state, choices.combination, {});
+    movra::CollectShownWells(layout, label, state.plate, state.curves);
+    movra::FillSampleArray(layout, state.plate, state.samples);
+    movra::ParserCombinedValues values(parser1, state.plate, choices.combination, {});
     values.CompileCombination();
-    movra::CalculateReducedData(state, values, choices.average);
+    movra::CalculateReducedData(state.plate, state.curves, values, choices.average);
+    const movra::FitSettings settings = movra::ParseFitSettings(
+        controls, parser2, limitMin, limitMax, {0, state.plate.TimePointCount}, choices.combination);
+    movra::CurveFitter fitter(parser2, slots, settings);
     movra::FitRunHost host;
-    movra::Button1Click(state, parser2, limitMin, limitMax, controls, host);
+    movra::FitShownCurves(state.plate, state.curves, fitter, choices.average, state.fits, host);
     for (int curve = 1; curve <= movra::kMaxShownCurves; ++curve) {
-        const int well = state.ShownWells[static_cast<std::size_t>(curve)];
+        const int well = state.curves.ShownWells[static_cast<std::size_t>(curve)];
         if (well < 0) break;
-        const auto& row = state.WellFitResults[static_cast<std::size_t>(well)];
+        const auto& row = state.fits.WellFitResults[static_cast<std::size_t>(well)];
         if (row[0] < 0) continue;  // the fit failed and filed no parameters
         for (std::size_t k = 1; k <= 8; ++k)
             if (!std::isfinite(row[k])) __builtin_trap();
     }
 
     movra::StringTable report(5, 5);
-    movra::CalcResults(layout, state, report);
+    movra::BuildResultsReport(layout, state.plate, state.samples, state.fits, report);
     const std::string text = movra::CopyReportText(report);
     if (report.RowCount() > 1 && text.empty()) __builtin_trap();
 }
@@ -127,8 +133,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!imported || imported->plate.TimePointCount > 64) return 0;
 
-    movra::PlateState state;
-    state.ResetWorkingState();
+    PathState state;
+    state.curves.Reset();
+    state.fits.Reset();
     state.plate = std::move(imported->plate);
     try {
         RunPath(state, choices);

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "plate/plate_layout.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 #include "plate/review_table.h"
 
 class QMenu;

@@ -14,6 +14,8 @@
 
 #include "app/app_state.h"
 #include "app/command_guard.h"
+#include "app/fit_limits_dialog.h"
+#include "app/fit_run_windows.h"
 #include "app/fitting_panel.h"
 #include "app/graph_page.h"
 #include "app/main_menu.h"
@@ -22,7 +24,8 @@
 #include "app/plot/zoomler_widget.h"
 #include "app/text_encoding.h"
 #include "app/user_dialogs.h"
-#include "fitting/graph_model.h"
+#include "plot/graph_model.h"
+#include "fitting/fit_run.h"
 #include "reduction/sample_wells.h"
 
 namespace movra {
@@ -73,6 +76,13 @@ GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, U
     : state_(state), page_(page), menu_(menu), dialogs_(dialogs)
 {
     connectControls();
+}
+
+void GraphCommands::AttachFitWindows(FitProgressForm& progress, FitLimitsDialog& limits, QMainWindow& mainWindow)
+{
+    fitProgress_ = &progress;
+    fitLimits_ = &limits;
+    mainWindow_ = &mainWindow;
 }
 
 void GraphCommands::run(void (GraphCommands::*handler)())
@@ -138,40 +148,56 @@ void GraphCommands::CheckPLSamples()
 void GraphCommands::SelectSampleChange()
 {
     const std::string sample = DataBytes(page_.SelectSample().currentText());
-    const ShownWellsOutcome outcome = CollectShownWells(state_.layout, sample, state_.plate);
+    const ShownWellsOutcome outcome = CollectShownWells(state_.layout, sample, state_.plate, state_.curves);
     if (outcome == ShownWellsOutcome::NothingChosen)
         return;
     if (outcome == ShownWellsOutcome::TooManyWells)
         dialogs_.ShowError(kTooManyCurvesMessage);
     ParserCombinedValues values = Combination();
     values.CompileCombination();
-    CalculateReducedData(state_.plate, values, page_.fitting().CheckBox4().isChecked());
+    CalculateReducedData(state_.plate, state_.curves, values, page_.fitting().CheckBox4().isChecked());
     RefreshGraph();
 }
 
 void GraphCommands::TrackBar1Change()
 {
     const TrackBarWeights weights = TrackBarFactors(page_.TrackBar1().value());
-    state_.plate.WaveFactorA = weights.WaveFactorA;
-    state_.plate.WaveFactorB = weights.WaveFactorB;
+    state_.WaveFactorA = weights.WaveFactorA;
+    state_.WaveFactorB = weights.WaveFactorB;
     page_.Label4().setText(DataText(weights.Label4));
     page_.Label5().setText(DataText(weights.Label5));
     // The combination compiled last stays in Parser1; nothing is recompiled here.
     ParserCombinedValues values(state_.Parser1, state_.plate, state_.Parser1.Expression(), Weighting());
-    CalculateReducedData(state_.plate, values, page_.fitting().CheckBox4().isChecked());
+    CalculateReducedData(state_.plate, state_.curves, values, page_.fitting().CheckBox4().isChecked());
     RefreshGraph();
 }
 
 void GraphCommands::RefreshGraph()
 {
     const GraphViewOptions options = ViewOptions();
-    const GraphModel model = ParserGraphModel(state_.Parser2, state_.plate.ParamVars);
-    RedrawGraph(state_.plate, options, model, engine_, page_.PaintBox1(), &page_.PaintBox2());
+    const GraphModel model = ParserGraphModel(state_.Parser2, state_.ParamVars);
+    RedrawGraph({state_.plate, state_.curves, state_.fits}, state_.view, options, model, engine_, page_.PaintBox1(),
+                &page_.PaintBox2());
 }
 
 void GraphCommands::FitFormulaExit()
 {
     state_.Parser2.setExpression(DataBytes(page_.fitting().FitFormulaCB().currentText()));
+    RefreshGraph();
+}
+
+void GraphCommands::Button1Click()
+{
+    if (fitProgress_ == nullptr) return;
+    {
+        const FitSettings settings =
+            ParseFitSettings(FitControls(), state_.Parser2, fitLimits_->LimitMin, fitLimits_->LimitMax,
+                             state_.view.View, DataBytes(page_.WaveLengthCombination().currentText()));
+        CurveFitter fitter(state_.Parser2, state_.ParamVars, settings);
+        FitRunWindows host(*fitProgress_, *mainWindow_, page_.fitting().MarqStatus());
+        FitShownCurves(state_.plate, state_.curves, fitter, page_.fitting().CheckBox4().isChecked(), state_.fits,
+                       host);
+    }  // the busy cursor ends with the run
     RefreshGraph();
 }
 
@@ -197,10 +223,10 @@ GraphViewOptions GraphCommands::ViewOptions() const
     return options;
 }
 
-FitRunControls GraphCommands::FitControls() const
+FitSettingTexts GraphCommands::FitControls() const
 {
     FittingPanel& fitting = page_.fitting();
-    FitRunControls controls;
+    FitSettingTexts controls;
     const QComboBox& formula = fitting.FitFormulaCB();
     controls.FitFormulaText = DataBytes(formula.currentText());
     // An edited text keeps the index of the entry it started from; it is
@@ -211,14 +237,13 @@ FitRunControls GraphCommands::FitControls() const
         controls.StartTexts[static_cast<std::size_t>(k)] = DataBytes(fitting.FitM(k).text());
     controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
     controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
-    controls.CombinationText = DataBytes(page_.WaveLengthCombination().currentText());
-    controls.AverageData = fitting.CheckBox4().isChecked();
     return controls;
 }
 
 WavelengthWeighting GraphCommands::Weighting() const
 {
-    return {page_.ComboBox1().currentIndex(), page_.ComboBox2().currentIndex()};
+    return {page_.ComboBox1().currentIndex(), page_.ComboBox2().currentIndex(), state_.WaveFactorA,
+            state_.WaveFactorB};
 }
 
 ParserCombinedValues GraphCommands::Combination()

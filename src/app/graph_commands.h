@@ -1,20 +1,25 @@
 #pragma once
 // The behaviour of the graph page: the sample chooser and the wavelength
 // controls rebuild the shown curves, every change of the view redraws the
-// graph, and the chooser follows the plate layout. The widgets only carry
-// texts; the work is the core's (sample wells, combination, graph drawing).
-// Handlers meant for the user's events show their errors in one error box.
+// graph, the chooser follows the plate layout, and "Fit shown" fits the
+// curves on show. The widgets only carry texts; the work is the core's
+// (sample wells, combination, graph drawing, the fit pipeline). Handlers
+// meant for the user's events show their errors in one error box.
 
 #include <string>
 
-#include "fitting/fit_run.h"
+#include "fitting/fit_settings.h"
 #include "plot/graph_view.h"
 #include "plot/winplot.h"
 #include "reduction/wavelength_combination.h"
 
+class QMainWindow;
+
 namespace movra {
 
 struct AppState;
+class FitLimitsDialog;
+class FitProgressForm;
 class GraphPage;
 struct MainMenu;
 class UserDialogs;
@@ -25,6 +30,9 @@ public:
     GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs);
     GraphCommands(const GraphCommands&) = delete;
     GraphCommands& operator=(const GraphCommands&) = delete;
+
+    // The windows a fit run uses, created after the main window.
+    void AttachFitWindows(FitProgressForm& progress, FitLimitsDialog& limits, QMainWindow& mainWindow);
 
     // Rebuilds the chooser's entries from the layout, sorted by sample number,
     // with none selected. On a label that is no sample number the chooser
@@ -45,9 +53,11 @@ public:
     void Fit_m1Exit() { RefreshGraph(); }
     // Residuals off when the residual panel is dragged down to its minimum.
     void SplitterResidualsMoved();
+    // "Fit shown" / "Fit Shown": fits every shown curve, then redraws.
+    void Button1Click();
 
     GraphViewOptions ViewOptions() const;
-    FitRunControls FitControls() const;
+    FitSettingTexts FitControls() const;
     WavelengthWeighting Weighting() const;
     // The combination for the reports: the combination box's text through Parser1.
     ParserCombinedValues Combination();
@@ -65,6 +75,9 @@ private:
     MainMenu& menu_;
     UserDialogs& dialogs_;
     PlotEngine engine_;
+    FitProgressForm* fitProgress_ = nullptr;
+    FitLimitsDialog* fitLimits_ = nullptr;
+    QMainWindow* mainWindow_ = nullptr;
 };
 
 } // namespace movra

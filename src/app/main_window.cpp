@@ -12,7 +12,6 @@
 #include "app/data_review_page.h"
 #include "app/fit_limits_dialog.h"
 #include "app/fit_progress_form.h"
-#include "app/fit_run_windows.h"
 #include "app/fitting_panel.h"
 #include "app/form_position.h"
 #include "app/graph_commands.h"
@@ -28,7 +27,6 @@
 #include "plate/sm_import.h"
 #include "plate/table_import.h"
 #include "plate/text_decoding.h"
-#include "reports/results_report.h"
 
 namespace movra {
 
@@ -51,9 +49,9 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
 
     setWindowTitle(QString::fromLatin1(kCaption));
     move(LoadFormPosition());
-    AllocVector(state_.plate.ParamBuffer, kMaxParameters);
+    AllocVector(state_.view.ParamBuffer, kMaxParameters);
     New1Click();
-    state_.plate.ParamVars = DefineFitParameters(state_.Parser2);
+    state_.ParamVars = DefineFitParameters(state_.Parser2);
     state_.Parser2.setExpression(DataBytes(graph_->fitting().FitFormulaCB().currentText()));
 }
 
@@ -68,7 +66,7 @@ void MainWindow::buildPages()
     plateLayout_ = new PlateLayoutPage(state_.layout);
     dataReview_ = new DataReviewPage;
     graph_ = new GraphPage;
-    reports_ = new ReportsPage(state_.report);
+    reports_ = new ReportsPage(state_, dialogs_, [this] { return graphCommands_->Combination(); });
     pages_->addTab(plateLayout_, QStringLiteral("PlateLayout"));
     pages_->addTab(dataReview_, QStringLiteral("DataReview"));
     pages_->addTab(graph_, QStringLiteral("GraphView"));
@@ -101,30 +99,20 @@ void MainWindow::connectCommands()
     connect(menu_.SavePlateLayout1, &QAction::triggered, this, [this] { run(&MainWindow::SavePlateLayout1Click); });
     connect(menu_.OpenPlateLayout1, &QAction::triggered, this, [this] { run(&MainWindow::OpenPlateLayout1Click); });
     for (QPushButton* fit : {&graph_->FitShownBut(), &graph_->fitting().Button1()})
-        connect(fit, &QPushButton::clicked, this, [this] { run(&MainWindow::Button1Click); });
-    connect(&reports_->ShowResBut(), &QPushButton::clicked, this, [this] { runReport(&MainWindow::ShowResButClick); });
-    connect(&reports_->RepAverageBut(), &QPushButton::clicked, this,
-            [this] { runReport(&MainWindow::RepAverageButClick); });
-    connect(&reports_->RawDataBut(), &QPushButton::clicked, this, [this] { runReport(&MainWindow::RawDataButClick); });
-    connect(&reports_->bt_ClearReport(), &QPushButton::clicked, this,
-            [this] { runReport(&MainWindow::bt_ClearReportClick); });
+        connect(fit, &QPushButton::clicked, this,
+                [this] { RunCommand(dialogs_, [this] { graphCommands_->Button1Click(); }); });
 }
 
 void MainWindow::attachWindows(const SecondaryWindows& windows)
 {
     windows_ = std::make_unique<SecondaryWindows>(windows);
     windows_->fitLimits.SetDialogs(dialogs_);
+    graphCommands_->AttachFitWindows(windows_->fitProgress, windows_->fitLimits, *this);
 }
 
 void MainWindow::run(void (MainWindow::*command)())
 {
     RunCommand(dialogs_, [this, command] { (this->*command)(); });
-}
-
-void MainWindow::runReport(void (MainWindow::*command)())
-{
-    run(command);
-    reports_->refresh();
 }
 
 void MainWindow::New1Click()
@@ -134,7 +122,7 @@ void MainWindow::New1Click()
     plateLayout_->ResetLayout();
     dataReview_->Memo4().clear();
     dataReview_->ClearCells();
-    state_.plate.ResetWorkingState();
+    state_.New();
 }
 
 FileDialogRequest MainWindow::ImportDialog()
@@ -200,11 +188,11 @@ void MainWindow::ImportTableFile(const std::filesystem::path& file)
 
 void MainWindow::AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file)
 {
-    state_.plate.plate = std::move(imported.plate);
+    state_.plate = std::move(imported.plate);
     state_.review = std::move(imported.review);
-    state_.layout.SetGeometryForWellCount(state_.plate.plate.WellCount);
+    state_.layout.SetGeometryForWellCount(state_.plate.WellCount);
     plateLayout_->refresh();
-    dataReview_->showReview(state_.review, state_.plate.plate);
+    dataReview_->showReview(state_.review, state_.plate);
     graph_->Memo3().setPlainText(DataText(imported.summary));
     windows_->fitLimits.ResetLimits(-1e20, 1e20);
     setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral("- file loaded : ") +
@@ -252,40 +240,6 @@ void MainWindow::SavePlateLayout1Click()
 void MainWindow::OpenPlateLayout1Click()
 {
     layoutCommands_->OpenPlateLayout1Click();
-}
-
-void MainWindow::Button1Click()
-{
-    if (!windows_)
-        return;
-    {
-        FitRunWindows host(windows_->fitProgress, *this, graph_->fitting().MarqStatus());
-        movra::Button1Click(state_.plate, state_.Parser2, windows_->fitLimits.LimitMin,
-                            windows_->fitLimits.LimitMax, graphCommands_->FitControls(), host);
-    }  // the busy cursor ends with the run
-    graphCommands_->RefreshGraph();
-}
-
-void MainWindow::ShowResButClick()
-{
-    CalcResults(state_.layout, state_.plate, state_.report);
-}
-
-void MainWindow::RepAverageButClick()
-{
-    ParserCombinedValues values = graphCommands_->Combination();
-    movra::RepAverageButClick(state_.layout, state_.plate, values, state_.report);
-}
-
-void MainWindow::RawDataButClick()
-{
-    ParserCombinedValues values = graphCommands_->Combination();
-    movra::RawDataButClick(state_.layout, state_.plate, values, state_.report);
-}
-
-void MainWindow::bt_ClearReportClick()
-{
-    movra::bt_ClearReportClick(state_.report);
 }
 
 } // namespace movra

@@ -79,13 +79,6 @@ public:
     void SetLimitsClick();
     void SavePlateLayout1Click();
     void OpenPlateLayout1Click();
-    // "Fit shown" / "Fit Shown": fits every shown curve, then redraws.
-    void Button1Click();
-    // The report builders; the report grid shows the outcome even after an error.
-    void ShowResButClick();
-    void RepAverageButClick();
-    void RawDataButClick();
-    void bt_ClearReportClick();
 
     // The open dialogs of File > Import and File > Import Table...
     static FileDialogRequest ImportDialog();
@@ -98,8 +91,6 @@ private:
     void connectCommands();
     // Runs a command; an escaping error is shown and ends it.
     void run(void (MainWindow::*command)());
-    // Runs a report builder, then shows the report grid as it is.
-    void runReport(void (MainWindow::*command)());
 
     UserDialogs& dialogs_;
     AppState state_;

@@ -46,7 +46,7 @@ FileDialogRequest PlateLayoutCommands::OpenDialog()
 
 void PlateLayoutCommands::Sample11Click(int tag)
 {
-    const bool offeredNext = state_.layout.Sample11Click(tag, page_.selection(), state_.plate.SampleCount);
+    const bool offeredNext = state_.layout.Sample11Click(tag, page_.selection(), state_.samples.SampleCount);
     page_.refresh();
     if (offeredNext) {
         page_.rebuildPopupMenu();

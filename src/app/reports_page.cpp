@@ -12,7 +12,10 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <utility>
 
+#include "app/app_state.h"
+#include "app/command_guard.h"
 #include "app/grid_model.h"
 #include "app/text_encoding.h"
 #include "reports/results_report.h"
@@ -44,9 +47,12 @@ private:
 
 } // namespace
 
-ReportsPage::ReportsPage(StringTable& report, QWidget* parent)
+ReportsPage::ReportsPage(AppState& state, UserDialogs& dialogs, CombinationSource combination, QWidget* parent)
     : QWidget(parent),
-      report_(report),
+      state_(state),
+      dialogs_(dialogs),
+      combination_(std::move(combination)),
+      report_(state.report),
       builder_(new QGroupBox(QStringLiteral("Report builder"))),
       showResults_(BuilderButton(QStringLiteral("ShowResBut"), QStringLiteral("Show Results"))),
       average_(BuilderButton(QStringLiteral("RepAverageBut"), QStringLiteral("Average"))),
@@ -85,6 +91,39 @@ ReportsPage::ReportsPage(StringTable& report, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(builder_);
     layout->addWidget(grid_, 1);
+
+    connect(showResults_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::ShowResButClick); });
+    connect(average_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::RepAverageButClick); });
+    connect(reducedData_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::RawDataButClick); });
+    connect(clearReport_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::bt_ClearReportClick); });
+}
+
+void ReportsPage::runReport(void (ReportsPage::*builder)())
+{
+    RunCommand(dialogs_, [this, builder] { (this->*builder)(); });
+    refresh();
+}
+
+void ReportsPage::ShowResButClick()
+{
+    BuildResultsReport(state_.layout, state_.plate, state_.samples, state_.fits, report_);
+}
+
+void ReportsPage::RepAverageButClick()
+{
+    ParserCombinedValues values = combination_();
+    BuildAverageReport(state_.layout, state_.plate, state_.samples, values, report_);
+}
+
+void ReportsPage::RawDataButClick()
+{
+    ParserCombinedValues values = combination_();
+    BuildReducedDataReport(state_.layout, state_.plate, state_.samples, values, report_);
+}
+
+void ReportsPage::bt_ClearReportClick()
+{
+    ClearReport(report_);
 }
 
 void ReportsPage::refresh()

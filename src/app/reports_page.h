@@ -2,10 +2,15 @@
 // The Reports page: the group "Report builder" (GroupBox2) with its four
 // buttons above the report grid StringGrid2 (the shared report table; its
 // fixed row and column shown as grey cells, so the corner cell can hold
-// text) and its popup menu PopupMenu3 ("Copy All").
+// text) and its popup menu PopupMenu3 ("Copy All"). The buttons run the
+// core's report builders on the shared state; the grid shows the outcome
+// even after an error.
 
 #include <QWidget>
 
+#include <functional>
+
+#include "reduction/wavelength_combination.h"
 #include "reports/string_table.h"
 
 class QGroupBox;
@@ -15,12 +20,18 @@ class QTableView;
 
 namespace movra {
 
+struct AppState;
 class GridModel;
+class UserDialogs;
+
+// The combination the reports use: the graph page's combination box and
+// wavelength controls of the moment.
+using CombinationSource = std::function<ParserCombinedValues()>;
 
 class ReportsPage final : public QWidget {
     Q_OBJECT
 public:
-    explicit ReportsPage(StringTable& report, QWidget* parent = nullptr);
+    ReportsPage(AppState& state, UserDialogs& dialogs, CombinationSource combination, QWidget* parent = nullptr);
 
     QTableView& StringGrid2() { return *grid_; }
     QMenu& PopupMenu3() { return *popup_; }
@@ -29,6 +40,12 @@ public:
     QPushButton& RawDataBut() { return *reducedData_; }
     QPushButton& bt_ClearReport() { return *clearReport_; }
 
+    // The report builders, one per button.
+    void ShowResButClick();
+    void RepAverageButClick();
+    void RawDataButClick();
+    void bt_ClearReportClick();
+
     // Shows the report table again after it changed.
     void refresh();
 
@@ -36,6 +53,12 @@ public:
     void CopyReport();
 
 private:
+    // Runs a builder; an escaping error is shown, then the grid as it is.
+    void runReport(void (ReportsPage::*builder)());
+
+    AppState& state_;
+    UserDialogs& dialogs_;
+    CombinationSource combination_;
     StringTable& report_;
     QGroupBox* builder_;
     QPushButton* showResults_;

@@ -1,13 +1,16 @@
 #pragma once
 // The settings of one unattended run over a whole plate: the texts and
 // choices a user would put into the desktop program's controls before
-// "Fit shown", with the desktop's defaults. Texts stay texts here so they
-// are converted by the same rules, with the same messages, as the desktop.
+// "Fit shown", with the desktop's defaults, and their conversion into the
+// values every curve is fitted with, checked once before any file is read.
 
 #include <array>
+#include <stdexcept>
 #include <string>
 
+#include "batch/plate_fit.h"
 #include "fitting/fit_formulas.h"
+#include "fitting/fit_settings.h"
 #include "reduction/wavelength_combination.h"
 
 namespace movra {
@@ -38,5 +41,26 @@ struct BatchSettings {
         return texts;
     }
 };
+
+// An option value that cannot mean anything; the message names the option.
+class SettingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The converted settings; the fit's view is set once the plate's reads are
+// known (ReadsInView of ViewStart and ViewFinish).
+struct PlateFitSettings {
+    CombinationSettings Combination;
+    FitSettings Fit;
+};
+
+// Checks and converts every text by the desktop's rules (start values by
+// ParseStartValue, limits in the user's locale with empty meaning -1E20 and
+// 1E20). SettingError, naming the option, for a value that cannot mean
+// anything: an empty or rejected formula, a start value or limit that is no
+// finite number, a lower limit above its upper one, a tolerance that is not
+// positive, an iteration cap outside 1..1000000.
+PlateFitSettings ConvertBatchSettings(const BatchSettings& settings);
 
 } // namespace movra

@@ -11,35 +11,23 @@
 
 #include "fitting/fit_model.h"
 #include "parser/random_source.h"
-#include "plate/import_fields.h"
-#include "plot/graph_view.h"
-#include "shared/conversion.h"
 
 namespace movra {
 namespace {
 
 constexpr auto kReportInterval = std::chrono::milliseconds(100);
 
-TVector ConvertLimits(const std::array<std::string, 9>& texts, double importDefault)
-{
-    TVector limits;
-    AllocVector(limits, kMaxParameters);
-    for (std::size_t k = 1; k <= kMaxParameters; ++k)
-        limits[k] = texts[k].empty() ? importDefault : StrToFloat(texts[k]);
-    return limits;
-}
-
 // What one worker thread owns: the combination and fit parsers with the
-// model and regression object bound to them.
-class CurveFitter {
+// curve fitter bound to them.
+class WorkerFitter {
 public:
-    CurveFitter(const PlateState& state, const PreparedFit& fit)
-        : state_(state), fit_(fit), values_(parser1_, state, fit.CombinationText, fit.Weighting),
+    WorkerFitter(const PlateMeasurements& plate, const CombinationSettings& combination, const FitSettings& fit)
+        : plate_(plate), values_(parser1_, plate, combination.CombinationText, combination.Weighting),
           slots_(DefineFitParameters(parser2_))
     {
         values_.CompileCombination();
         parser2_.setExpression(fit.FitFormulaText);
-        model_.emplace(parser2_, slots_, fit.FitFormulaText, fit.FitFormulaIndex, fit.Names);
+        fitter_.emplace(parser2_, slots_, fit);
     }
 
     CurveFitResult Fit(const BatchCurve& curve)
@@ -49,41 +37,28 @@ public:
         const auto well = static_cast<std::uint64_t>(curve.FiledWell());
         parser1_.SeedRandom(DerivedSeed(RandomSource::kDefaultSeed, 2 * well));
         parser2_.SeedRandom(DerivedSeed(RandomSource::kDefaultSeed, 2 * well + 1));
-        const PlateMeasurements& plate = state_.plate;
-        const TVector reduced = CombinedCurve(values_, curve.Wells, plate.TimePointCount);
-        const CurvePoints view = CurvePointsInView(plate.TimeVector, reduced, plate.TimePointCount,
-                                                   fit_.ViewFirstPoint, fit_.ViewLastPoint);
-        CurveFitRequest request;
-        request.X = &view.X;
-        request.Y = &view.Y;
-        request.PointCount = view.Count;
-        request.StartValues = fit_.StartValues;
-        request.MaxIterations = fit_.MaxIterations;
-        request.ToleranceText = fit_.ToleranceText;
-        request.LimitMin = &fit_.LimitMin;
-        request.LimitMax = &fit_.LimitMax;
-        return FitCurve(*model_, regression_, request);
+        const TVector reduced = CombinedCurve(values_, curve.Wells, plate_.TimePointCount);
+        return fitter_->Fit(plate_.TimeVector, reduced, plate_.TimePointCount);
     }
 
 private:
-    const PlateState& state_;
-    const PreparedFit& fit_;
+    const PlateMeasurements& plate_;
     TParser parser1_;
     ParserCombinedValues values_;
     TParser parser2_;
     std::array<double*, 9> slots_;
-    std::optional<FitModel> model_;
-    RegressionFit regression_;
+    std::optional<CurveFitter> fitter_;
 };
 
 } // namespace
 
-std::vector<BatchCurve> CurvesToFit(const PlateState& state, bool averageData)
+std::vector<BatchCurve> CurvesToFit(const PlateMeasurements& plate, const SampleAssignment& samples,
+                                    bool averageData)
 {
     std::vector<BatchCurve> curves;
-    const int sampleCount = std::min(state.plate.WellCount, kMaxWells);
+    const int sampleCount = std::min(plate.WellCount, kMaxWells);
     for (int sample = 1; sample <= sampleCount; ++sample) {
-        const auto& wells = state.SampleWells[static_cast<std::size_t>(sample)];
+        const auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
         std::vector<int> members;
         for (int slot = 1; slot <= sampleCount; ++slot) {
             const int well = wells[static_cast<std::size_t>(slot)];
@@ -98,35 +73,6 @@ std::vector<BatchCurve> CurvesToFit(const PlateState& state, bool averageData)
         }
     }
     return curves;
-}
-
-PreparedFit PrepareFit(const BatchSettings& settings, const PlateMeasurements& plate)
-{
-    PreparedFit fit;
-    fit.CombinationText = settings.CombinationText;
-    fit.Weighting = settings.Weighting;
-    {
-        TParser parser1;
-        parser1.setExpression(settings.CombinationText);
-    }
-    fit.FitFormulaText = settings.FitFormulaText;
-    fit.FitFormulaIndex = settings.FitFormulaIndex;
-    {
-        TParser parser2;
-        DefineFitParameters(parser2);
-        parser2.setExpression(settings.FitFormulaText);
-    }
-    fit.Names = FitParameterNames(settings.FitFormulaText);
-    for (int name : fit.Names)
-        fit.StartValues.push_back(ParseStartValue(settings.StartTexts[static_cast<std::size_t>(name)]));
-    fit.MaxIterations = StrToInt(settings.MaxIterationsText);
-    (void)ParseCellValue(settings.ToleranceText);
-    fit.ToleranceText = settings.ToleranceText;
-    fit.LimitMin = ConvertLimits(settings.LowerTexts, -1e20);
-    fit.LimitMax = ConvertLimits(settings.UpperTexts, 1e20);
-    std::tie(fit.ViewFirstPoint, fit.ViewLastPoint) =
-        ViewRange(plate.TimePointCount, settings.ViewStart, settings.ViewFinish);
-    return fit;
 }
 
 TVector CombinedCurve(CombinedValues& values, const std::vector<int>& wells, int timePointCount)
@@ -144,8 +90,9 @@ TVector CombinedCurve(CombinedValues& values, const std::vector<int>& wells, int
     return curve;
 }
 
-std::vector<CurveFitOutcome> FitPlateCurves(const PlateState& state, const std::vector<BatchCurve>& curves,
-                                            const PreparedFit& fit, int threads, const FitProgressReport& report)
+std::vector<CurveFitOutcome> FitPlateCurves(const PlateMeasurements& plate, const std::vector<BatchCurve>& curves,
+                                            const CombinationSettings& combination, const FitSettings& fit,
+                                            int threads, const FitProgressReport& report)
 {
     const int total = static_cast<int>(curves.size());
     std::vector<CurveFitOutcome> outcomes(curves.size());
@@ -161,7 +108,7 @@ std::vector<CurveFitOutcome> FitPlateCurves(const PlateState& state, const std::
     auto work = [&] {
         std::exception_ptr failure;
         try {
-            CurveFitter fitter(state, fit);
+            WorkerFitter fitter(plate, combination, fit);
             for (int job = next++; job < total; job = next++) {
                 auto& outcome = outcomes[static_cast<std::size_t>(job)];
                 try {
@@ -199,20 +146,11 @@ std::vector<CurveFitOutcome> FitPlateCurves(const PlateState& state, const std::
     return outcomes;
 }
 
-void FileFitResults(PlateState& state, const std::vector<BatchCurve>& curves,
-                    const std::vector<CurveFitOutcome>& outcomes, const PreparedFit& fit)
+void FileFitResults(FitResults& results, const std::vector<BatchCurve>& curves,
+                    const std::vector<CurveFitOutcome>& outcomes, const FitSettings& fit)
 {
-    for (std::size_t i = 0; i < curves.size() && i < outcomes.size(); ++i) {
-        if (outcomes[i].Failure) continue;
-        const auto well = static_cast<std::size_t>(curves[i].FiledWell());
-        const CurveFitResult& result = outcomes[i].Result;
-        auto& row = state.WellFitResults[well];
-        if (result.Status == OptOk) {
-            std::copy(result.Row.begin(), result.Row.end(), row.begin());
-            state.WellFitStatus[well] = fit.CombinationText + " - " + fit.FitFormulaText;
-        }
-        row[0] = result.Row[0];
-    }
+    for (std::size_t i = 0; i < curves.size() && i < outcomes.size(); ++i)
+        if (!outcomes[i].Failure) results.File(curves[i].FiledWell(), outcomes[i].Result, fit.StatusText);
 }
 
 } // namespace movra

@@ -1,20 +1,23 @@
 #pragma once
 // Fits every well of a plate, or the mean curve of every sample, with one set
 // of settings on several threads. Each thread owns its two parsers and its
-// regression object, the plate is only read while fitting, and every curve's
+// curve fitter, the plate is only read while fitting, and every curve's
 // result lands in its own slot, so the results do not depend on the number of
-// threads. A curve gets exactly the numbers the desktop's fit run gives the
-// same combined curve with the same settings (same points, model and engine).
+// threads. A curve gets exactly the numbers the desktop's "Fit shown" gives
+// the same combined curve with the same settings: both fit through
+// CurveFitter.
 
 #include <exception>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "batch/batch_settings.h"
-#include "fitting/fit_run.h"
-#include "plate/plate_state.h"
+#include "fitting/curve_fitter.h"
+#include "fitting/fit_results.h"
+#include "fitting/fit_settings.h"
+#include "plate/plate_measurements.h"
+#include "plate/sample_assignment.h"
+#include "reduction/combined_values.h"
 #include "reduction/wavelength_combination.h"
 
 namespace movra {
@@ -27,33 +30,17 @@ struct BatchCurve {
     int FiledWell() const { return Wells.front(); }
 };
 
-// The curves of the assigned wells from state.SampleWells (run
-// FillSampleArray first): samples ascending, wells row-major inside a
-// sample; with averageData one curve per sample, filed under its first well.
-std::vector<BatchCurve> CurvesToFit(const PlateState& state, bool averageData);
+// The curves of the assigned wells (run FillSampleArray first): samples
+// ascending, wells row-major inside a sample; with averageData one curve per
+// sample, filed under its first well.
+std::vector<BatchCurve> CurvesToFit(const PlateMeasurements& plate, const SampleAssignment& samples,
+                                    bool averageData);
 
-// The settings converted once, in the order the desktop converts its
-// controls when a sample is chosen and "Fit shown" is pressed.
-struct PreparedFit {
-    std::string CombinationText;
-    WavelengthWeighting Weighting;
-    std::string FitFormulaText;
-    int FitFormulaIndex = -1;
-    std::vector<int> Names;           // parameter numbers of the formula, fit order
-    std::vector<double> StartValues;  // one per name
-    std::int32_t MaxIterations = 500;
-    std::string ToleranceText;
-    TVector LimitMin;  // by parameter number 1..8
-    TVector LimitMax;
-    std::int32_t ViewFirstPoint = 1;
-    std::int32_t ViewLastPoint = 0;
+// The wavelength combination every curve is made with.
+struct CombinationSettings {
+    std::string CombinationText = "b-a";
+    WavelengthWeighting Weighting;  // choosers and track-bar factors
 };
-
-// Throws the parser's error for a combination or formula it rejects and
-// ConversionError for a start value, iteration cap, tolerance or limit text
-// that is not a number. The tolerance is refused here rather than failing
-// every fit one by one.
-PreparedFit PrepareFit(const BatchSettings& settings, const PlateMeasurements& plate);
 
 // The combined curve of wells (curve[t + 1] = read t): the single well's
 // values, or the running mean over the wells as the desktop averages shown
@@ -70,14 +57,14 @@ struct CurveFitOutcome {
 using FitProgressReport = std::function<void(int done, int total)>;
 
 // Fits all curves on `threads` worker threads (at least one); outcome i
-// belongs to curves[i]. state.WaveFactorA/B must hold the track bar's factors.
-std::vector<CurveFitOutcome> FitPlateCurves(const PlateState& state, const std::vector<BatchCurve>& curves,
-                                            const PreparedFit& fit, int threads,
-                                            const FitProgressReport& report = {});
+// belongs to curves[i]. Throws the parser's error for a combination or
+// formula it rejects.
+std::vector<CurveFitOutcome> FitPlateCurves(const PlateMeasurements& plate, const std::vector<BatchCurve>& curves,
+                                            const CombinationSettings& combination, const FitSettings& fit,
+                                            int threads, const FitProgressReport& report = {});
 
-// Files the outcomes as the fit run does: on success the whole row and the
-// status text (combination + " - " + formula), the ChiSq column always.
-void FileFitResults(PlateState& state, const std::vector<BatchCurve>& curves,
-                    const std::vector<CurveFitOutcome>& outcomes, const PreparedFit& fit);
+// Files the outcomes as "Fit shown" does (FitResults::File).
+void FileFitResults(FitResults& results, const std::vector<BatchCurve>& curves,
+                    const std::vector<CurveFitOutcome>& outcomes, const FitSettings& fit);
 
 } // namespace movra

@@ -43,7 +43,7 @@ public:
     const std::vector<int>& SampleMenuTags() const noexcept { return menuTags_; }
 
     // A sample item chosen: labels the selection. When the item's tag equals
-    // sampleCount (the highest number offered, kept in PlateState) the next
+    // sampleCount (the highest number offered, kept in SampleAssignment) the next
     // number is offered: sampleCount grows by one and its item goes on top of
     // the menu. Returns true in that case, when the sample chooser must be
     // rebuilt (CheckPLSamples).

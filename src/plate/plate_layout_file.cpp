@@ -1,6 +1,6 @@
 #include "plate/plate_layout_file.h"
 
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 #include "shared/message_text.h"
 
 namespace movra {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 
 namespace movra {
 

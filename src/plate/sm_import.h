@@ -12,7 +12,7 @@
 
 #include "plate/import_errors.h"
 #include "plate/import_interaction.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 #include "plate/review_table.h"
 #include "plate/text_lines.h"
 #include "shared/conversion.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "plate/import_fields.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 #include "plate/review_table.h"
 #include "plate/table_fields.h"
 #include "shared/message_text.h"

@@ -22,26 +22,6 @@ double ValueAt(const TVector& v, int i) noexcept
     return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : 0.0;
 }
 
-int TruncatedIndex(double value) noexcept
-{
-    return static_cast<int>(std::clamp(std::trunc(value), -1.0e9, 1.0e9));
-}
-
-int ShownCurveCount(const PlateState& state, bool averageData)
-{
-    int n = 0;
-    while (n < kMaxShownCurves && state.ShownWells[static_cast<std::size_t>(n) + 1] >= 0) {
-        ++n;
-    }
-    return averageData ? std::min(n, 1) : n;
-}
-
-bool WellFitted(const PlateState& state, int well)
-{
-    return well >= 0 && static_cast<std::size_t>(well) < state.WellFitResults.size() &&
-           !state.WellFitResults[static_cast<std::size_t>(well)].empty() &&
-           state.WellFitResults[static_cast<std::size_t>(well)][0] >= 0.0;
-}
 
 void ResetSurface(PlotCanvas& canvas)
 {
@@ -71,14 +51,14 @@ struct CurveSet {
     TMatrix residuals;  // [curve 0..count][read 0..TimePointCount]
 };
 
-void DrawResidualPanel(PlateState& state, PlotEngine& engine, PlotCanvas& canvas, CurveSet& curves)
+void DrawResidualPanel(const PlateMeasurements& plate, GraphViewState& view, PlotEngine& engine, PlotCanvas& canvas,
+                       CurveSet& curves)
 {
-    PlateMeasurements& plate = state.plate;
-    const int first = std::max(state.ViewFirstPoint, 0);
-    const int last = std::min(state.ViewLastPoint, plate.TimePointCount);
+    const int first = std::max(view.View.ViewFirstPoint, 0);
+    const int last = std::min(view.View.ViewLastPoint, plate.TimePointCount);
 
     ResetSurface(canvas);
-    double rMax = CountedResidual(curves.residuals, 1, state.ViewFirstPoint);
+    double rMax = CountedResidual(curves.residuals, 1, view.View.ViewFirstPoint);
     double rMin = rMax;
     for (int c = 1; c <= curves.count; ++c) {
         for (int t = first; t <= last; ++t) {
@@ -102,18 +82,12 @@ void DrawResidualPanel(PlateState& state, PlotEngine& engine, PlotCanvas& canvas
         TCurvParam& param = curves.params[static_cast<std::size_t>(c)];
         param.Connect = true;
         const TVector& row = curves.residuals[static_cast<std::size_t>(c)];
-        std::copy_n(row.begin(), plate.TimePointCount + 1, plate.PlotYBuffer.begin());
-        engine.PlotCurve(canvas, plate.TimeVector, plate.PlotYBuffer, param, plate.TimePointCount, 1);
+        std::copy_n(row.begin(), plate.TimePointCount + 1, view.PlotYBuffer.begin());
+        engine.PlotCurve(canvas, plate.TimeVector, view.PlotYBuffer, param, plate.TimePointCount, 1);
     }
 }
 
 } // namespace
-
-std::pair<int, int> ViewRange(int timePointCount, double zoomStart, double zoomFinish)
-{
-    return {TruncatedIndex(timePointCount * (zoomStart - 1) / 100) + 1,
-            TruncatedIndex(timePointCount * zoomFinish / 100)};
-}
 
 AxisRange DataAxisRange(double yMin, double yMax)
 {
@@ -171,31 +145,32 @@ FontSpec GraphFont(int surfaceHeight, bool rotated90)
     return {"Arial", surfaceHeight / 50 + 6, rotated90, kBlack};
 }
 
-GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
-                                PlotEngine& engine, PlotCanvas& graph, PlotCanvas* residuals)
+GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,
+                                const GraphModel& model, PlotEngine& engine, PlotCanvas& graph,
+                                PlotCanvas* residuals)
 {
-    PlateMeasurements& plate = state.plate;
+    const PlateMeasurements& plate = data.Plate;
     if (plate.LastXValue == 0.0 || plate.PlateData.empty()) {
         return {};
     }
     const int tpc = std::max(plate.TimePointCount, 0);
-    std::tie(state.ViewFirstPoint, state.ViewLastPoint) = ViewRange(tpc, options.ZoomStart, options.ZoomFinish);
-    const int first = state.ViewFirstPoint;
-    const int last = state.ViewLastPoint;
+    view.View = ReadsInView(tpc, options.ZoomStart, options.ZoomFinish);
+    const int first = view.View.ViewFirstPoint;
+    const int last = view.View.ViewLastPoint;
 
     CurveSet curves;
-    curves.count = ShownCurveCount(state, options.AverageData);
+    curves.count = options.AverageData ? std::min(data.Curves.Count(), 1) : data.Curves.Count();
+    const TMatrix& reducedData = data.Curves.ReducedData;
     const auto reduced = [&](int c, int t) {
-        return static_cast<std::size_t>(c) < plate.ReducedData.size()
-                   ? ValueAt(plate.ReducedData[static_cast<std::size_t>(c)], t)
-                   : 0.0;
+        return static_cast<std::size_t>(c) < reducedData.size() ? ValueAt(reducedData[static_cast<std::size_t>(c)], t)
+                                                                : 0.0;
     };
     if (plate.LastXValue > 0.0) {
-        state.GraphYMax = state.GraphYMin = reduced(1, first);
+        view.GraphYMax = view.GraphYMin = reduced(1, first);
         for (int c = 1; c <= curves.count; ++c) {
             for (int t = first; t <= last; ++t) {
-                state.GraphYMax = std::max(state.GraphYMax, reduced(c, t));
-                state.GraphYMin = std::min(state.GraphYMin, reduced(c, t));
+                view.GraphYMax = std::max(view.GraphYMax, reduced(c, t));
+                view.GraphYMin = std::min(view.GraphYMin, reduced(c, t));
             }
         }
     }
@@ -203,11 +178,11 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
     // the curve loop below needs it.
     AllocMatrix(curves.residuals, curves.count, tpc);
     DefaultCurveParams(curves.params, curves.count);
-    if (plate.PlotYBuffer.size() < static_cast<std::size_t>(tpc) + 1) {
-        plate.PlotYBuffer.resize(static_cast<std::size_t>(tpc) + 1, 0.0);
+    if (view.PlotYBuffer.size() < static_cast<std::size_t>(tpc) + 1) {
+        view.PlotYBuffer.resize(static_cast<std::size_t>(tpc) + 1, 0.0);
     }
-    if (state.ParamBuffer.size() < kMaxParameters + 1) {
-        AllocVector(state.ParamBuffer, kMaxParameters);
+    if (view.ParamBuffer.size() < kMaxParameters + 1) {
+        AllocVector(view.ParamBuffer, kMaxParameters);
     }
 
     engine.PlotLeftPct = 10;
@@ -225,10 +200,10 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
     }
     engine.XAxis.Title = plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength (nm)";
 
-    if (state.GraphYMax <= state.GraphYMin) {
-        state.GraphYMax = state.GraphYMin + 1;
+    if (view.GraphYMax <= view.GraphYMin) {
+        view.GraphYMax = view.GraphYMin + 1;
     }
-    const AxisRange yRange = DataAxisRange(state.GraphYMin, state.GraphYMax);
+    const AxisRange yRange = DataAxisRange(view.GraphYMin, view.GraphYMax);
     engine.YAxis.Scale = AxisScale::Linear;
     engine.YAxis.Min = yRange.Min;
     engine.YAxis.Max = yRange.Max;
@@ -250,8 +225,8 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
                     engine.XAxis.Max);
 
     for (int c = 1; c <= curves.count; ++c) {
-        const int well = state.ShownWells[static_cast<std::size_t>(c)];
-        const Colour colour = state.CurveColors[static_cast<std::size_t>(c)];
+        const int well = data.Curves.ShownWells[static_cast<std::size_t>(c)];
+        const Colour colour = data.Curves.CurveColors[static_cast<std::size_t>(c)];
         TCurvParam& param = curves.params[static_cast<std::size_t>(c)];
         param.Symbol = c;
         param.SymbolSize = 1;
@@ -264,16 +239,16 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
         param.Connect = false;
 
         for (int t = 1; t <= tpc; ++t) {
-            plate.PlotYBuffer[static_cast<std::size_t>(t)] = reduced(c, t);
+            view.PlotYBuffer[static_cast<std::size_t>(t)] = reduced(c, t);
         }
-        engine.PlotCurve(graph, plate.TimeVector, plate.PlotYBuffer, param, tpc, 1);
+        engine.PlotCurve(graph, plate.TimeVector, view.PlotYBuffer, param, tpc, 1);
 
-        if (WellFitted(state, well)) {
-            const TVector& fit = state.WellFitResults[static_cast<std::size_t>(well)];
+        if (data.Fits.Fitted(well)) {
+            const TVector& fit = data.Fits.WellFitResults[static_cast<std::size_t>(well)];
             ModelParameters fitted{};
             for (int k = 1; k <= kMaxParameters; ++k) {
                 fitted[static_cast<std::size_t>(k)] = ValueAt(fit, k);
-                state.ParamBuffer[static_cast<std::size_t>(k)] = fitted[static_cast<std::size_t>(k)];
+                view.ParamBuffer[static_cast<std::size_t>(k)] = fitted[static_cast<std::size_t>(k)];
             }
             if (model.SetParameters) {
                 model.SetParameters(fitted);
@@ -283,7 +258,7 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
             TVector& residual = curves.residuals[static_cast<std::size_t>(c)];
             for (int t = 1; t <= tpc; ++t) {
                 residual[static_cast<std::size_t>(t)] =
-                    modelCurve(ValueAt(plate.TimeVector, t)) - plate.PlotYBuffer[static_cast<std::size_t>(t)];
+                    modelCurve(ValueAt(plate.TimeVector, t)) - view.PlotYBuffer[static_cast<std::size_t>(t)];
             }
         }
     }
@@ -294,8 +269,9 @@ GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& optio
     GraphRefreshResult result;
     result.Drawn = true;
     result.ShownCurves = curves.count;
-    if (options.ShowResiduals && residuals != nullptr && curves.count >= 1 && WellFitted(state, state.ShownWells[1])) {
-        DrawResidualPanel(state, engine, *residuals, curves);
+    if (options.ShowResiduals && residuals != nullptr && curves.count >= 1 &&
+        data.Fits.Fitted(data.Curves.ShownWells[1])) {
+        DrawResidualPanel(plate, view, engine, *residuals, curves);
         result.ResidualsDrawn = true;
     }
     return result;

@@ -3,15 +3,18 @@
 // symbols, the start-value model curve, the fitted curves, the legend, the
 // rotated axis labels and, on request, the residual panel, drawn with one
 // PlotEngine onto two surfaces the caller provides (the data plot and the
-// residual plot, each the size of its paint box). Reads the plate state and
-// writes back the view range, the y range, ParamBuffer and PlotYBuffer.
+// residual plot, each the size of its paint box). Reads the plate, the shown
+// curves and the fit results; writes only its own view state.
 
 #include <array>
 #include <functional>
 
-#include "plate/plate_state.h"
+#include "fitting/fit_results.h"
+#include "plate/plate_measurements.h"
+#include "plot/graph_view_state.h"
 #include "plot/plot_canvas.h"
 #include "plot/winplot.h"
+#include "reduction/shown_curves.h"
 
 namespace movra {
 
@@ -47,10 +50,6 @@ struct AxisRange {
     friend bool operator==(const AxisRange&, const AxisRange&) = default;
 };
 
-// Reads [ViewFirstPoint, ViewLastPoint] selected by the zoom bar's Start and
-// Finish percentages of timePointCount reads.
-std::pair<int, int> ViewRange(int timePointCount, double zoomStart, double zoomFinish);
-
 // y axis of the data plot: half units up to a range of 10, whole units up to
 // 100, tens beyond (0.02..0.38 gives 0..0.5, 12..57 gives 11..58).
 AxisRange DataAxisRange(double yMin, double yMax);
@@ -66,9 +65,17 @@ double PlotModelValue(const std::function<double(double)>& evaluate, double x) n
 // Font of the graph surfaces: Arial, surface height div 50 + 6 pixels.
 FontSpec GraphFont(int surfaceHeight, bool rotated90);
 
+// What a redraw reads.
+struct GraphData {
+    const PlateMeasurements& Plate;
+    const ShownCurves& Curves;
+    const FitResults& Fits;
+};
+
 // Redraws the data plot onto graph and, when the residuals are on and the
 // first shown well is fitted, the residual plot onto residuals (may be null).
-GraphRefreshResult RefreshGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
-                                PlotEngine& engine, PlotCanvas& graph, PlotCanvas* residuals);
+GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,
+                                const GraphModel& model, PlotEngine& engine, PlotCanvas& graph,
+                                PlotCanvas* residuals);
 
 } // namespace movra

@@ -5,11 +5,11 @@
 namespace movra {
 
 ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string& sampleText,
-                                    PlateState& state)
+                                    const PlateMeasurements& plate, ShownCurves& curves)
 {
     if (sampleText.size() < 5) return ShownWellsOutcome::NothingChosen;
-    const int rows = state.plate.PlateRows;
-    const int columns = state.plate.PlateColumns;
+    const int rows = plate.PlateRows;
+    const int columns = plate.PlateColumns;
     auto outcome = ShownWellsOutcome::Collected;
     int curve = 1;
     for (int column = 1; column <= columns && outcome == ShownWellsOutcome::Collected; ++column)
@@ -19,31 +19,31 @@ ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string
                 outcome = ShownWellsOutcome::TooManyWells;
                 break;
             }
-            state.ShownWells[static_cast<std::size_t>(curve++)] = WellIndex(row, column, columns);
+            curves.ShownWells[static_cast<std::size_t>(curve++)] = WellIndex(row, column, columns);
         }
-    state.ShownWells[static_cast<std::size_t>(curve)] = -1;
+    curves.ShownWells[static_cast<std::size_t>(curve)] = -1;
     return outcome;
 }
 
-void FillSampleArray(const PlateLayout& layout, PlateState& state)
+void FillSampleArray(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples)
 {
-    const int wellCount = std::min(state.plate.WellCount, kMaxWells);
+    const int wellCount = std::min(plate.WellCount, kMaxWells);
     for (int s = 1; s <= wellCount; ++s)
-        for (int i = 1; i <= wellCount; ++i) state.SampleWells[static_cast<std::size_t>(s)][static_cast<std::size_t>(i)] = -1;
-    state.SampleWellCount = 0;
-    const int rows = state.plate.PlateRows;
-    const int columns = state.plate.PlateColumns;
+        for (int i = 1; i <= wellCount; ++i) samples.SampleWells[static_cast<std::size_t>(s)][static_cast<std::size_t>(i)] = -1;
+    samples.SampleWellCount = 0;
+    const int rows = plate.PlateRows;
+    const int columns = plate.PlateColumns;
     for (int row = 1; row <= rows; ++row)
         for (int column = 1; column <= columns; ++column) {
             const std::string& text = layout.Cell(column, row);
             if (text.find("Sample") == std::string::npos) continue;
             const std::int32_t sample = SampleNumberOfLabel(text);
             if (sample < 1 || sample > wellCount) continue;
-            auto& wells = state.SampleWells[static_cast<std::size_t>(sample)];
+            auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
             for (int slot = 1; slot <= wellCount; ++slot) {
                 if (wells[static_cast<std::size_t>(slot)] < 0) {
                     wells[static_cast<std::size_t>(slot)] = WellIndex(row, column, columns);
-                    ++state.SampleWellCount;
+                    ++samples.SampleWellCount;
                     break;
                 }
             }

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "plate/plate_layout.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
+#include "plate/sample_assignment.h"
+#include "reduction/shown_curves.h"
 
 namespace movra {
 
@@ -19,16 +21,16 @@ enum class ShownWellsOutcome {
 inline constexpr const char* kTooManyCurvesMessage =
     "Maximum 8 curves can be displayed at one time\rMark some wells with a different sample #";
 
-// Fills state.ShownWells with the first eight wells whose cell text equals
+// Fills curves.ShownWells with the first eight wells whose cell text equals
 // sampleText exactly, scanning plate columns outer and rows inner, and ends
 // the list with -1. Does nothing for a text shorter than five characters.
 ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string& sampleText,
-                                    PlateState& state);
+                                    const PlateMeasurements& plate, ShownCurves& curves);
 
-// Rebuilds state.SampleWells and state.SampleWellCount from the layout, wells
-// of a sample listed row-major. Labels naming sample 0 or a number above the
-// plate's well count are skipped. ConversionError for a label whose text after
-// "Sample" is not an integer.
-void FillSampleArray(const PlateLayout& layout, PlateState& state);
+// Rebuilds samples.SampleWells and samples.SampleWellCount from the layout,
+// wells of a sample listed row-major. Labels naming sample 0 or a number
+// above the plate's well count are skipped. ConversionError for a label whose
+// text after "Sample" is not an integer.
+void FillSampleArray(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples);
 
 } // namespace movra

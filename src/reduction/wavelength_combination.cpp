@@ -19,9 +19,9 @@ double& WeightedVariable(TParser& parser, int index)
 
 } // namespace
 
-ParserCombinedValues::ParserCombinedValues(TParser& parser1, const PlateState& state, std::string combinationText,
-                                           WavelengthWeighting weighting)
-    : parser_(parser1), state_(state), combinationText_(std::move(combinationText)), weighting_(weighting)
+ParserCombinedValues::ParserCombinedValues(TParser& parser1, const PlateMeasurements& plate,
+                                           std::string combinationText, WavelengthWeighting weighting)
+    : parser_(parser1), plate_(plate), combinationText_(std::move(combinationText)), weighting_(weighting)
 {
 }
 
@@ -32,16 +32,16 @@ void ParserCombinedValues::CompileCombination()
 
 double ParserCombinedValues::CalcYpos(int well, int read)
 {
-    const PlateMeasurements& plate = state_.plate;
+    const PlateMeasurements& plate = plate_;
     const int wavelengths = plate.WaveLengthCount;
     parser_.A() = plate.Reading(well, 1, read);
     parser_.B() = wavelengths >= 2 ? plate.Reading(well, 2, read) : 1.0;
     parser_.C() = wavelengths >= 3 ? plate.Reading(well, 3, read) : 1.0;
     parser_.D() = wavelengths >= 4 ? plate.Reading(well, 4, read) : 1.0;
     if (weighting_.ComboBox1 >= 0 && weighting_.ComboBox1 <= 3)
-        WeightedVariable(parser_, weighting_.ComboBox1) *= state_.WaveFactorA;
+        WeightedVariable(parser_, weighting_.ComboBox1) *= weighting_.WaveFactorA;
     if (weighting_.ComboBox2 >= 0 && weighting_.ComboBox2 <= 3)
-        WeightedVariable(parser_, weighting_.ComboBox2) *= state_.WaveFactorB;
+        WeightedVariable(parser_, weighting_.ComboBox2) *= weighting_.WaveFactorB;
 
     FaultKind fault = FaultKind::None;
     const double value = parser_.Evaluate(fault);
@@ -55,20 +55,20 @@ double ParserCombinedValues::CalcYpos(int well, int read)
     return value;
 }
 
-void CalculateReducedData(PlateState& state, CombinedValues& values, bool averageData)
+void CalculateReducedData(const PlateMeasurements& plate, ShownCurves& curves, CombinedValues& values,
+                          bool averageData)
 {
-    PlateMeasurements& plate = state.plate;
     if (plate.TimePointCount <= 0) return;
-    if (plate.ReducedData.size() <= static_cast<std::size_t>(kMaxShownCurves) ||
-        plate.ReducedData[1].size() <= static_cast<std::size_t>(plate.TimePointCount))
-        AllocMatrix(plate.ReducedData, kMaxShownCurves, plate.TimePointCount);
+    if (curves.ReducedData.size() <= static_cast<std::size_t>(kMaxShownCurves) ||
+        curves.ReducedData[1].size() <= static_cast<std::size_t>(plate.TimePointCount))
+        AllocMatrix(curves.ReducedData, kMaxShownCurves, plate.TimePointCount);
     for (int curve = 1; curve <= kMaxShownCurves; ++curve) {
-        const int well = state.ShownWells[static_cast<std::size_t>(curve)];
+        const int well = curves.ShownWells[static_cast<std::size_t>(curve)];
         if (well < 0) break;
         // Wells collected on a larger plate have no readings on this one.
         if (well >= plate.WellCount) continue;
         const auto row = static_cast<std::size_t>(averageData ? 1 : curve);
-        auto& reduced = plate.ReducedData[row];
+        auto& reduced = curves.ReducedData[row];
         for (int read = 0; read < plate.TimePointCount; ++read) {
             const double y = values.CalcYpos(well, read);
             auto& cell = reduced[static_cast<std::size_t>(read) + 1];

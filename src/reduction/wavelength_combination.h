@@ -7,16 +7,19 @@
 #include <string>
 
 #include "parser/parser.h"
-#include "plate/plate_state.h"
+#include "plate/plate_measurements.h"
 #include "reduction/combined_values.h"
+#include "reduction/shown_curves.h"
 
 namespace movra {
 
-// The two wavelength choosers: item index 0..3 names A..D; any other index
-// weights nothing.
+// The two wavelength choosers (item index 0..3 names A..D; any other index
+// weights nothing) and the track bar's factors for the wavelengths they name.
 struct WavelengthWeighting {
     int ComboBox1 = 0;
     int ComboBox2 = 1;
+    double WaveFactorA = 1.0;
+    double WaveFactorB = 1.0;
 };
 
 // The combination of one plate through one parser. A missing wavelength
@@ -25,7 +28,7 @@ struct WavelengthWeighting {
 // the formula propagates.
 class ParserCombinedValues final : public CombinedValues {
 public:
-    ParserCombinedValues(TParser& parser1, const PlateState& state, std::string combinationText,
+    ParserCombinedValues(TParser& parser1, const PlateMeasurements& plate, std::string combinationText,
                          WavelengthWeighting weighting);
 
     void CompileCombination() override;
@@ -33,7 +36,7 @@ public:
 
 private:
     TParser& parser_;
-    const PlateState& state_;
+    const PlateMeasurements& plate_;
     std::string combinationText_;
     WavelengthWeighting weighting_;
 };
@@ -42,7 +45,8 @@ private:
 // first negative slot). With averageData the running mean of all shown wells
 // goes to curve 1 and curves 2..8 keep their old content. ReducedData is
 // allocated here (all zero) when it does not yet hold the plate's reads.
-void CalculateReducedData(PlateState& state, CombinedValues& values, bool averageData);
+void CalculateReducedData(const PlateMeasurements& plate, ShownCurves& curves, CombinedValues& values,
+                          bool averageData);
 
 // The factors and percent labels of the track bar position 0..200: below 100
 // the first chosen wavelength is scaled down, above 100 the second.

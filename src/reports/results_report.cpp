@@ -17,24 +17,24 @@ void EmptyCells(StringTable& grid, int lastColumn, int lastRow)
 
 // Wells of sample s from the sample table, ended by the first negative slot.
 template <typename Visit>
-void ForEachWellOfSample(const PlateState& state, int sample, Visit visit)
+void ForEachWellOfSample(const PlateMeasurements& plate, const SampleAssignment& samples, int sample, Visit visit)
 {
-    const auto& wells = state.SampleWells[static_cast<std::size_t>(sample)];
-    for (int slot = 1; slot <= state.plate.WellCount && slot <= kMaxWells; ++slot) {
+    const auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
+    for (int slot = 1; slot <= plate.WellCount && slot <= kMaxWells; ++slot) {
         const int well = wells[static_cast<std::size_t>(slot)];
         if (well < 0) break;
         visit(well);
     }
 }
 
-void WriteXColumn(const PlateState& state, StringTable& grid)
+void WriteXColumn(const PlateMeasurements& plate, StringTable& grid)
 {
-    grid.SetCell(0, 0, state.plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength(nm)");
-    for (int read = 1; read <= state.plate.TimePointCount; ++read)
-        grid.SetCell(0, read, FormatGeneral(state.plate.TimeVector[static_cast<std::size_t>(read)]));
+    grid.SetCell(0, 0, plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength(nm)");
+    for (int read = 1; read <= plate.TimePointCount; ++read)
+        grid.SetCell(0, read, FormatGeneral(plate.TimeVector[static_cast<std::size_t>(read)]));
 }
 
-int SampleCountOfPlate(const PlateState& state) { return std::min(state.plate.WellCount, kMaxWells); }
+int SampleCountOfPlate(const PlateMeasurements& plate) { return std::min(plate.WellCount, kMaxWells); }
 
 } // namespace
 
@@ -43,13 +43,14 @@ std::string SampleLabel(int sample, int well, int plateColumns)
     return "Sample" + std::to_string(sample) + WellName(well, plateColumns);
 }
 
-void CalcResults(const PlateLayout& layout, PlateState& state, StringTable& grid)
+void BuildResultsReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                        const FitResults& fits, StringTable& grid)
 {
-    FillSampleArray(layout, state);
+    FillSampleArray(layout, plate, samples);
     EmptyCells(grid, grid.ColCount() - 1, grid.RowCount() - 1);
     grid.SetColCount(19);
-    grid.SetRowCount(state.SampleWellCount + 2);
-    EmptyCells(grid, 19, state.SampleWellCount + 2);
+    grid.SetRowCount(samples.SampleWellCount + 2);
+    EmptyCells(grid, 19, samples.SampleWellCount + 2);
     for (int i = 1; i <= 8; ++i) {
         grid.SetCell(i, 0, "m" + std::to_string(i));
         grid.SetCell(8 + i, 0, "std(m" + std::to_string(i) + ")");
@@ -57,35 +58,35 @@ void CalcResults(const PlateLayout& layout, PlateState& state, StringTable& grid
     grid.SetCell(17, 0, "ChiSq");
 
     int row = 1;
-    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
-        ForEachWellOfSample(state, sample, [&](int well) {
-            const auto& result = state.WellFitResults[static_cast<std::size_t>(well)];
+    for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
+        ForEachWellOfSample(plate, samples, sample, [&](int well) {
+            const auto& result = fits.WellFitResults[static_cast<std::size_t>(well)];
             if (!(result[0] > 0)) return;
-            grid.SetCell(0, row, SampleLabel(sample, well, state.plate.PlateColumns));
+            grid.SetCell(0, row, SampleLabel(sample, well, plate.PlateColumns));
             for (int column = 1; column <= 16; ++column)
                 grid.SetCell(column, row, FormatGeneral(result[static_cast<std::size_t>(column)]));
             grid.SetCell(17, row, FormatGeneral(result[0]));
-            grid.SetCell(18, row, state.WellFitStatus[static_cast<std::size_t>(well)]);
+            grid.SetCell(18, row, fits.WellFitStatus[static_cast<std::size_t>(well)]);
             ++row;
         });
     }
     grid.SetRowCount(row);
 }
 
-void RepAverageButClick(const PlateLayout& layout, PlateState& state, CombinedValues& values,
-                        StringTable& grid)
+void BuildAverageReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                        CombinedValues& values, StringTable& grid)
 {
-    FillSampleArray(layout, state);
-    WriteXColumn(state, grid);
+    FillSampleArray(layout, plate, samples);
+    WriteXColumn(plate, grid);
     values.CompileCombination();
     int column = 1;
-    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
-        if (state.SampleWells[static_cast<std::size_t>(sample)][1] < 0) continue;
+    for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
+        if (samples.SampleWells[static_cast<std::size_t>(sample)][1] < 0) continue;
         grid.SetCell(column, 0, "Sample" + std::to_string(sample));
-        for (int read = 1; read <= state.plate.TimePointCount; ++read) {
+        for (int read = 1; read <= plate.TimePointCount; ++read) {
             double sum = 0.0;
             int count = 0;
-            ForEachWellOfSample(state, sample, [&](int well) {
+            ForEachWellOfSample(plate, samples, sample, [&](int well) {
                 sum += values.CalcYpos(well, read - 1);
                 ++count;
             });
@@ -93,30 +94,30 @@ void RepAverageButClick(const PlateLayout& layout, PlateState& state, CombinedVa
         }
         ++column;
     }
-    grid.SetRowCount(state.plate.TimePointCount + 1);
+    grid.SetRowCount(plate.TimePointCount + 1);
     grid.SetColCount(column);
 }
 
-void RawDataButClick(const PlateLayout& layout, PlateState& state, CombinedValues& values,
-                     StringTable& grid)
+void BuildReducedDataReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                            CombinedValues& values, StringTable& grid)
 {
     values.CompileCombination();
-    FillSampleArray(layout, state);
-    WriteXColumn(state, grid);
+    FillSampleArray(layout, plate, samples);
+    WriteXColumn(plate, grid);
     int column = 1;
-    for (int sample = 1; sample <= SampleCountOfPlate(state); ++sample) {
-        ForEachWellOfSample(state, sample, [&](int well) {
-            grid.SetCell(column, 0, SampleLabel(sample, well, state.plate.PlateColumns));
-            for (int read = 1; read <= state.plate.TimePointCount; ++read)
+    for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
+        ForEachWellOfSample(plate, samples, sample, [&](int well) {
+            grid.SetCell(column, 0, SampleLabel(sample, well, plate.PlateColumns));
+            for (int read = 1; read <= plate.TimePointCount; ++read)
                 grid.SetCell(column, read, FormatGeneral(values.CalcYpos(well, read - 1)));
             ++column;
         });
     }
-    grid.SetRowCount(state.plate.TimePointCount + 1);
+    grid.SetRowCount(plate.TimePointCount + 1);
     grid.SetColCount(column);
 }
 
-void bt_ClearReportClick(StringTable& grid)
+void ClearReport(StringTable& grid)
 {
     EmptyCells(grid, grid.ColCount(), grid.RowCount());
 }

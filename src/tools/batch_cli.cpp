@@ -40,7 +40,9 @@ struct BatchOptions {
     std::string TableFile;  // a plain x/y table instead of a plate file
     std::string LayoutFile;
     std::string OutputFile;
-    BatchSettings Settings;
+    BatchSettings Settings;    // the option texts
+    CombinationSettings Combination;  // converted from them
+    FitSettings Fit;                  // converted; its view follows the imported reads
     std::string TimeOffset = "0";
     MergeAnswer Merge = MergeAnswer::Yes;
     ReportKind Report = ReportKind::Results;
@@ -103,88 +105,21 @@ void ApplyParameterOption(const std::string& option, const std::string& list, st
     }
 }
 
-constexpr int kMostIterations = 1'000'000;
 constexpr double kLargestTimeOffset = 1e6;  // hours, over a century
 
-// The parser's message, with the limit behind it where the fixed text does
-// not say it.
-std::string FormulaMessage(const EMathParserError& error)
+// Every option value of the fit, checked and converted once before any file
+// is read, so that a value that cannot mean anything is bad usage, not bad
+// input. The view is set after the import, from the plate's reads.
+void ConvertSettings(BatchOptions& options)
 {
-    std::string text = error.what();
-    std::replace(text.begin(), text.end(), '\r', '\n');
-    if (dynamic_cast<const ETooManyNestings*>(&error))
-        text += " (at most " + std::to_string(kMaxNestingLevel) +
-                " levels; each operator of a chain such as a+b+c nests one level deeper)";
-    else if (dynamic_cast<const EExpressionTooComplex*>(&error))
-        text += " (at most " + std::to_string(kMaxOperationsPerLevel) + " operations on one nesting level)";
-    return text;
-}
-
-void CheckFormula(const std::string& option, const std::string& text, bool fitFormula)
-{
-    if (text.empty()) throw UsageError(option + ": the formula is empty");
-    TParser parser;
-    if (fitFormula) DefineFitParameters(parser);
     try {
-        parser.setExpression(text);
-    } catch (const EMathParserError& error) {
-        throw UsageError(option + ": " + FormulaMessage(error));
+        const PlateFitSettings converted = ConvertBatchSettings(options.Settings);
+        options.Combination = converted.Combination;
+        options.Fit = converted.Fit;
+    } catch (const SettingError& e) {
+        throw UsageError(e.what());
     }
-}
-
-std::string ParameterText(int parameter, const std::string& text)
-{
-    return "m" + std::to_string(parameter) + "=" + MessageExcerpt(text);
-}
-
-// The value a limit box would give; the import's default when empty.
-double LimitValue(const std::string& option, int parameter, const std::string& text, double importDefault)
-{
-    if (text.empty()) return importDefault;
-    double value = 0.0;
-    if (!TryStrToFloat(text, UserLocale::decimalSeparator(), value))
-        throw UsageError(option + ": " + ParameterText(parameter, text) + " is not a number");
-    if (!std::isfinite(value))
-        throw UsageError(option + ": " + ParameterText(parameter, text) + " is not a finite number");
-    return value;
-}
-
-// Every option value the fit converts, checked before any file is read so
-// that a value that cannot mean anything is bad usage, not bad input: the
-// core converts the same texts again by the same rules.
-void CheckSettings(const BatchSettings& s, const std::string& timeOffset)
-{
-    CheckFormula("--combination", s.CombinationText, false);
-    if (s.FitFormulaIndex < 0) CheckFormula("--formula", s.FitFormulaText, true);
-    for (int m = 1; m <= kMaxParameters; ++m) {
-        const std::string& text = s.StartTexts[static_cast<std::size_t>(m)];
-        double value = 0.0;
-        if (!TryParseCellValue(text, value))
-            throw UsageError("--start: " + ParameterText(m, text) + " is not a number");
-        if (!std::isfinite(value))
-            throw UsageError("--start: " + ParameterText(m, text) + " is not a finite number");
-        const std::string& lowerText = s.LowerTexts[static_cast<std::size_t>(m)];
-        const std::string& upperText = s.UpperTexts[static_cast<std::size_t>(m)];
-        const double lower = LimitValue("--lower", m, lowerText, -1e20);
-        const double upper = LimitValue("--upper", m, upperText, 1e20);
-        if (lower > upper && !lowerText.empty())
-            throw UsageError("--lower: " + ParameterText(m, lowerText) + " is above the upper limit " +
-                             FormatGeneral(upper));
-        if (lower > upper)
-            throw UsageError("--upper: " + ParameterText(m, upperText) + " is below the lower limit " +
-                             FormatGeneral(lower));
-    }
-    double tolerance = 0.0;
-    if (!TryParseCellValue(s.ToleranceText, tolerance) || !std::isfinite(tolerance) || tolerance <= 0.0)
-        throw UsageError("--tol: " + QuotedForMessage(s.ToleranceText) + " is not a positive number");
-    std::int32_t iterations = 0;
-    try {
-        iterations = StrToInt(s.MaxIterationsText);
-    } catch (const ConversionError&) {
-    }
-    if (iterations < 1 || iterations > kMostIterations)
-        throw UsageError("--max-iter: " + QuotedForMessage(s.MaxIterationsText) + " is not a whole number from 1 to " +
-                         std::to_string(kMostIterations));
+    const std::string& timeOffset = options.TimeOffset;
     double offset = 0.0;
     if (!TryParseCellValue(timeOffset, offset) || !(std::fabs(offset) <= kLargestTimeOffset))
         throw UsageError("--time-offset: " + QuotedForMessage(timeOffset) + " is not a number of hours from -" +
@@ -289,7 +224,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ApplyParameterOption("--start", start, s.StartTexts);
         ApplyParameterOption("--lower", lower, s.LowerTexts);
         ApplyParameterOption("--upper", upper, s.UpperTexts);
-        CheckSettings(s, options.TimeOffset);
+        ConvertSettings(options);
         if (!options.OutputFile.empty())
             CheckOutputIsNoInput(options.OutputFile, {{"plate file", options.PlateFile},
                                                       {"table file", options.TableFile},
@@ -317,7 +252,9 @@ public:
 };
 
 struct LoadedPlate {
-    PlateState state;
+    PlateMeasurements plate;
+    SampleAssignment samples;
+    FitResults fits;
     ReviewTable review;
     PlateLayout layout;
 };
@@ -334,8 +271,8 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
             imported = ImportSMText(lines, answers);
         }
         if (!imported) throw std::runtime_error("Import cancelled.");
-        loaded.state.ResetWorkingState();
-        loaded.state.plate = std::move(imported->plate);
+        loaded.fits.Reset();
+        loaded.plate = std::move(imported->plate);
         loaded.review = std::move(imported->review);
     } catch (const std::exception& e) {
         throw FileInputError(options.TableFile.empty() ? options.PlateFile : options.TableFile, e);
@@ -343,7 +280,7 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
 
     PlateLayout& layout = loaded.layout;
     layout.New1Click();
-    layout.SetGeometryForWellCount(loaded.state.plate.WellCount);
+    layout.SetGeometryForWellCount(loaded.plate.WellCount);
     if (options.LayoutFile.empty()) {
         // Every well is Sample1; for a table only the wells that hold its curves
         // (the review table has a column per curve after x and temperature).
@@ -359,19 +296,17 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
             throw FileInputError(options.LayoutFile, e);
         }
     }
-    const TrackBarWeights weights = TrackBarFactors(options.Settings.TrackBarPosition);
-    loaded.state.WaveFactorA = weights.WaveFactorA;
-    loaded.state.WaveFactorB = weights.WaveFactorB;
 }
 
 // Fits the plate, names every unfitted curve on err and files the results.
 void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPlate& loaded, std::ostream& err)
 {
-    PlateState& state = loaded.state;
+    const PlateMeasurements& plate = loaded.plate;
     const BatchSettings& settings = options.Settings;
-    const PreparedFit fit = PrepareFit(settings, state.plate);
-    FillSampleArray(loaded.layout, state);
-    const std::vector<BatchCurve> curves = CurvesToFit(state, settings.AverageData);
+    FitSettings fit = options.Fit;
+    fit.View = ReadsInView(plate.TimePointCount, settings.ViewStart, settings.ViewFinish);
+    FillSampleArray(loaded.layout, plate, loaded.samples);
+    const std::vector<BatchCurve> curves = CurvesToFit(plate, loaded.samples, settings.AverageData);
     const std::string unit = settings.AverageData ? "sample means" : "wells";
 
     FitProgressReport report;
@@ -382,12 +317,12 @@ void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPl
             err << '\r' << FormatProgressLine(done, total, elapsed.count(), unit) << std::flush;
         };
     }
-    const auto outcomes = FitPlateCurves(state, curves, fit, options.Threads, report);
+    const auto outcomes = FitPlateCurves(plate, curves, options.Combination, fit, options.Threads, report);
     if (report) err << '\n';
 
     for (const auto& outcome : outcomes)
         if (outcome.Failure) std::rethrow_exception(outcome.Failure);
-    FileFitResults(state, curves, outcomes, fit);
+    FileFitResults(loaded.fits, curves, outcomes, fit);
 
     int fitted = 0;
     for (std::size_t i = 0; i < curves.size(); ++i) {
@@ -396,7 +331,7 @@ void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPl
             ++fitted;
             continue;
         }
-        err << WellName(curves[i].FiledWell(), state.plate.PlateColumns) << ": " << FitStatusName(status) << '\n';
+        err << WellName(curves[i].FiledWell(), plate.PlateColumns) << ": " << FitStatusName(status) << '\n';
     }
     err << fitted << " of " << curves.size() << ' ' << unit << " fitted\n";
 }
@@ -404,21 +339,21 @@ void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPl
 std::string BuildReport(const BatchOptions& options, const BatchConsole& console, LoadedPlate& loaded,
                         std::ostream& err)
 {
-    if (options.Report == ReportKind::Review) return ReviewTsv(loaded.review, loaded.state.plate);
+    if (options.Report == ReportKind::Review) return ReviewTsv(loaded.review, loaded.plate);
 
     StringTable grid(5, 5);
     if (options.Report == ReportKind::Results) {
         FitPlate(options, console, loaded, err);
-        CalcResults(loaded.layout, loaded.state, grid);
+        BuildResultsReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
         return ReportTsv(grid);
     }
     TParser parser1;
-    ParserCombinedValues values(parser1, loaded.state, options.Settings.CombinationText,
-                                options.Settings.Weighting);
+    ParserCombinedValues values(parser1, loaded.plate, options.Combination.CombinationText,
+                                options.Combination.Weighting);
     if (options.Report == ReportKind::Average)
-        RepAverageButClick(loaded.layout, loaded.state, values, grid);
+        BuildAverageReport(loaded.layout, loaded.plate, loaded.samples, values, grid);
     else
-        RawDataButClick(loaded.layout, loaded.state, values, grid);
+        BuildReducedDataReport(loaded.layout, loaded.plate, loaded.samples, values, grid);
     return ReportTsv(grid);
 }
 

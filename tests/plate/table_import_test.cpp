@@ -178,14 +178,11 @@ TEST(TablePlate, IsAKineticOneWavelengthPlateWithXAsGiven)
     EXPECT_EQ(plate.TimeVector, (TVector{0.0, 0.5, 2.0, 7.25}));
     EXPECT_EQ(imported.summary, "table: 1 curve");
     // Storage only for what holds data: x and the one curve. The
-    // temperature and the other wells read as 0; the graph's buffers are
-    // sized when curves are shown.
+    // temperature and the other wells read as 0.
     EXPECT_EQ(plate.PlateData.size(), 98u);
     for (std::size_t column = 0; column < plate.PlateData.size(); ++column)
         EXPECT_EQ(plate.PlateData[column].size(), column == 0 || column == 2 ? 3u : 0u) << column;
     EXPECT_EQ(plate.Reading(95, 1, 2), 0.0);
-    EXPECT_TRUE(plate.PlotYBuffer.empty());
-    EXPECT_TRUE(plate.ReducedData.empty());
 }
 
 TEST(TablePlate, UpTo96CurvesMakeA96WellPlate)

@@ -46,20 +46,21 @@ TEST(ProgressLine, ShowsBarCountRateAndTimeLeft)
 struct CurvesFixture : ::testing::Test {
     CurvesFixture()
     {
-        state.plate.WellCount = 96;
-        for (auto& wells : state.SampleWells) wells.fill(-1);
+        plate.WellCount = 96;
+        for (auto& wells : samples.SampleWells) wells.fill(-1);
         // Sample 2 before sample 1 in the table must not matter; sample 3 is empty.
-        state.SampleWells[2][1] = 3;
-        state.SampleWells[1][1] = 0;
-        state.SampleWells[1][2] = 12;
-        state.SampleWells[1][3] = 13;
+        samples.SampleWells[2][1] = 3;
+        samples.SampleWells[1][1] = 0;
+        samples.SampleWells[1][2] = 12;
+        samples.SampleWells[1][3] = 13;
     }
-    PlateState state;
+    PlateMeasurements plate;
+    SampleAssignment samples;
 };
 
 TEST_F(CurvesFixture, OneCurvePerWellBySampleThenRowMajor)
 {
-    const auto curves = CurvesToFit(state, false);
+    const auto curves = CurvesToFit(plate, samples, false);
     ASSERT_EQ(curves.size(), 4u);
     EXPECT_EQ(curves[0].FiledWell(), 0);
     EXPECT_EQ(curves[1].FiledWell(), 12);
@@ -70,7 +71,7 @@ TEST_F(CurvesFixture, OneCurvePerWellBySampleThenRowMajor)
 
 TEST_F(CurvesFixture, AveragingGivesOneCurvePerSampleFiledUnderItsFirstWell)
 {
-    const auto curves = CurvesToFit(state, true);
+    const auto curves = CurvesToFit(plate, samples, true);
     ASSERT_EQ(curves.size(), 2u);
     EXPECT_EQ(curves[0].Wells, (std::vector<int>{0, 12, 13}));
     EXPECT_EQ(curves[0].FiledWell(), 0);

@@ -8,13 +8,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "batch_cli.h"
 #include "fitting/fit_model.h"
+#include "fitting/fit_run.h"
 #include "plate/plate_layout_file.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
-#include "plot/graph_view.h"
+#include "plate/read_range.h"
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
 
@@ -34,15 +36,17 @@ struct Settings {
     bool average = false;
 };
 
-PlateState ImportDemo()
+PlateMeasurements ImportDemo()
 {
     SilentImportInteraction answers;
-    auto imported = ImportSMText(LoadTextLines(kDemoPlate), answers);
-    PlateState state;
-    state.ResetWorkingState();
-    state.plate = std::move(imported->plate);
-    return state;
+    return ImportSMText(LoadTextLines(kDemoPlate), answers)->plate;
 }
+
+// What a run leaves: the wells on show (the desktop) and the fit results.
+struct Fitted {
+    ShownCurves curves;
+    FitResults fits;
+};
 
 // Column 1 is Sample1 (eight wells, the same in column-major and row-major
 // order), column 2 Sample2.
@@ -59,58 +63,58 @@ PlateLayout TwoColumnLayout()
 }
 
 // The desktop: choose Sample1, set the track bar and zoom bar, press "Fit shown".
-PlateState DesktopFit(const Settings& s)
+Fitted DesktopFit(const Settings& s)
 {
-    PlateState state = ImportDemo();
+    const PlateMeasurements plate = ImportDemo();
+    Fitted fitted;
+    fitted.curves.Reset();
+    fitted.fits.Reset();
     TParser parser1, parser2;
-    state.ParamVars = DefineFitParameters(parser2);
+    const auto slots = DefineFitParameters(parser2);
     const PlateLayout layout = TwoColumnLayout();
     const TrackBarWeights weights = TrackBarFactors(s.trackBar);
-    state.WaveFactorA = weights.WaveFactorA;
-    state.WaveFactorB = weights.WaveFactorB;
-    EXPECT_EQ(CollectShownWells(layout, "Sample1", state), ShownWellsOutcome::Collected);
-    ParserCombinedValues values(parser1, state, "b-a", {0, 1});
+    EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, fitted.curves), ShownWellsOutcome::Collected);
+    ParserCombinedValues values(parser1, plate, "b-a", {0, 1, weights.WaveFactorA, weights.WaveFactorB});
     values.CompileCombination();
-    CalculateReducedData(state, values, s.average);
-    std::tie(state.ViewFirstPoint, state.ViewLastPoint) = ViewRange(state.plate.TimePointCount, s.viewStart, s.viewFinish);
+    CalculateReducedData(plate, fitted.curves, values, s.average);
+    const ReadRange view = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
 
     TVector limitMin, limitMax;
     AllocVector(limitMin, 8);
     AllocVector(limitMax, 8);
     for (std::size_t k = 1; k <= 8; ++k) limitMin[k] = -1e20, limitMax[k] = 1e20;
-    FitRunControls controls;
+    FitSettingTexts controls;
     controls.FitFormulaIndex = s.formulaIndex;
     controls.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
     controls.StartTexts = s.startTexts;
     controls.ToleranceText = "0.000001";
     controls.MaxIterationsText = "500";
-    controls.CombinationText = "b-a";
-    controls.AverageData = s.average;
+    const FitSettings settings = ParseFitSettings(controls, parser2, limitMin, limitMax, view, "b-a");
+    CurveFitter fitter(parser2, slots, settings);
     FitRunHost host;
-    Button1Click(state, parser2, limitMin, limitMax, controls, host);
-    return state;
+    FitShownCurves(plate, fitted.curves, fitter, s.average, fitted.fits, host);
+    return fitted;
 }
 
 // The batch library over the same plate and layout, on three threads.
-PlateState BatchFit(const Settings& s)
+Fitted BatchFit(const Settings& s)
 {
-    PlateState state = ImportDemo();
-    const TrackBarWeights weights = TrackBarFactors(s.trackBar);
-    state.WaveFactorA = weights.WaveFactorA;
-    state.WaveFactorB = weights.WaveFactorB;
-    BatchSettings settings;
-    settings.FitFormulaIndex = s.formulaIndex;
-    settings.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
-    settings.StartTexts = s.startTexts;
-    settings.ViewStart = s.viewStart;
-    settings.ViewFinish = s.viewFinish;
-    settings.AverageData = s.average;
-    const PreparedFit fit = PrepareFit(settings, state.plate);
-    FillSampleArray(TwoColumnLayout(), state);
-    const auto curves = CurvesToFit(state, s.average);
-    const auto outcomes = FitPlateCurves(state, curves, fit, 3);
-    FileFitResults(state, curves, outcomes, fit);
-    return state;
+    const PlateMeasurements plate = ImportDemo();
+    Fitted fitted;
+    fitted.fits.Reset();
+    BatchSettings texts;
+    texts.TrackBarPosition = s.trackBar;
+    texts.FitFormulaIndex = s.formulaIndex;
+    texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
+    texts.StartTexts = s.startTexts;
+    PlateFitSettings settings = ConvertBatchSettings(texts);
+    settings.Fit.View = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
+    SampleAssignment samples;
+    FillSampleArray(TwoColumnLayout(), plate, samples);
+    const auto curves = CurvesToFit(plate, samples, s.average);
+    const auto outcomes = FitPlateCurves(plate, curves, settings.Combination, settings.Fit, 3);
+    FileFitResults(fitted.fits, curves, outcomes, settings.Fit);
+    return fitted;
 }
 
 // The results table of movra-batch, as rows of fields.
@@ -138,16 +142,17 @@ std::vector<std::vector<std::string>> BatchTable(const Settings& s)
 
 void ExpectSameResults(const Settings& s, int expectedRows)
 {
-    const PlateState desktop = DesktopFit(s);
-    const PlateState batch = BatchFit(s);
+    const Fitted desktop = DesktopFit(s);
+    const Fitted batch = BatchFit(s);
     int compared = 0;
-    for (int curve = 1; curve <= 8 && desktop.ShownWells[static_cast<std::size_t>(curve)] >= 0; ++curve) {
-        const auto well = static_cast<std::size_t>(desktop.ShownWells[static_cast<std::size_t>(curve)]);
-        const auto& expected = desktop.WellFitResults[well];
+    for (int curve = 1; curve <= 8 && desktop.curves.ShownWells[static_cast<std::size_t>(curve)] >= 0; ++curve) {
+        const auto well = static_cast<std::size_t>(desktop.curves.ShownWells[static_cast<std::size_t>(curve)]);
+        const auto& expected = desktop.fits.WellFitResults[well];
         ASSERT_GT(expected[0], 0.0) << "the desktop fit of well " << well << " failed";
         for (std::size_t column = 0; column < kFitResultColumns; ++column)
-            EXPECT_EQ(batch.WellFitResults[well][column], expected[column]) << "well " << well << " column " << column;
-        EXPECT_EQ(batch.WellFitStatus[well], desktop.WellFitStatus[well]);
+            EXPECT_EQ(batch.fits.WellFitResults[well][column], expected[column])
+                << "well " << well << " column " << column;
+        EXPECT_EQ(batch.fits.WellFitStatus[well], desktop.fits.WellFitStatus[well]);
         ++compared;
         if (s.average) break;
     }
@@ -158,10 +163,10 @@ void ExpectSameResults(const Settings& s, int expectedRows)
     const auto& row = table[1];
     ASSERT_EQ(row.size(), 19u);
     EXPECT_EQ(row[0], "Sample1A1");
-    const auto& expected = desktop.WellFitResults[0];
+    const auto& expected = desktop.fits.WellFitResults[0];
     for (std::size_t column = 1; column <= 16; ++column) EXPECT_EQ(row[column], FormatGeneral(expected[column]));
     EXPECT_EQ(row[17], FormatGeneral(expected[0]));
-    EXPECT_EQ(row[18], desktop.WellFitStatus[0]);
+    EXPECT_EQ(row[18], desktop.fits.WellFitStatus[0]);
 }
 
 TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParser)

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
@@ -31,24 +32,26 @@ protected:
         SilentImportInteraction answers;
         auto imported =
             ImportSMText(LoadTextLines(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt"), answers);
-        state.ResetWorkingState();
-        state.plate = std::move(imported->plate);
+        plate = std::move(imported->plate);
         PlateLayout layout;
         layout.New1Click();
         layout.SetGeometryForWellCount(96);
         for (int row = 1; row <= 8; ++row)
             for (int column = 1; column <= 12; ++column) layout.SetCell(column, row, "Sample" + std::to_string(column));
-        FillSampleArray(layout, state);
-        curves = CurvesToFit(state, false);
+        SampleAssignment samples;
+        FillSampleArray(layout, plate, samples);
+        curves = CurvesToFit(plate, samples, false);
     }
 
     std::vector<CurveFitOutcome> Fit(const Setting& setting, const std::vector<BatchCurve>& which)
     {
-        BatchSettings settings;
-        settings.FitFormulaIndex = setting.FormulaIndex;
-        settings.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(setting.FormulaIndex)]);
-        settings.StartTexts = setting.Start;
-        return FitPlateCurves(state, which, PrepareFit(settings, state.plate), 2);
+        BatchSettings texts;
+        texts.FitFormulaIndex = setting.FormulaIndex;
+        texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(setting.FormulaIndex)]);
+        texts.StartTexts = setting.Start;
+        PlateFitSettings settings = ConvertBatchSettings(texts);
+        settings.Fit.View = ReadsInView(plate.TimePointCount, 1, 100);
+        return FitPlateCurves(plate, which, settings.Combination, settings.Fit, 2);
     }
 
     // The fit again, started from the parameters it reported.
@@ -64,7 +67,7 @@ protected:
         return outcome.front().Result.Status == OptOk ? outcome.front().Result.Row[0] : HUGE_VAL;
     }
 
-    PlateState state;
+    PlateMeasurements plate;
     std::vector<BatchCurve> curves;
 };
 
@@ -120,9 +123,9 @@ TEST_F(DemoPlateFits, StandardDeviationsAreThoseOfTheAnalyticJacobian)
     const auto outcomes = Fit(kEntry0, chosen);
 
     TParser parser1;
-    ParserCombinedValues values(parser1, state, "b-a", {0, 1});
+    ParserCombinedValues values(parser1, plate, "b-a", {});
     values.CompileCombination();
-    const int reads = state.plate.TimePointCount;
+    const int reads = plate.TimePointCount;
     for (std::size_t c = 0; c < chosen.size(); ++c) {
         const CurveFitResult& result = outcomes[c].Result;
         ASSERT_EQ(result.Status, OptOk);
@@ -133,7 +136,7 @@ TEST_F(DemoPlateFits, StandardDeviationsAreThoseOfTheAnalyticJacobian)
         std::vector<std::vector<double>> jtj(5, std::vector<double>(5, 0.0));
         double chiSq = 0;
         for (int t = 1; t <= reads; ++t) {
-            const auto f = Entry0WithGradient(state.plate.TimeVector[static_cast<std::size_t>(t)], m);
+            const auto f = Entry0WithGradient(plate.TimeVector[static_cast<std::size_t>(t)], m);
             chiSq += (y[static_cast<std::size_t>(t)] - f[0]) * (y[static_cast<std::size_t>(t)] - f[0]);
             for (std::size_t j = 0; j < 5; ++j)
                 for (std::size_t k = 0; k < 5; ++k) jtj[j][k] += f[j + 1] * f[k + 1];

@@ -10,7 +10,7 @@ namespace movra {
 namespace {
 
 // A collapsed box still gets a one-pixel picture, so the redraw's effects on
-// the plate state do not depend on the layout.
+// the view state do not depend on the layout.
 QImage PictureFor(const QWidget& box)
 {
     return QImage(std::max(box.width(), 1), std::max(box.height(), 1), QImage::Format_RGB32);
@@ -18,8 +18,9 @@ QImage PictureFor(const QWidget& box)
 
 } // namespace
 
-GraphRefreshResult RedrawGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
-                               PlotEngine& engine, GraphPaintBox& graphBox, GraphPaintBox* residualBox)
+GraphRefreshResult RedrawGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,
+                               const GraphModel& model, PlotEngine& engine, GraphPaintBox& graphBox,
+                               GraphPaintBox* residualBox)
 {
     QImage graphPicture = PictureFor(graphBox);
     const bool wantResiduals = options.ShowResiduals && residualBox != nullptr;
@@ -32,7 +33,7 @@ GraphRefreshResult RedrawGraph(PlateState& state, const GraphViewOptions& option
         if (wantResiduals) {
             residuals.emplace(residualPicture);
         }
-        result = RefreshGraph(state, options, model, engine, graph, residuals ? &*residuals : nullptr);
+        result = RefreshGraph(data, view, options, model, engine, graph, residuals ? &*residuals : nullptr);
     }
     if (result.Drawn) {
         graphBox.SetImage(std::move(graphPicture));

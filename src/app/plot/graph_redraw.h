@@ -11,10 +11,11 @@ namespace movra {
 
 // The graph page calls this from PaintBox1's paint handler and from the
 // zoom bar's Scrolling, Zooming and Changed signals, with the options read
-// from its controls. residualBox may be null (no residual panel). The plate
+// from its controls. residualBox may be null (no residual panel). The view
 // state, the engine and the model's parameter slots change as RefreshGraph
 // changes them.
-GraphRefreshResult RedrawGraph(PlateState& state, const GraphViewOptions& options, const GraphModel& model,
-                               PlotEngine& engine, GraphPaintBox& graphBox, GraphPaintBox* residualBox);
+GraphRefreshResult RedrawGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,
+                               const GraphModel& model, PlotEngine& engine, GraphPaintBox& graphBox,
+                               GraphPaintBox* residualBox);
 
 } // namespace movra

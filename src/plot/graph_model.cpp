@@ -1,4 +1,4 @@
-#include "fitting/graph_model.h"
+#include "plot/graph_model.h"
 
 #include "fitting/fit_model.h"
 

@@ -1,0 +1,54 @@
+#pragma once
+// Fitting one combined curve over the reads in view, the one way every
+// front end fits: the desktop's "Fit shown" and its average fit, and each
+// worker of movra-batch. A CurveFitter binds the model (the compiled list
+// entry or the fit parser) and a regression object to the settings; one
+// object fits one curve at a time.
+
+#include <array>
+#include <cstdint>
+
+#include "fitting/fit_model.h"
+#include "fitting/fit_results.h"
+#include "fitting/fit_settings.h"
+#include "regression/fit_options.h"
+#include "regression/regress.h"
+#include "shared/matrices.h"
+
+namespace movra {
+
+// The points a fit takes from one combined curve (curve[t] = read t,
+// 1-based, as a row of ReducedData): every read the graph shows,
+// X[i] = timeVector[view.ViewFirstPoint + i - 1] and the same of the curve
+// for i = 1..Count, Count = ViewLastPoint - ViewFirstPoint + 1 (clipped to
+// the reads there are); index 0 holds a copy of point 1.
+struct CurvePoints {
+    TVector X;
+    TVector Y;
+    std::int32_t Count = 0;
+};
+CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
+                              ReadRange view);
+
+class CurveFitter {
+public:
+    // parser2 holds the compiled formula of settings and slots are its
+    // parameters m1..m8; both must outlive the fitter.
+    CurveFitter(TParser& parser2, const std::array<double*, 9>& slots, const FitSettings& settings);
+
+    // Fits the curve's reads in view. A fault inside the engine, or a
+    // tolerance that is no number, gives status OptBigLambda; on OptOk the
+    // row holds the residual sum, the parameters and their standard
+    // deviations with the residual variance RSS / (N - n).
+    CurveFitResult Fit(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
+                       const IterationCallback& onIteration = {});
+
+    const FitSettings& Settings() const noexcept { return settings_; }
+
+private:
+    const FitSettings& settings_;
+    FitModel model_;
+    RegressionFit regression_;
+};
+
+} // namespace movra

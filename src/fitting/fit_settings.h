@@ -1,0 +1,54 @@
+#pragma once
+// The settings of a fit, parsed and checked once where they come in (the
+// desktop's fitting controls, movra-batch's options) into numbers, so that
+// every curve is fitted from the same values by the same code.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "parser/parser.h"
+#include "plate/read_range.h"
+#include "shared/matrices.h"
+
+namespace movra {
+
+// The texts of the fitting controls at the moment of the run.
+struct FitSettingTexts {
+    std::string FitFormulaText;
+    int FitFormulaIndex = -1;              // the box's item index, -1 when typed
+    std::array<std::string, 9> StartTexts; // Fit_m1 .. Fit_m8 at 1..8
+    std::string ToleranceText;             // LE_Tol
+    std::string MaxIterationsText;         // leMAX_IT
+};
+
+struct FitSettings {
+    std::string FitFormulaText;
+    int FitFormulaIndex = -1;          // as in FitSettingTexts
+    std::vector<int> Names;            // parameter numbers the formula uses, fit order
+    std::vector<double> StartValues;   // one per name
+    TVector LimitMin;                  // by parameter number 1..8
+    TVector LimitMax;
+    std::int32_t MaxIterations = 500;
+    // Empty when the tolerance text is no number: every fit then ends with
+    // OPT_BIG_LAMBDA, as a fault inside the engine does.
+    std::optional<double> Tolerance = 1e-6;
+    ReadRange View;                    // the reads fitted
+    std::string StatusText;            // filed with each success: combination + " - " + formula
+};
+
+// Start value of a fit from a typed text: the cell-value rule ("#Sat",
+// "#Low", "Error", comma or point), with 0 replaced by 0.0001.
+double ParseStartValue(const std::string& text);
+
+// The settings of the desktop's fitting controls, converted in the order of
+// the fit run: the formula is compiled into parser2 (the parser's error for
+// a rejected one), the start values of the parameters it uses and the
+// iteration cap are converted (ConversionError), the tolerance last (a text
+// that is no number leaves it empty). Limits are copied by parameter number.
+FitSettings ParseFitSettings(const FitSettingTexts& texts, TParser& parser2, const TVector& limitMin,
+                             const TVector& limitMax, ReadRange view, const std::string& combinationText);
+
+} // namespace movra

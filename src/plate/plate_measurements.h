@@ -1,0 +1,64 @@
+#pragma once
+// The measurements of the one loaded plate, as an import leaves them and
+// everything after reads them, and the two index formulas of the plate (well
+// index, PlateData column), which live here and nowhere else.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shared/matrices.h"
+
+namespace movra {
+
+using TDataArray = std::vector<std::vector<double>>;                // [column][read]
+using TWaveLengthArray = std::array<std::vector<std::int32_t>, 2>;  // [list][wavelength]
+
+inline constexpr int kMaxWells = 384;
+
+// Well index of a plate position, row and column counted from 1 (A1 is 0).
+constexpr int WellIndex(int row, int column, int plateColumns) noexcept
+{
+    return (row - 1) * plateColumns + (column - 1);
+}
+
+// Column of PlateData holding well w at wavelength k (k from 1).
+constexpr int PlateDataColumn(int wavelength, int well, int wellCount) noexcept
+{
+    return 2 + (wavelength - 1) * wellCount + well;
+}
+
+// Well label: row letter followed by column number, such as "A1" or "B2".
+std::string WellName(int well, int plateColumns);
+
+// The measurements of one imported plate. An import builds a new value and
+// swaps it in only when the whole file was read, so a refused file never
+// leaves a mix of two plates; nothing else writes it (File > New only sets
+// LastXValue back to 0, which tells the graph there is nothing to draw).
+struct PlateMeasurements {
+    TDataArray PlateData;        // column 0 x, column 1 temperature, then readings
+    TWaveLengthArray WaveLengths;
+    std::int32_t WaveLengthCount = 0;
+    std::int32_t TimePointCount = 0;
+    TVector TimeVector;          // TimeVector[t + 1] = PlateData[0][t]
+    std::int32_t WellCount = 0;
+    std::int32_t PlateRows = 0;
+    std::int32_t PlateColumns = 0;
+    std::string ReadMode;        // "Kinetic" or "Spectrum"
+    std::int32_t SpectrumStart = 0;
+    std::int32_t SpectrumEnd = 0;
+    std::int32_t SpectrumStep = 0;
+    double LastXValue = 0.0;     // x of the last imported read
+
+    // A column shorter than the reads (a table fills only the wells that
+    // hold its curves) reads as 0 beyond its end.
+    double Reading(int well, int wavelength, int read) const
+    {
+        const auto& column = PlateData[static_cast<std::size_t>(PlateDataColumn(wavelength, well, WellCount))];
+        const auto t = static_cast<std::size_t>(read);
+        return t < column.size() ? column[t] : 0.0;
+    }
+};
+
+} // namespace movra
