@@ -74,7 +74,8 @@ TEST_F(ImportCommandTest, MergeQuestionAndRefusalsKeepThePreviousPlateUnlessAnsw
     Import(kPlateTests / "not-plate-format.txt");
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0], "File is not saved as plate format!");
-    EXPECT_EQ(std::tuple(plate().TimePointCount, reviewGrid().gridRowCount(), caption()), std::tuple(61, 62, kDemoCaption));
+    EXPECT_EQ(std::tuple(plate().TimePointCount, reviewGrid().gridRowCount(), caption()),
+              std::tuple(61, 62, kDemoCaption));
     // The raw text box holds the refused file, not the demo plate's 563 lines.
     EXPECT_LT(form().dataReviewPage().Memo4().document()->blockCount(), 100);
 

@@ -52,18 +52,33 @@ protected:
     GraphPage& graph() { return form().graphPage(); }
     const GridModel& reviewGrid() { return form().dataReviewPage().reviewModel(); }
     std::string caption() { return form().windowTitle().toStdString(); }
+    std::int32_t Shown(int curve) { return state().plate.ShownWells[static_cast<std::size_t>(curve)]; }
+    double FitResult(int well, int column)
+    {
+        return state().plate.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
+    }
 
-    // The widget at a path of object names below the main window, such as "Form3/Memo1".
+    // The object at a path of object names below the main window, such as "Form3/Memo1".
     template <typename T = QObject>
     T& Find(const QString& path)
     {
         QObject* found = &form();
         for (const QString& name : path.split(QLatin1Char('/')))
             if (found && found->objectName() != name) found = found->findChild<QObject*>(name);
-        T* widget = qobject_cast<T*>(found);
-        if (!widget) throw std::runtime_error("no widget " + path.toStdString());
-        return *widget;
+        if (T* object = qobject_cast<T*>(found)) return *object;
+        throw std::runtime_error("no " + path.toStdString());
     }
+    // The entries of a menu (separators as "-") or a combo box.
+    static QStringList Captions(const QWidget& menuOrBox)
+    {
+        QStringList texts;
+        if (auto* box = qobject_cast<const QComboBox*>(&menuOrBox))
+            for (int i = 0; i < box->count(); ++i) texts.append(box->itemText(i));
+        for (const QAction* item : menuOrBox.actions()) texts.append(item->isSeparator() ? "-" : item->text());
+        return texts;
+    }
+    QStringList PopupCaptions() { return Captions(layoutPage().PopupMenu1()); }
+    QStringList ChooserEntries() { return Captions(graph().SelectSample()); }
 
     // File > Import with `file` picked; `offset` answers the time offset question.
     void Import(const std::filesystem::path& file, std::optional<std::string> offset = "0")
@@ -82,18 +97,6 @@ protected:
         dialogs.files.push_back(file);
         form().menu().OpenPlateLayout1->trigger();
     }
-
-    static QStringList Captions(const QWidget& menuOrBox)
-    {
-        QStringList texts;
-        if (auto* box = qobject_cast<const QComboBox*>(&menuOrBox))
-            for (int i = 0; i < box->count(); ++i) texts.append(box->itemText(i));
-        for (const QAction* item : menuOrBox.actions()) texts.append(item->isSeparator() ? "-" : item->text());
-        return texts;
-    }
-    QStringList PopupCaptions() { return Captions(layoutPage().PopupMenu1()); }
-    QStringList ChooserEntries() { return Captions(graph().SelectSample()); }
-
     // Selects plate columns left..right, rows top..bottom and chooses the popup item.
     void Label(const GridSelection& cells, const QString& item)
     {
@@ -104,33 +107,22 @@ protected:
     }
     void ChooseSample(const QString& sample)
     {
-        QComboBox& chooser = graph().SelectSample();
-        const int index = chooser.findText(sample);
+        const int index = graph().SelectSample().findText(sample);
         ASSERT_GE(index, 0) << sample.toStdString();
-        chooser.setCurrentIndex(index);
-        emit chooser.activated(index);
+        graph().SelectSample().setCurrentIndex(index);
+        emit graph().SelectSample().activated(index);
     }
-    // The demo plate with Sample1 (column 1 of the demo layout, or the cells
-    // given) chosen, and start values that suit its curves.
+    // The demo plate with Sample1 chosen (column 1 of the demo layout, or
+    // the cells given) and start values that suit its curves.
     void PrepareDemoFit(std::optional<GridSelection> cells = std::nullopt)
     {
         ImportDemoPlate();
-        if (cells) {
-            Label(*cells, QStringLiteral("Sample1"));
-            ChooseSample(QStringLiteral("Sample1"));
-        } else {
-            OpenLayout(kDemoData / "demo-layout.PLO");
-        }
-        FittingPanel& fitting = graph().fitting();
-        fitting.FitFormulaCB().setCurrentIndex(0);
+        if (cells) Label(*cells, "Sample1");
+        cells ? ChooseSample("Sample1") : OpenLayout(kDemoData / "demo-layout.PLO");
+        graph().fitting().FitFormulaCB().setCurrentIndex(0);
         const char* const starts[] = {"0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
-        for (int k = 1; k <= 8; ++k) fitting.FitM(k).setText(QString::fromLatin1(starts[k - 1]));
+        for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText(starts[k - 1]);
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    }
-    std::int32_t Shown(int curve) { return state().plate.ShownWells[static_cast<std::size_t>(curve)]; }
-    double FitResult(int well, int column)
-    {
-        return state().plate.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
     }
 
     ScriptedDialogs dialogs;

@@ -223,7 +223,8 @@ TEST_F(PlotEngineTest, PlotFuncDrawsSegmentsWithBothEndsInside)
     engine.PlotFunc(canvas, [](double x) { return x; }, 5, {2, LineStyle::Dash, 0x123456}, -25, 100);
     auto lines = canvas.CallsOf(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(std::pair(lines[0].points[0], lines[3].points[1]), std::pair(CanvasPoint{150, 375}, CanvasPoint{750, 75}));
+    EXPECT_EQ(lines[0].points[0], (CanvasPoint{150, 375}));
+    EXPECT_EQ(lines[3].points[1], (CanvasPoint{750, 75}));
     EXPECT_EQ(lines[0].pen, (Pen{0x123456, LineStyle::Dash, 2}));
     EXPECT_EQ(canvas.GetPen(), Pen{});
 

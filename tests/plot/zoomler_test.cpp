@@ -88,10 +88,10 @@ TEST_F(ZoomBarTest, HitTestFindsTheZonesOfEitherOrientation)
     Select(30, 70);
     const int ts = bar.ThumbStart(), te = bar.ThumbEnd();
     const std::tuple<int, int, ZoomZone> points[] = {
-        {5, 7, ZoomZone::LowButton},      {20, 7, ZoomZone::TrackBeforeThumb},        {ts + 5, 7, ZoomZone::StartEnd},
-        {te - 5, 7, ZoomZone::FinishEnd}, {(ts + te) / 2, 7, ZoomZone::ThumbMiddle},  {te + 20, 7, ZoomZone::TrackAfterThumb},
-        {520, 7, ZoomZone::HighButton},   {5, 1, ZoomZone::Elsewhere},  // above the zones
-        {5, 11, ZoomZone::Elsewhere},     {ts, 7, ZoomZone::Elsewhere}};  // bottom edge and thumb edge excluded
+        {5, 7, ZoomZone::LowButton},     {20, 7, ZoomZone::TrackBeforeThumb},   {ts + 5, 7, ZoomZone::StartEnd},
+        {te - 5, 7, ZoomZone::FinishEnd}, {(ts + te) / 2, 7, ZoomZone::ThumbMiddle},
+        {te + 20, 7, ZoomZone::TrackAfterThumb}, {520, 7, ZoomZone::HighButton},
+        {5, 1, ZoomZone::Elsewhere}, {5, 11, ZoomZone::Elsewhere}, {ts, 7, ZoomZone::Elsewhere}};  // edges excluded
     for (const auto& [x, y, zone] : points)
         EXPECT_EQ(bar.HitTest(x, y), zone) << x << "," << y;
 

@@ -34,7 +34,7 @@ protected:
         state.ShownWells[2] = 1;
         state.CurveColors[1] = 0x0000FF;
         state.CurveColors[2] = 0x008000;
-        state.WellFitResults[0][0] = 0.5;
+        state.WellFitResults[0][0] = 0.5;  // fitted: m1 = 2, m2 = 1
         state.WellFitResults[0][1] = 2;
         state.WellFitResults[0][2] = 1;
         model.SetParameters = [this](const ModelParameters& m) { parameters = m; };
@@ -55,11 +55,11 @@ protected:
             }
         return false;
     }
-    static QImage Marker()
+    static QImage Filled(int size, Qt::GlobalColor colour)
     {
-        QImage marker(10, 10, QImage::Format_RGB32);
-        marker.fill(Qt::magenta);
-        return marker;
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
     }
 
     PlateState state;
@@ -98,18 +98,18 @@ TEST_F(GraphRedrawTest, DataSymbolsFittedCurveAndResidualsAppearInTheCurvesColou
 
 TEST_F(GraphRedrawTest, BoxesKeepTheirPicturesWhenNothingIsDrawnForThem)
 {
-    graphBox.SetImage(Marker());
-    residualBox.SetImage(Marker());
+    const QImage marker = Filled(10, Qt::magenta);
+    graphBox.SetImage(marker);
+    residualBox.SetImage(marker);
     Redraw();  // residuals off
-    EXPECT_EQ(residualBox.Image(), Marker());
+    EXPECT_EQ(residualBox.Image(), marker);
     EXPECT_EQ(graphBox.Image().size(), QSize(600, 400));
-
     state.plate.LastXValue = 0;  // no data
     options.ShowResiduals = true;
-    graphBox.SetImage(Marker());
+    graphBox.SetImage(marker);
     EXPECT_FALSE(Redraw().Drawn);
-    EXPECT_EQ(graphBox.Image(), Marker());
-    EXPECT_EQ(residualBox.Image(), Marker());
+    EXPECT_EQ(graphBox.Image(), marker);
+    EXPECT_EQ(residualBox.Image(), marker);
 }
 
 TEST_F(GraphRedrawTest, PaintHandlerRedrawsBeforeThePictureIsShownOverWhite)
@@ -121,17 +121,12 @@ TEST_F(GraphRedrawTest, PaintHandlerRedrawsBeforeThePictureIsShownOverWhite)
     });
     const QImage shown = graphBox.grab().toImage();
     EXPECT_EQ(redraws, 1);
-    ASSERT_EQ(shown.size(), QSize(600, 400));
     EXPECT_EQ(shown, graphBox.Image().convertToFormat(shown.format()));
 
-    GraphPaintBox box;  // where a smaller picture does not reach, white
-    box.resize(40, 30);
-    QImage small(10, 10, QImage::Format_RGB32);
-    small.fill(Qt::red);
-    box.SetImage(small);
-    const QImage boxShown = box.grab().toImage();
-    EXPECT_EQ(boxShown.pixel(5, 5), kRedPixel);
-    EXPECT_EQ(boxShown.pixel(30, 20), qRgb(255, 255, 255));
+    graphBox.SetPaintHandler({});
+    graphBox.SetImage(Filled(10, Qt::red));  // where the picture does not reach: white
+    const QImage small = graphBox.grab().toImage();
+    EXPECT_EQ(std::pair(small.pixel(5, 5), small.pixel(30, 20)), std::pair(kRedPixel, qRgb(255, 255, 255)));
 }
 
 } // namespace

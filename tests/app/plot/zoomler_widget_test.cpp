@@ -27,18 +27,20 @@ protected:
         bar.SetStart(1);
         bar.SetFinish(finish);
         bar.SetStart(start);
+        events.clear();
     }
     void Send(QEvent::Type type, int x, int y = 7)
     {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        const auto button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const auto held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent event(type, QPointF(x, y), bar.mapToGlobal(QPointF(x, y)), button, held, Qt::NoModifier);
         QCoreApplication::sendEvent(&bar, &event);
     }
-    void Click(int x, int y = 7)
+    void Drag(int from, int to)
     {
-        Send(QEvent::MouseButtonPress, x, y);
-        Send(QEvent::MouseButtonRelease, x, y);
+        Send(QEvent::MouseButtonPress, from);
+        if (to != from) Send(QEvent::MouseMove, to);
+        Send(QEvent::MouseButtonRelease, to);
     }
     int Middle() const { return (bar.Model().ThumbStart() + bar.Model().ThumbEnd()) / 2; }
 
@@ -46,17 +48,24 @@ protected:
     std::string events;
 };
 
-TEST_F(ZoomlerWidgetTest, StartsLikeTheBarAndItsPropertiesReachTheSetters)
+TEST_F(ZoomlerWidgetTest, StartsLikeTheBarFollowsItsSizeAndPaintsIt)
 {
     const TZoomler created;
     EXPECT_EQ(created.size(), QSize(200, 14));
-    EXPECT_EQ(std::tuple(created.Start(), created.Finish()), std::tuple(30.0, 70.0));
+    EXPECT_EQ(std::pair(created.Start(), created.Finish()), std::pair(30.0, 70.0));
     EXPECT_FALSE(created.RepeatTimer().isActive());
-    EXPECT_EQ(std::pair(bar.Model().ThumbStart(), bar.Model().Width()), std::pair(12 + 96, 526));  // follows its size
-    EXPECT_TRUE(bar.setProperty("Start", 75.0));
+    EXPECT_EQ(std::pair(bar.Model().ThumbStart(), bar.Model().Width()), std::pair(12 + 96, 526));
+    EXPECT_TRUE(bar.setProperty("Start", 75.0));  // properties reach the setters
     EXPECT_EQ(bar.property("Start").toDouble(), 59.0);
     EXPECT_TRUE(bar.setProperty("DblClkEnable", false));
     EXPECT_FALSE(bar.DblClkEnable());
+
+    Select(1, 100);
+    const QImage picture = bar.grab().toImage();
+    ASSERT_EQ(picture.size(), QSize(526, 14));
+    // The thumb's light left and dark right edges, a grip mark, the low arrow.
+    EXPECT_EQ(std::tuple(picture.pixel(12, 5), picture.pixel(514, 5), picture.pixel(17, 5), picture.pixel(5, 7)),
+              std::tuple(qRgb(255, 255, 255), qRgb(105, 105, 105), qRgb(128, 128, 128), qRgb(128, 128, 128)));
 }
 
 TEST_F(ZoomlerWidgetTest, HeldArrowButtonRepeatsThroughItsTimer)
@@ -74,39 +83,25 @@ TEST_F(ZoomlerWidgetTest, HeldArrowButtonRepeatsThroughItsTimer)
     EXPECT_EQ(events, "CC");
 }
 
-TEST_F(ZoomlerWidgetTest, DragsSignalWhileMovingAndChangeOnRelease)
+TEST_F(ZoomlerWidgetTest, DragsSignalWhileMovingAndDoubleClicksResetUnlessDisabled)
 {
-    Click(Middle());  // a click on the thumb changes nothing but reports
-    EXPECT_EQ(events, "C");
-    const int middle = Middle();
-    Send(QEvent::MouseButtonPress, middle);
-    Send(QEvent::MouseMove, middle + 51);
+    Drag(Middle(), Middle());  // a click on the thumb changes nothing but reports
+    Drag(Middle(), Middle() + 51);
     EXPECT_NEAR(bar.Start(), 20 + 51 * 99.0 / 502, 1e-9);
     EXPECT_NEAR(bar.Finish() - bar.Start(), 40.0, 1e-9);
-    Send(QEvent::MouseButtonRelease, middle + 51);
-    EXPECT_EQ(events, "CSC");
-
-    const int startEnd = bar.Model().ThumbStart() + 5;
-    Send(QEvent::MouseButtonPress, startEnd);
-    Send(QEvent::MouseMove, startEnd - 20);
-    Send(QEvent::MouseButtonRelease, startEnd - 20);
+    Drag(bar.Model().ThumbStart() + 5, bar.Model().ThumbStart() - 15);
     EXPECT_EQ(events, "CSCZC");
     EXPECT_EQ(bar.Model().DragState(), ZoomDrag::None);
-}
 
-TEST_F(ZoomlerWidgetTest, DoubleClickResetsTheRangeUnlessDisabledAndPressesAgain)
-{
     for (bool enabled : {false, true}) {
         Select(20, 60);
-        events.clear();
         bar.SetDblClkEnable(enabled);
         const int middle = Middle();
-        Click(middle);
+        Drag(middle, middle);
         Send(QEvent::MouseButtonDblClick, middle);  // Qt's second press
         Send(QEvent::MouseButtonRelease, middle);
         EXPECT_EQ(std::pair(bar.Start(), bar.Finish()), enabled ? std::pair(1.0, 100.0) : std::pair(20.0, 60.0));
-        // Each press on the thumb starts a drag that reports on release.
-        EXPECT_EQ(events, enabled ? "CCC" : "CC");
+        EXPECT_EQ(events, enabled ? "CCC" : "CC");  // each press on the thumb reports on release
     }
 }
 
@@ -126,17 +121,6 @@ TEST_F(ZoomlerWidgetTest, CursorFollowsTheZoneUnderTheMouse)
     Send(QEvent::MouseMove, 7, bar.Model().ThumbStart() + 5);
     EXPECT_EQ(bar.cursor().shape(), Qt::SizeVerCursor);
     EXPECT_TRUE(events.empty());
-}
-
-TEST_F(ZoomlerWidgetTest, PaintingShowsTheRaisedThumbGripsAndArrows)
-{
-    Select(1, 100);
-    const QImage picture = bar.grab().toImage();
-    ASSERT_EQ(picture.size(), QSize(526, 14));
-    EXPECT_EQ(picture.pixel(12, 5), qRgb(255, 255, 255));   // light left edge
-    EXPECT_EQ(picture.pixel(514, 5), qRgb(105, 105, 105));  // dark right edge
-    EXPECT_EQ(picture.pixel(17, 5), qRgb(128, 128, 128));   // grip mark
-    EXPECT_EQ(picture.pixel(5, 7), qRgb(128, 128, 128));    // low arrow
 }
 
 } // namespace
