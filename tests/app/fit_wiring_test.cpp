@@ -33,7 +33,7 @@ TEST_F(FitWiringTest, FitShownEndsWithOptOkAResultRowPerWellAndTheCurvesDrawn)
     EXPECT_GT(std::count(pixels, pixels + picture.width() * picture.height(), qRgb(255, 0, 0)), 20);
 }
 
-TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserWithTheSameResult)
+TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsError)
 {
     PrepareDemoFit({{1, 1, 1, 1}});
     graph().fitting().Button1().click();
