@@ -1,5 +1,6 @@
-// The About window: caption, layout, buttons, and the animation timer that
-// runs only while the window is shown and continues where it stopped.
+// The About window: its text's blocks, the animation timer that runs only
+// while the window is shown and continues where it stopped, and the
+// rotating, zooming and tiling picture it draws.
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,68 +9,39 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
+#include "app/about_animation.h"
 #include "app/about_form.h"
 
 namespace movra {
 namespace {
-
-TEST(AboutFormTest, HasCaptionSizeAndButtons)
-{
-    AboutForm about;
-    EXPECT_EQ(about.windowTitle().toStdString(), "About MOVRA");
-    EXPECT_EQ(about.size(), QSize(571, 236));
-    EXPECT_EQ(about.OpenWeb().text().toStdString(), "Web-page");
-    EXPECT_EQ(about.CloseBut().text().toStdString(), "Det fed'");
-    EXPECT_EQ(about.PaintBox1().geometry(), QRect(0, 8, 185, 193));
-    EXPECT_EQ(about.RichEdit1().geometry(), QRect(192, 8, 377, 193));
-    EXPECT_FALSE(about.RichEdit1().isEnabled());
-    EXPECT_TRUE(about.RichEdit1().isReadOnly());
-    EXPECT_TRUE(about.RichEdit1().toPlainText().startsWith(QStringLiteral("MOVRA version 0.92\n\n")));
-    EXPECT_EQ(about.frame().format(), QImage::Format_Indexed8);
-    EXPECT_EQ(about.frame().size(), QSize(185, 193));
-}
 
 TEST(AboutFormTest, TextHasTitleDescriptionCreditsAndContactBlocks)
 {
     AboutForm about;
     const QStringList lines = about.RichEdit1().toPlainText().split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 13);
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("MOVRA")));
-    for (int empty : {1, 5, 10})
-        EXPECT_TRUE(lines[empty].isEmpty()) << empty;
-    for (int text : {2, 3, 4, 6, 7, 8, 9, 11, 12})
-        EXPECT_FALSE(lines[text].isEmpty()) << text;
+    EXPECT_EQ(lines[0], "MOVRA version 0.92");
+    for (int line = 1; line <= 12; ++line)
+        EXPECT_EQ(lines[line].isEmpty(), line == 1 || line == 5 || line == 10) << line;
     EXPECT_TRUE(lines[12].contains(QLatin1Char('@')));
     EXPECT_TRUE(AboutForm::WebPage().isValid());
+    EXPECT_EQ(about.frame().format(), QImage::Format_Indexed8);
+    EXPECT_EQ(about.frame().size(), QSize(185, 193));
 }
 
-TEST(AboutFormTest, TimerRunsOnlyWhileShown)
+TEST(AboutFormTest, AnimationRunsOnlyWhileShownAndContinuesWhereItStopped)
 {
     AboutForm about;
     EXPECT_FALSE(about.Timer1().isActive());
     about.show();
     EXPECT_TRUE(about.Timer1().isActive());
     EXPECT_EQ(about.Timer1().interval(), 10);
-    about.CloseBut().click();
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_FALSE(about.Timer1().isActive());
-}
-
-TEST(AboutFormTest, EscapeClosesLikeTheCloseButton)
-{
-    AboutForm about;
-    about.show();
-    QTest::keyClick(&about, Qt::Key_Escape);
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_FALSE(about.Timer1().isActive());
-}
-
-TEST(AboutFormTest, AnimationContinuesWhereItStoppedWhenShownAgain)
-{
-    AboutForm about;
-    about.show();
     EXPECT_TRUE(QTest::qWaitFor([&about] { return about.animation().a1() > 0.03; }, 5000));  // two ticks
-    about.CloseBut().click();
+    QTest::keyClick(&about, Qt::Key_Escape);  // closes like "Det fed'"
+    EXPECT_FALSE(about.isVisible() || about.Timer1().isActive());
     const double stoppedAt = about.animation().a1();
     QTest::qWait(30);
     EXPECT_EQ(about.animation().a1(), stoppedAt);  // nothing moves while closed
@@ -77,6 +49,53 @@ TEST(AboutFormTest, AnimationContinuesWhereItStoppedWhenShownAgain)
     about.RotatePic();
     EXPECT_NEAR(about.animation().a1(), stoppedAt + 0.02, 1e-9);
     about.CloseBut().click();
+    EXPECT_FALSE(about.isVisible() || about.Timer1().isActive());
+}
+
+// A started animation of a picture whose palette index encodes the position
+// as x + 10 * y, drawing frames of the given size.
+struct Animation {
+    Animation(int width, int height)
+    {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) picture.push_back(static_cast<std::uint8_t>((x + 10 * y) % 256));
+        animation.LoadPicture(width, height, [&](int y) { return picture.data() + y * width; });
+        animation.Start();
+    }
+    std::vector<std::uint8_t> Frame(int width, int height)
+    {
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height), 0);
+        animation.RotatePic({pixels.data(), width, height, width});
+        return pixels;
+    }
+    std::vector<std::uint8_t> picture;
+    AboutAnimation animation;
+};
+
+TEST(AboutAnimationTest, FirstFrameStepsOnePixelAcrossThenTheAnglesTurnTheSteps)
+{
+    Animation a(20, 30);
+    const auto pixels = a.Frame(6, 4);
+    // Centre start: u = 10 - 3 = 7, v = 15 - 2 = 13; rows do not move (e = f = 0).
+    for (int i = 0; i < 24; ++i) EXPECT_EQ(pixels[static_cast<std::size_t>(i)], 7 + i % 6 + 10 * 13) << i;
+    // The steps then come from a1 = a2 = 0: du = 0, dv = 5.
+    EXPECT_NEAR(a.animation.du(), 0.0, 1e-12);
+    EXPECT_NEAR(a.animation.dv(), 5.0, 1e-12);
+    EXPECT_NEAR(a.animation.b1(), 0.02, 1e-12);
+    a.Frame(6, 4);
+    EXPECT_NEAR(a.animation.du(), (3 * std::sin(0.012) + 5) * std::sin(0.02), 1e-12);
+    EXPECT_NEAR(a.animation.a1(), 0.04, 1e-12);
+}
+
+TEST(AboutAnimationTest, CoordinatesWrapSoEveryPixelComesFromThePicture)
+{
+    Animation a(3, 2);
+    for (int tick = 0; tick < 200; ++tick)
+        for (std::uint8_t index : a.Frame(40, 30)) ASSERT_TRUE(index % 10 < 3 && index / 10 < 2) << int(index);
+    AboutAnimation empty;  // without a picture nothing is drawn
+    std::vector<std::uint8_t> pixels(4, 7);
+    empty.RotatePic({pixels.data(), 2, 2, 2});
+    EXPECT_EQ(pixels, std::vector<std::uint8_t>(4, 7));
 }
 
 } // namespace

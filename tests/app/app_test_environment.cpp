@@ -5,30 +5,17 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 namespace movra::test {
-
-namespace {
-
-QTemporaryDir& Folder()
-{
-    static QTemporaryDir folder;
-    return folder;
-}
-
-} // namespace
 
 QString SettingsFolder()
 {
-    return Folder().path();
+    static QTemporaryDir folder;
+    return folder.path();
 }
 
 void ClearSettings()
@@ -38,26 +25,17 @@ void ClearSettings()
     settings.sync();
 }
 
-std::string ClipboardText()
-{
-    return QGuiApplication::clipboard()->text().toStdString();
-}
-
-void SetClipboardText(const std::string& text)
-{
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-}
+std::string ClipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+void SetClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
 
 } // namespace movra::test
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QString folder = movra::test::SettingsFolder();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, movra::test::SettingsFolder());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,19 +1,16 @@
 #pragma once
 // Shared set-up of the GUI tests: one QApplication on the offscreen platform
-// for the whole run, and the per-user settings redirected into a temporary
-// folder that the tests may wipe.
+// for the whole run, the per-user settings redirected into a temporary
+// folder that the tests may wipe, and the clipboard's plain text.
 
 #include <QString>
 
+#include <string>
+
 namespace movra::test {
 
-// Removes every saved setting of the program (a first start).
-void ClearSettings();
-
-// The folder holding the redirected settings.
-QString SettingsFolder();
-
-// The clipboard's plain text.
+void ClearSettings();     // a first start: no saved setting of the program
+QString SettingsFolder();  // where the settings and the tests' scratch files go
 std::string ClipboardText();
 void SetClipboardText(const std::string& text);
 

@@ -7,14 +7,10 @@
 namespace movra {
 namespace {
 
-TEST(FileFilterTest, ImportFilterGivesTwoEntries)
+TEST(FileFilterTest, PairsBecomeEntriesWithTheirPatterns)
 {
     EXPECT_EQ(QtFilterEntries("All Files|*.*|SpectraMax Text File|*.txt"),
               (std::vector<std::string>{"All Files (*.*)", "SpectraMax Text File (*.txt)"}));
-}
-
-TEST(FileFilterTest, SeveralPatternsAndEmptyFilter)
-{
     EXPECT_EQ(QtFilterEntries("Texts|*.txt;*.csv"), (std::vector<std::string>{"Texts (*.txt *.csv)"}));
     EXPECT_TRUE(QtFilterEntries("").empty());
 }

@@ -16,7 +16,7 @@
 namespace movra {
 namespace {
 
-// A small grid: "c,r" in every cell except column 0 and the corner.
+// A grid of "c,r" in every cell except column 0.
 class NumberedCells final : public GridCells {
 public:
     NumberedCells(int columns, int rows) : columns_(columns), rows_(rows) {}
@@ -24,82 +24,42 @@ public:
     int rowCount() const override { return rows_; }
     std::string text(int column, int row) const override
     {
-        if (column == 0)
-            return {};
-        return std::to_string(column) + "," + std::to_string(row);
+        return column == 0 ? "" : std::to_string(column) + "," + std::to_string(row);
     }
 
 private:
-    int columns_;
-    int rows_;
+    int columns_, rows_;
 };
 
-TEST(ReviewGridTest, CopyOfSelectedBlockGivesRowsEndedByCarriageReturn)
-{
-    DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(6, 4));
-    page.selectCells({3, 1, 4, 2});
-    page.CopySRaw();
-    EXPECT_EQ(test::ClipboardText(), "3,1\t4,1\r3,2\t4,2\r");
-}
-
-TEST(ReviewGridTest, CopyWithoutSelectionCopiesTheCurrentCell)
-{
-    DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(6, 4));
-    page.CopySRaw();
-    EXPECT_EQ(test::ClipboardText(), "1,1\r");
-}
-
-TEST(ReviewGridTest, CopyAllSkipsColumnZeroAndIncludesHeaderRow)
+TEST(ReviewGridTest, CopyGivesTheSelectionOrTheCurrentCellAndCopyAllAllButColumnZero)
 {
     DataReviewPage page;
     page.setReviewCells(std::make_unique<NumberedCells>(4, 3));
-    page.CopytoExcel1Click();
+    const GridModel& model = page.reviewModel();
+    // The fixed row and column are the headers.
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString() + " " + model.data(model.index(1, 2)).toString(),
+              "1,0 3,2");
+    EXPECT_EQ(std::pair(model.rowCount(), model.columnCount()), std::pair(2, 3));
+    page.CopySRaw();
+    EXPECT_EQ(test::ClipboardText(), "1,1\r");
+    page.selectCells({2, 1, 3, 2});
+    page.PopupMenu2().actions()[0]->trigger();
+    EXPECT_EQ(test::ClipboardText(), "2,1\t3,1\r2,2\t3,2\r");
+    page.PopupMenu2().actions()[1]->trigger();
     EXPECT_EQ(test::ClipboardText(), "1,0\t2,0\t3,0\r1,1\t2,1\t3,1\r1,2\t2,2\t3,2\r");
+
+    page.ClearCells();  // only the fixed row and column stay
+    EXPECT_EQ(model.gridText(2, 0) + model.gridText(2, 1), "2,0");
+    EXPECT_EQ(model.gridColumnCount(), 4);
 }
 
 TEST(ReviewGridTest, CopyAllOfTheEmptyStartGridGives200RowsOf192Tabs)
 {
     DataReviewPage page;
     page.CopytoExcel1Click();
-    const std::string row = std::string(192, '\t') + '\r';
     std::string expected;
-    for (int r = 0; r < 200; ++r)
-        expected += row;
+    for (int r = 0; r < 200; ++r) expected += std::string(192, '\t') + '\r';
     EXPECT_EQ(test::ClipboardText(), expected);
-}
-
-TEST(ReviewGridTest, HeadersShowFixedRowAndColumn)
-{
-    DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(4, 3));
-    const GridModel& model = page.reviewModel();
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString().toStdString(), "1,0");
-    EXPECT_EQ(model.data(model.index(1, 2)).toString().toStdString(), "3,2");
-    EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_EQ(model.columnCount(), 3);
-}
-
-TEST(ReviewGridTest, ClearingKeepsOnlyTheFixedRowAndColumn)
-{
-    DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(4, 3));
-    page.ClearCells();
-    EXPECT_EQ(page.reviewModel().gridText(2, 0), "2,0");
-    EXPECT_EQ(page.reviewModel().gridText(2, 1), "");
-    EXPECT_EQ(page.reviewModel().gridColumnCount(), 4);
-}
-
-TEST(ReviewGridTest, PopupItemsRunTheCopyCommands)
-{
-    DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(3, 2));
-    page.selectCells({2, 1, 2, 1});
-    page.PopupMenu2().actions()[0]->trigger();
-    EXPECT_EQ(test::ClipboardText(), "2,1\r");
-    page.PopupMenu2().actions()[1]->trigger();
-    EXPECT_EQ(test::ClipboardText(), "1,0\t2,0\r1,1\t2,1\r");
 }
 
 } // namespace

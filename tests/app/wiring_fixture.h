@@ -1,11 +1,16 @@
 #pragma once
-// Shared set-up of the tests of the pages' behaviour: the program's windows
-// with scripted dialogs, the demo plate imported on request, and short ways
-// to label wells through the layout grid's popup menu and to choose a sample.
+// Shared set-up of the tests of the program's windows: all five windows with
+// scripted dialogs and a first start's settings, the demo plate imported on
+// request, widgets found by object name, wells labelled through the layout
+// grid's popup menu and samples chosen as the user does.
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -13,10 +18,15 @@
 #include <filesystem>
 #include <string>
 
-#include "app/graph_commands.h"
+#include "app/data_review_page.h"
+#include "app/fit_limits_dialog.h"
+#include "app/fit_progress_form.h"
+#include "app/fitting_panel.h"
 #include "app/graph_page.h"
+#include "app/grid_model.h"
 #include "app/plate_layout_page.h"
 #include "app/program_windows.h"
+#include "app/reports_page.h"
 #include "app/table_selection.h"
 #include "app_test_environment.h"
 #include "scripted_dialogs.h"
@@ -24,6 +34,12 @@
 namespace movra::test {
 
 inline const std::filesystem::path kDemoData = MOVRA_DATA;
+inline const std::filesystem::path kPlateTests = std::filesystem::path(MOVRA_TEST_DATA) / "plate";
+
+inline std::filesystem::path Scratch(const std::string& name)
+{
+    return std::filesystem::path(SettingsFolder().toStdString()) / name;
+}
 
 class WiringTest : public ::testing::Test {
 protected:
@@ -31,53 +47,83 @@ protected:
 
     MainWindow& form() { return windows.Form1(); }
     AppState& state() { return form().state(); }
+    const PlateMeasurements& plate() { return state().plate; }
+    const TMatrix& reduced() { return state().curves.ReducedData; }
     PlateLayoutPage& layoutPage() { return form().plateLayoutPage(); }
     GraphPage& graph() { return form().graphPage(); }
-
-    void ImportFile(const std::filesystem::path& file)
+    const GridModel& reviewGrid() { return form().dataReviewPage().reviewModel(); }
+    std::string caption() { return form().windowTitle().toStdString(); }
+    std::int32_t Shown(int curve) { return state().curves.ShownWells[static_cast<std::size_t>(curve)]; }
+    double FitResult(int well, int column)
     {
-        dialogs.inputs.push_back("0");  // time offset
+        return state().fits.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
+    }
+
+    // The object at a path of object names below the main window, such as "Form3/Memo1".
+    template <typename T = QObject>
+    T& Find(const QString& path)
+    {
+        QObject* found = &form();
+        for (const QString& name : path.split(QLatin1Char('/')))
+            if (found && found->objectName() != name) found = found->findChild<QObject*>(name);
+        if (T* object = qobject_cast<T*>(found)) return *object;
+        throw std::runtime_error("no " + path.toStdString());
+    }
+    // The entries of a menu (separators as "-") or a combo box.
+    static QStringList Captions(const QWidget& menuOrBox)
+    {
+        QStringList texts;
+        if (auto* box = qobject_cast<const QComboBox*>(&menuOrBox))
+            for (int i = 0; i < box->count(); ++i) texts.append(box->itemText(i));
+        for (const QAction* item : menuOrBox.actions()) texts.append(item->isSeparator() ? "-" : item->text());
+        return texts;
+    }
+    QStringList PopupCaptions() { return Captions(layoutPage().PopupMenu1()); }
+    QStringList ChooserEntries() { return Captions(graph().SelectSample()); }
+
+    // File > Import with `file` picked; `offset` answers the time offset question.
+    void Import(const std::filesystem::path& file, std::optional<std::string> offset = "0")
+    {
+        dialogs.inputs.push_back(offset);
         dialogs.files.push_back(file);
         form().menu().Import1->trigger();
+    }
+    void ImportDemoPlate()
+    {
+        Import(kDemoData / "demo-kinetic-96.txt");
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
-    void ImportDemoPlate() { ImportFile(kDemoData / "demo-kinetic-96.txt"); }
-
-    // The popup menu's item with this caption, or null.
-    QAction* PopupItem(const QString& caption)
+    void OpenLayout(const std::filesystem::path& file)
     {
-        for (QAction* item : layoutPage().PopupMenu1().actions())
-            if (item->text() == caption) return item;
-        return nullptr;
+        dialogs.files.push_back(file);
+        form().menu().OpenPlateLayout1->trigger();
     }
-    QStringList PopupCaptions()
-    {
-        QStringList captions;
-        for (QAction* item : layoutPage().PopupMenu1().actions()) captions.append(item->text());
-        return captions;
-    }
-    // Selects plate columns left..right, rows top..bottom and chooses the item.
+    // Selects plate columns left..right, rows top..bottom and chooses the popup item.
     void Label(const GridSelection& cells, const QString& item)
     {
         SelectCells(layoutPage().PlateLayoutGrid(), cells);
-        QAction* action = PopupItem(item);
-        ASSERT_NE(action, nullptr) << item.toStdString();
-        action->trigger();
+        for (QAction* action : layoutPage().PopupMenu1().actions())
+            if (action->text() == item) return action->trigger();
+        FAIL() << "no popup item " << item.toStdString();
     }
-    QStringList ChooserEntries()
-    {
-        QStringList entries;
-        for (int i = 0; i < graph().SelectSample().count(); ++i) entries.append(graph().SelectSample().itemText(i));
-        return entries;
-    }
-    // Chooses a sample in the chooser as the user does.
     void ChooseSample(const QString& sample)
     {
-        QComboBox& chooser = graph().SelectSample();
-        const int index = chooser.findText(sample);
+        const int index = graph().SelectSample().findText(sample);
         ASSERT_GE(index, 0) << sample.toStdString();
-        chooser.setCurrentIndex(index);
-        emit chooser.activated(index);
+        graph().SelectSample().setCurrentIndex(index);
+        emit graph().SelectSample().activated(index);
+    }
+    // The demo plate with Sample1 chosen (column 1 of the demo layout, or
+    // the cells given) and start values that suit its curves.
+    void PrepareDemoFit(std::optional<GridSelection> cells = std::nullopt)
+    {
+        ImportDemoPlate();
+        if (cells) Label(*cells, "Sample1");
+        cells ? ChooseSample("Sample1") : OpenLayout(kDemoData / "demo-layout.PLO");
+        graph().fitting().FitFormulaCB().setCurrentIndex(0);
+        const char* const starts[] = {"0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+        for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText(starts[k - 1]);
+        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
 
     ScriptedDialogs dialogs;

@@ -3,299 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include <algorithm>
 
 namespace movra {
 namespace {
 
-TCurvParam Curve(int symbol, bool connect = false);
+using Points = std::vector<CanvasPoint>;
 
-// A 1000 x 500 surface with the engine's default window (15..75 percent)
-// and both axes 0..100: the plot spans x 150..750 and y 75..375, 6 pixels
-// per x unit and 3 per y unit. Font height 13: "M" is 13 high and 6 wide.
-class PlotEngineTest : public ::testing::Test {
-protected:
-    PlotEngineTest()
-    {
-        engine.XAxis.Min = 0;
-        engine.XAxis.Max = 100;
-        engine.YAxis.Min = 0;
-        engine.YAxis.Max = 100;
-    }
-
-    void Place() { engine.SetPlotWindow(canvas, canvas.Width(), canvas.Height()); }
-
-    std::vector<CanvasCall> LinesWithStyle(LineStyle style) const
-    {
-        std::vector<CanvasCall> lines;
-        for (const auto& call : canvas.CallsOf(CanvasOp::Line)) {
-            if (call.pen.style == style) {
-                lines.push_back(call);
-            }
-        }
-        return lines;
-    }
-
-    RecordingCanvas canvas{1000, 500};
-    PlotEngine engine;
-};
-
-TEST_F(PlotEngineTest, SetPlotWindowPlacesTheRectangleAndDrawsTheBorder)
-{
-    Place();
-    EXPECT_EQ(engine.X1(), 150);
-    EXPECT_EQ(engine.Y1(), 75);
-    EXPECT_EQ(engine.X2(), 750);
-    EXPECT_EQ(engine.Y2(), 375);
-    EXPECT_EQ(engine.SymbolUnit(), 4);
-    const auto rectangles = canvas.CallsOf(CanvasOp::Rectangle);
-    ASSERT_EQ(rectangles.size(), 1u);
-    EXPECT_EQ(rectangles[0].points[0], (CanvasPoint{150, 75}));
-    EXPECT_EQ(rectangles[0].points[1], (CanvasPoint{751, 376}));
-}
-
-TEST_F(PlotEngineTest, NoBorderWithoutPlotBorder)
-{
-    engine.PlotBorder = false;
-    Place();
-    EXPECT_TRUE(canvas.CallsOf(CanvasOp::Rectangle).empty());
-}
-
-TEST_F(PlotEngineTest, PixelsMapWorldCoordinatesWithYGrowingDownwards)
-{
-    Place();
-    EXPECT_EQ(engine.XPixel(0), 150);
-    EXPECT_EQ(engine.XPixel(12.5), 225);
-    EXPECT_EQ(engine.YPixel(100), 75);
-    EXPECT_EQ(engine.YPixel(0), 375);
-}
-
-TEST_F(PlotEngineTest, FarCoordinatesMapToPixel30000OnBothSides)
-{
-    Place();
-    EXPECT_EQ(engine.XPixel(1e6), kFarPixel);
-    EXPECT_EQ(engine.XPixel(-1e6), kFarPixel);
-    EXPECT_EQ(engine.YPixel(1e20), kFarPixel);
-    EXPECT_EQ(engine.YPixel(std::nan("")), kFarPixel);
-}
-
-TEST_F(PlotEngineTest, EmptyAxisRangeMapsToTheFarPixelInsteadOfFaulting)
-{
-    engine.XAxis.Max = engine.XAxis.Min;
-    Place();
-    EXPECT_EQ(engine.XPixel(0), kFarPixel);
-}
-
-TEST(AutoStep, GivesPowersOfTenTimesPowersOfTwo)
-{
-    TAxis axis;
-    axis.Max = 100;
-    AutoStep(axis);
-    EXPECT_DOUBLE_EQ(axis.Step, 12.5);
-    axis.Max = 1;
-    AutoStep(axis);
-    EXPECT_DOUBLE_EQ(axis.Step, 0.125);
-    axis.Min = 124;
-    axis.Max = 983;
-    AutoStep(axis);
-    EXPECT_DOUBLE_EQ(axis.Step, 100);
-}
-
-TEST(AutoStep, LeavesTheStepAloneWithoutARange)
-{
-    TAxis axis;
-    axis.Min = 5;
-    axis.Max = 5;
-    AutoStep(axis);
-    EXPECT_DOUBLE_EQ(axis.Step, 0.2);
-    axis.Max = std::numeric_limits<double>::infinity();
-    AutoStep(axis);
-    EXPECT_DOUBLE_EQ(axis.Step, 0.2);
-}
-
-TEST(FormatAxisNumber, KeepsFourDecimalsRightAlignedByDefault)
-{
-    EXPECT_EQ(FormatAxisNumber(2.5, {}), "    2.5000");
-    EXPECT_EQ(FormatAxisNumber(-12.5, {}), "  -12.5000");
-}
-
-TEST(FormatAxisNumber, DropsTrailingZerosAndBarePointWhenAsked)
-{
-    TLabelFormat format;
-    format.LabelKeepZeros = false;
-    EXPECT_EQ(FormatAxisNumber(2.5, format), "       2.5");
-    EXPECT_EQ(FormatAxisNumber(3, format), "         3");
-    EXPECT_EQ(FormatAxisNumber(100, format), "       100");
-}
-
-TEST(FormatAxisNumber, ExponentFormFillsOneLessThanTheWidthPlusABlank)
-{
-    TLabelFormat format;
-    format.LabelExponent = true;
-    const std::string text = FormatAxisNumber(1500, format);
-    EXPECT_EQ(text, "1.5000E+03 ");
-}
-
-TEST_F(PlotEngineTest, XAxisFrom0To100IsLabelledInStepsOf12_5)
-{
-    Place();
-    engine.PlotXAxis(canvas);
-    EXPECT_DOUBLE_EQ(engine.XAxis.Step, 12.5);
-    const std::vector<std::string> expected = {"0", "12.5", "25", "37.5", "50", "62.5", "75", "87.5", "100", "X"};
-    EXPECT_EQ(canvas.Texts(), expected);
-    // Labels are centred under their ticks, below the tick length.
-    const auto texts = canvas.CallsOf(CanvasOp::Text);
-    EXPECT_EQ(texts[1].points[0], (CanvasPoint{225 - 12, 375 + 6}));
-    // Title centred under the plot, two "M" heights below it.
-    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150 + (600 - 6) / 2, 375 + 26}));
-}
-
-TEST_F(PlotEngineTest, XAxisTicksRunDownFromTheAxisLine)
-{
-    Place();
-    canvas.Forget();
-    engine.PlotXAxis(canvas);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 10u);  // the axis line and nine ticks
-    EXPECT_EQ(lines[0].points[0], (CanvasPoint{150, 375}));
-    EXPECT_EQ(lines[0].points[1], (CanvasPoint{750, 375}));
-    EXPECT_EQ(lines[2].points[0], (CanvasPoint{225, 375}));
-    EXPECT_EQ(lines[2].points[1], (CanvasPoint{225, 381}));
-}
-
-TEST_F(PlotEngineTest, TickComputedAsTinyNegativeIsLabelledZero)
-{
-    // Adding 0.1 three times to -0.2 leaves about -2.8E-17 for the zero tick.
-    engine.XAxis.Min = -0.3;
-    engine.XAxis.Max = 0.6;
-    Place();
-    engine.PlotXAxis(canvas);
-    const auto texts = canvas.Texts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "0"), texts.end());
-    EXPECT_EQ(std::find(texts.begin(), texts.end(), "-0"), texts.end());
-}
-
-TEST_F(PlotEngineTest, HalfStepLabelsLoseTrailingZerosAndWholeOnesThePoint)
-{
-    engine.YAxis.Min = 0;
-    engine.YAxis.Max = 4;  // step 0.5
-    Place();
-    engine.PlotYAxis(canvas);
-    const auto texts = canvas.Texts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "2.5"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "3"), texts.end());
-    EXPECT_EQ(texts.back(), "Y");
-}
-
-TEST_F(PlotEngineTest, YAxisLabelsSitRightAlignedAgainstTheirTicks)
-{
-    Place();
-    engine.PlotYAxis(canvas);
-    const auto texts = canvas.CallsOf(CanvasOp::Text);
-    ASSERT_EQ(texts.size(), 10u);
-    // "25" (two characters, 12 wide) at y pixel 300: tick length 3.
-    EXPECT_EQ(texts[2].text, "25");
-    EXPECT_EQ(texts[2].points[0], (CanvasPoint{150 - 3 - 12, 300 - 6}));
-    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150, 75 - 18}));
-}
-
-TEST_F(PlotEngineTest, LogarithmicAxisLabelsPowersOfTenAndAddsMinorTicks)
-{
-    engine.XAxis.Scale = AxisScale::Logarithmic;
-    engine.XAxis.Min = 0;  // 1 .. 100
-    engine.XAxis.Max = 2;
-    Place();
-    canvas.Forget();
-    engine.PlotXAxis(canvas);
-    const auto texts = canvas.Texts();
-    ASSERT_EQ(texts.size(), 10u);  // ticks every quarter decade, and the title
-    EXPECT_EQ(texts[0], "1");
-    EXPECT_EQ(texts[2], "3.1623");
-    EXPECT_EQ(texts[8], "100");
-    // Axis line, nine ticks, and minor ticks 2..9 after each tick but the last.
-    EXPECT_EQ(canvas.CallsOf(CanvasOp::Line).size(), 1u + 9u + 8u * 8u);
-}
-
-TEST_F(PlotEngineTest, LogarithmicAxesPlaceValuesByTheirLogarithm)
-{
-    engine.YAxis.Scale = AxisScale::Logarithmic;
-    engine.YAxis.Min = 0;
-    engine.YAxis.Max = 2;
-    Place();
-    canvas.Forget();
-    const std::vector<double> x = {0, 50, 60};
-    const std::vector<double> y = {0, 10, 0};  // log of 0 lies far off the plot
-    engine.PlotCurve(canvas, x, y, Curve(4), 2, 1);
-    const auto squares = canvas.CallsOf(CanvasOp::Rectangle);
-    ASSERT_EQ(squares.size(), 1u);
-    EXPECT_EQ(squares[0].points[0], (CanvasPoint{450 - 4, 225 - 4}));
-}
-
-TEST_F(PlotEngineTest, GridLinesLieStrictlyInsideTheBorder)
-{
-    Place();
-    engine.PlotXAxis(canvas);
-    engine.PlotYAxis(canvas);
-    canvas.Forget();
-    engine.PlotGrid(canvas);
-    const auto dotted = LinesWithStyle(LineStyle::Dot);
-    ASSERT_EQ(dotted.size(), 14u);  // 7 horizontal + 7 vertical
-    for (const auto& line : dotted) {
-        const CanvasPoint a = line.points[0];
-        const CanvasPoint b = line.points[1];
-        if (a.y == b.y) {
-            EXPECT_GT(a.y, 75);
-            EXPECT_LT(a.y, 375);
-        } else {
-            EXPECT_GT(a.x, 150);
-            EXPECT_LT(a.x, 750);
-        }
-    }
-    EXPECT_EQ(canvas.GetPen().style, LineStyle::Solid);
-}
-
-TEST_F(PlotEngineTest, GridModeOneDrawsOnlyHorizontalLines)
-{
-    engine.GridMode = 1;
-    Place();
-    engine.PlotXAxis(canvas);
-    engine.PlotYAxis(canvas);
-    canvas.Forget();
-    engine.PlotGrid(canvas);
-    for (const auto& line : LinesWithStyle(LineStyle::Dot)) {
-        EXPECT_EQ(line.points[0].y, line.points[1].y);
-    }
-}
-
-TEST(DefaultCurveParams, ElevenCurvesCycleSymbolsAndPalette)
-{
-    TCurvParamVector params;
-    DefaultCurveParams(params, 11);
-    ASSERT_EQ(params.size(), 12u);
-    EXPECT_EQ(params[0].Symbol, 0);
-    EXPECT_EQ(params[0].Legend, "");
-    EXPECT_EQ(params[1].Symbol, 1);
-    EXPECT_EQ(params[1].FillColor, 0x0000FFu);
-    EXPECT_EQ(params[9].Symbol, 9);
-    EXPECT_EQ(params[10].Symbol, 1);
-    EXPECT_EQ(params[10].FillColor, 0x808000u);
-    EXPECT_EQ(params[11].Symbol, 2);
-    EXPECT_EQ(params[11].FillColor, 0x0000FFu);
-    EXPECT_EQ(params[11].PenColor, 0x0000FFu);
-    EXPECT_EQ(params[11].Legend, "Y11");
-    for (const auto& p : params) {
-        EXPECT_EQ(p.PenWidth, 1);
-        EXPECT_EQ(p.PointStep, 1);
-        EXPECT_FALSE(p.Connect);
-    }
-    DefaultCurveParams(params, -1);
-    EXPECT_TRUE(params.empty());
-}
-
-TCurvParam Curve(int symbol, bool connect)
+// A curve record with a green fill and a red pen.
+TCurvParam Curve(int symbol, bool connect = false)
 {
     TCurvParam p;
     p.Symbol = symbol;
@@ -306,220 +24,249 @@ TCurvParam Curve(int symbol, bool connect)
     return p;
 }
 
-TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideAndDrawn)
+// A 1000 x 500 surface with the engine's default window (15..75 percent)
+// and both axes 0..100: the plot spans x 150..750 and y 75..375, 6 pixels
+// per x unit and 3 per y unit, symbol unit 4. Font height 13: "M" is 13
+// high and 6 wide. Place() leaves the surface empty.
+class PlotEngineTest : public ::testing::Test {
+protected:
+    PlotEngineTest() { engine.XAxis.Max = engine.YAxis.Max = 100; }
+    void Place()
+    {
+        engine.SetPlotWindow(canvas, canvas.Width(), canvas.Height());
+        canvas.Forget();
+    }
+    std::vector<std::string> Texts() const { return canvas.Texts(); }
+
+    RecordingCanvas canvas{1000, 500};
+    PlotEngine engine;
+};
+
+TEST_F(PlotEngineTest, SetPlotWindowPlacesTheRectangleAndMapsWorldToPixels)
+{
+    engine.SetPlotWindow(canvas, canvas.Width(), canvas.Height());
+    EXPECT_EQ((std::vector{engine.X1(), engine.Y1(), engine.X2(), engine.Y2(), engine.SymbolUnit()}),
+              (std::vector{150, 75, 750, 375, 4}));
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Rectangle).at(0).points, (Points{{150, 75}, {751, 376}}));
+    // Farther than 30000 pixels on either side, or no number: pixel 30000.
+    EXPECT_EQ((std::vector{engine.XPixel(0), engine.XPixel(12.5), engine.YPixel(100), engine.YPixel(0),
+                           engine.XPixel(1e6), engine.XPixel(-1e6), engine.YPixel(1e20), engine.YPixel(std::nan(""))}),
+              (std::vector{150, 225, 75, 375, kFarPixel, kFarPixel, kFarPixel, kFarPixel}));
+
+    engine.PlotBorder = false;
+    engine.XAxis.Max = engine.XAxis.Min;
+    canvas.Forget();
+    engine.SetPlotWindow(canvas, canvas.Width(), canvas.Height());
+    EXPECT_TRUE(canvas.Calls().empty());
+    EXPECT_EQ(engine.XPixel(0), kFarPixel);  // an empty axis range does not fault
+}
+
+TEST(AutoStep, GivesPowersOfTenTimesPowersOfTwoAndNeedsARange)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double cases[][3] = {{0, 100, 12.5}, {0, 1, 0.125}, {124, 983, 100}, {0, 0.5, 0.1},
+                               {5, 5, 0.2},    {5, 4, 0.2},   {0, inf, 0.2}};  // 0.2: the step left alone
+    for (const auto& [min, max, step] : cases) {
+        TAxis axis;
+        axis.Min = min;
+        axis.Max = max;
+        AutoStep(axis);
+        EXPECT_DOUBLE_EQ(axis.Step, step) << min << ".." << max;
+    }
+}
+
+TEST(FormatAxisNumber, PadsToTheWidthAndTrimsZerosWhenAsked)
+{
+    const std::tuple<double, bool, bool, const char*> cases[] = {  // value, keep zeros, exponent, text
+        {2.5, true, false, "    2.5000"}, {-12.5, true, false, "  -12.5000"}, {2.5, false, false, "       2.5"},
+        {3, false, false, "         3"},  {100, false, false, "       100"},  {1500, true, true, "1.5000E+03 "}};
+    for (const auto& [value, keepZeros, exponent, text] : cases)
+        EXPECT_EQ(FormatAxisNumber(value, {10, 4, exponent, keepZeros}), text) << value;
+}
+
+TEST_F(PlotEngineTest, AxesAreTickedAndLabelledAtTheAutomaticStep)
 {
     Place();
+    engine.PlotXAxis(canvas);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"0", "12.5", "25", "37.5", "50", "62.5", "75", "87.5", "100", "X"}));
+    auto texts = canvas.CallsOf(CanvasOp::Text);
+    EXPECT_EQ(texts[1].points[0], (CanvasPoint{225 - 12, 375 + 6}));              // centred under its tick
+    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150 + (600 - 6) / 2, 375 + 26}));  // title
+    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    ASSERT_EQ(lines.size(), 10u);  // the axis line and nine ticks
+    EXPECT_EQ(lines[0].points, (Points{{150, 375}, {750, 375}}));
+    EXPECT_EQ(lines[2].points, (Points{{225, 375}, {225, 381}}));
+
     canvas.Forget();
-    const std::vector<double> x = {0, 0, 100, 100.5};
-    const std::vector<double> y = {0, 100, 0, 50};
+    engine.PlotYAxis(canvas);
+    texts = canvas.CallsOf(CanvasOp::Text);
+    ASSERT_EQ(texts.size(), 10u);
+    EXPECT_EQ(texts[2].text, "25");  // 12 wide, right-aligned against a tick of 3 at y 300
+    EXPECT_EQ(texts[2].points[0], (CanvasPoint{150 - 3 - 12, 300 - 6}));
+    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150, 75 - 18}));  // title
+
+    // Stepping by 0.1 from -0.3 leaves about -2.8E-17 for the zero tick.
+    engine.XAxis.Min = -0.3;
+    engine.XAxis.Max = 0.6;
+    Place();
+    engine.PlotXAxis(canvas);
+    const auto labels = Texts();
+    EXPECT_EQ(std::count(labels.begin(), labels.end(), "0"), 1);
+}
+
+TEST_F(PlotEngineTest, LogarithmicAxesLabelPowersOfTenAndPlaceValuesByTheirLogarithm)
+{
+    engine.XAxis.Scale = engine.YAxis.Scale = AxisScale::Logarithmic;
+    engine.XAxis.Max = engine.YAxis.Max = 2;  // 1 .. 100
+    Place();
+    engine.PlotXAxis(canvas);
+    ASSERT_EQ(Texts().size(), 10u);  // ticks every quarter decade, and the title
+    EXPECT_EQ(Texts()[2], "3.1623");
+    EXPECT_EQ(Texts()[8], "100");
+    // Axis line, nine ticks, and minor ticks 2..9 after each tick but the last.
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Line).size(), 1u + 9u + 8u * 8u);
+
+    Place();
+    const std::vector<double> x = {0, 1, 2}, y = {0, 10, 0};  // the logarithm of 0 lies far off the plot
+    engine.PlotCurve(canvas, x, y, Curve(4), 2, 1);
+    ASSERT_EQ(canvas.CallsOf(CanvasOp::Rectangle).size(), 1u);
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Rectangle)[0].points[0], (CanvasPoint{150 - 4, 225 - 4}));
+}
+
+TEST(DefaultCurveParams, ElevenCurvesCycleSymbolsAndPalette)
+{
+    TCurvParamVector params;
+    DefaultCurveParams(params, 11);
+    ASSERT_EQ(params.size(), 12u);
+    EXPECT_EQ(params[0].Symbol, 0);
+    const std::tuple<int, int, Colour> curves[] = {
+        {1, 1, 0x0000FF}, {9, 9, 0x800080}, {10, 1, 0x808000}, {11, 2, 0x0000FF}};
+    for (const auto& [i, symbol, colour] : curves)
+        EXPECT_EQ(std::tuple(params[i].Symbol, params[i].FillColor, params[i].PenColor),
+                  std::tuple(symbol, colour, colour)) << i;
+    EXPECT_EQ(params[11].Legend, "Y11");
+    for (const auto& p : params)
+        EXPECT_EQ(std::tuple(p.PenWidth, p.PointStep, p.Connect), std::tuple(1, 1, false));
+    DefaultCurveParams(params, -1);
+    EXPECT_TRUE(params.empty());
+}
+
+TEST_F(PlotEngineTest, EachSymbolIsDrawnInItsShapeWithTheCurvesPenAndBrush)
+{
+    // One point at (50, 50), pixel (450, 225); half-size 4.
+    const Points box = {{446, 221}, {455, 230}}, triangle = {{446, 229}, {455, 229}, {450, 220}};
+    const std::tuple<int, CanvasOp, std::size_t, Points> cases[] = {
+        {0, CanvasOp::Pixel, 1, {{450, 225}}}, {1, CanvasOp::Ellipse, 1, box}, {2, CanvasOp::Ellipse, 1, box},
+        {3, CanvasOp::Rectangle, 1, box},      {4, CanvasOp::Rectangle, 1, box}, {5, CanvasOp::Polygon, 1, triangle},
+        {6, CanvasOp::Polygon, 1, triangle},   {7, CanvasOp::Line, 2, {{450, 221}, {450, 230}}},
+        {8, CanvasOp::Line, 2, box},           {9, CanvasOp::Line, 4, {{450, 221}, {450, 230}}},
+        {10, CanvasOp::Line, 0, {}},           {-1, CanvasOp::Line, 0, {}}};
+    const std::vector<double> v = {0, 50};
+    for (const auto& [symbol, op, count, first] : cases) {
+        Place();
+        engine.PlotCurve(canvas, v, v, Curve(symbol), 1, 1);
+        EXPECT_EQ(canvas.GetPen(), Pen{}) << symbol;  // restored after the curve
+        EXPECT_EQ(canvas.GetBrush(), Brush{}) << symbol;
+        const auto calls = canvas.CallsOf(op);
+        ASSERT_EQ(calls.size(), count) << symbol;
+        for (const auto& call : canvas.Calls())  // nothing else drawn
+            EXPECT_TRUE(call.op == op || call.op == CanvasOp::PenChange || call.op == CanvasOp::BrushChange) << symbol;
+        if (count == 0) continue;
+        EXPECT_EQ(calls[0].points, first) << symbol;
+        EXPECT_EQ(calls[0].pen.color, 0x0000FFu) << symbol;
+        const bool filled = symbol == 0 || symbol == 1 || symbol == 3 || symbol == 5;
+        EXPECT_EQ(calls[0].brush, (Brush{0x00FF00, filled ? FillStyle::Solid : FillStyle::Clear})) << symbol;
+        EXPECT_TRUE(symbol != 0 || calls[0].colour == 0x00FF00u);  // a pixel in the fill colour
+    }
+}
+
+TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideAndPointStepSkipsPoints)
+{
+    Place();
+    const std::vector<double> x = {0, 0, 100, 100.5}, y = {0, 100, 0, 50};
     engine.PlotCurve(canvas, x, y, Curve(3), 3, 1);
     const auto squares = canvas.CallsOf(CanvasOp::Rectangle);
     ASSERT_EQ(squares.size(), 2u);  // the point just right of the plot is left out
     EXPECT_EQ(squares[0].points[0], (CanvasPoint{150 - 4, 75 - 4}));
     EXPECT_EQ(squares[1].points[1], (CanvasPoint{750 + 5, 375 + 5}));
-    EXPECT_EQ(squares[0].brush, (Brush{0x00FF00, FillStyle::Solid}));
-    EXPECT_EQ(squares[0].pen.color, 0x0000FFu);
-}
 
-TEST_F(PlotEngineTest, PlotCurveRestoresPenAndBrush)
-{
     Place();
-    const std::vector<double> v = {0, 50};
-    engine.PlotCurve(canvas, v, v, Curve(2), 1, 1);
-    EXPECT_EQ(canvas.GetPen(), Pen{});
-    EXPECT_EQ(canvas.GetBrush(), Brush{});
-}
-
-TEST_F(PlotEngineTest, OpenSymbolsUseAClearBrush)
-{
-    Place();
-    canvas.Forget();
-    const std::vector<double> v = {0, 50};
-    engine.PlotCurve(canvas, v, v, Curve(6), 1, 1);
-    const auto polygons = canvas.CallsOf(CanvasOp::Polygon);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(polygons[0].brush.style, FillStyle::Clear);
-    const std::vector<CanvasPoint> triangle = {{446, 229}, {455, 229}, {450, 220}};
-    EXPECT_EQ(polygons[0].points, triangle);
-}
-
-TEST_F(PlotEngineTest, SymbolZeroSetsOnePixelInTheFillColour)
-{
-    Place();
-    canvas.Forget();
-    const std::vector<double> v = {0, 50};
-    engine.PlotCurve(canvas, v, v, Curve(0), 1, 1);
-    const auto pixels = canvas.CallsOf(CanvasOp::Pixel);
-    ASSERT_EQ(pixels.size(), 1u);
-    EXPECT_EQ(pixels[0].points[0], (CanvasPoint{450, 225}));
-    EXPECT_EQ(pixels[0].colour, 0x00FF00u);
-}
-
-TEST_F(PlotEngineTest, StarDrawsPlusAndCrossAndUnknownSymbolsNothing)
-{
-    Place();
-    canvas.Forget();
-    engine.PlotSymbol(canvas, 100, 100, 1, 9);
-    EXPECT_EQ(canvas.CallsOf(CanvasOp::Line).size(), 4u);
-    canvas.Forget();
-    engine.PlotSymbol(canvas, 100, 100, 1, 10);
-    engine.PlotSymbol(canvas, 100, 100, 1, -1);
-    EXPECT_TRUE(canvas.Calls().empty());
-}
-
-TEST_F(PlotEngineTest, ConnectedSegmentLeavingThePlotIsCutAtTheBorder)
-{
-    Place();
-    canvas.Forget();
-    // (50, 50) is pixel (450, 225); (160, 100) is (1110, 75), outside on the right.
-    const std::vector<double> x = {0, 50, 160};
-    const std::vector<double> y = {0, 50, 100};
-    engine.PlotCurve(canvas, x, y, Curve(5, true), 2, 1);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].points[0], (CanvasPoint{450, 225}));
-    // y = 75 + (750 - 1110) * -150 / 660, truncated: 75 + 81.
-    EXPECT_EQ(lines[0].points[1], (CanvasPoint{750, 156}));
-}
-
-TEST_F(PlotEngineTest, ConnectedSegmentEnteringThePlotIsCutAtTheBorder)
-{
-    Place();
-    canvas.Forget();
-    const std::vector<double> x = {0, 160, 50};
-    const std::vector<double> y = {0, 100, 50};
-    engine.PlotCurve(canvas, x, y, Curve(7, true), 2, 1);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 3u);  // the plus symbol, then the segment
-    EXPECT_EQ(lines[2].points[0], (CanvasPoint{750, 156}));
-    EXPECT_EQ(lines[2].points[1], (CanvasPoint{450, 225}));
-}
-
-TEST_F(PlotEngineTest, SegmentWithBothEndsOutsideIsLeftOut)
-{
-    Place();
-    canvas.Forget();
-    const std::vector<double> x = {0, -10, 160};
-    const std::vector<double> y = {0, 50, 50};
-    engine.PlotCurve(canvas, x, y, Curve(1, true), 2, 1);
-    EXPECT_TRUE(canvas.CallsOf(CanvasOp::Line).empty());
-    EXPECT_TRUE(canvas.CallsOf(CanvasOp::Ellipse).empty());
-}
-
-TEST_F(PlotEngineTest, PointStepSkipsPointsAndIndicesPastTheDataAreIgnored)
-{
-    Place();
-    canvas.Forget();
     TCurvParam p = Curve(3);
     p.PointStep = 2;
     const std::vector<double> v = {0, 10, 20, 30, 40, 50};
-    engine.PlotCurve(canvas, v, v, p, 99, 1);
+    engine.PlotCurve(canvas, v, v, p, 99, 1);  // indices past the data are ignored
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Rectangle).size(), 3u);  // 1, 3, 5
 }
 
-TEST_F(PlotEngineTest, PlotFuncDrawsOnlySegmentsWithBothEndsInside)
+TEST_F(PlotEngineTest, ConnectedSegmentsAreCutAtTheBorder)
+{
+    // From (x0, y0) to (x1, y1), (50, 50) being pixel (450, 225); no symbols.
+    const std::tuple<double, double, double, double, Points> cases[] = {
+        {50, 50, 160, 100, {{450, 225}, {750, 156}}},  // 75 + (750 - 1110) * -150 / 660, truncated
+        {160, 100, 50, 50, {{750, 156}, {450, 225}}},  {50, 50, -10, 80, {{450, 225}, {150, 150}}},
+        {50, 50, 60, 200, {{450, 225}, {470, 75}}},    {50, 50, 60, -100, {{450, 225}, {470, 375}}},
+        {-10, 50, 160, 50, {}}};
+    for (const auto& [x0, y0, x1, y1, line] : cases) {
+        Place();
+        const std::vector<double> x = {0, x0, x1}, y = {0, y0, y1};
+        engine.PlotCurve(canvas, x, y, Curve(-1, true), 2, 1);
+        const auto lines = canvas.CallsOf(CanvasOp::Line);
+        EXPECT_EQ(lines.empty() ? Points{} : lines[0].points, line) << x1 << "," << y1;
+        EXPECT_LE(lines.size(), 1u);
+    }
+}
+
+TEST_F(PlotEngineTest, PlotFuncDrawsSegmentsWithBothEndsInside)
 {
     Place();
-    canvas.Forget();
     // y = x from -25 to 100 in 5 steps: the first segment starts outside.
     engine.PlotFunc(canvas, [](double x) { return x; }, 5, {2, LineStyle::Dash, 0x123456}, -25, 100);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    auto lines = canvas.CallsOf(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].points[0], (CanvasPoint{150, 375}));
     EXPECT_EQ(lines[3].points[1], (CanvasPoint{750, 75}));
     EXPECT_EQ(lines[0].pen, (Pen{0x123456, LineStyle::Dash, 2}));
     EXPECT_EQ(canvas.GetPen(), Pen{});
-}
 
-TEST_F(PlotEngineTest, PlotFuncUsesTheAxisWhenTheRangeIsEmptyAndSkipsDegenerateRequests)
-{
+    // Fewer than two segments or no line: nothing; an empty range: the x axis.
     Place();
-    canvas.Forget();
     engine.PlotFunc(canvas, [](double) { return 50.0; }, 1, {}, 0, 100);
     engine.PlotFunc(canvas, [](double) { return 50.0; }, 10, {1, LineStyle::None, 0}, 0, 100);
     EXPECT_TRUE(canvas.Calls().empty());
     engine.PlotFunc(canvas, [](double) { return 50.0; }, 4, {}, 7, 7);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    lines = canvas.CallsOf(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].points[0].x, 150);
-    EXPECT_EQ(lines[3].points[1].x, 750);
+    EXPECT_EQ(std::pair(lines[0].points[0].x, lines[3].points[1].x), std::pair(150, 750));
 }
 
-TEST_F(PlotEngineTest, LegendFrameFitsTheRowsAndTheWidestText)
+TEST_F(PlotEngineTest, LegendFrameFitsTheRowsAndEachRowCarriesSymbolLineAndText)
 {
     Place();
-    canvas.Forget();
     TCurvParamVector params;
     DefaultCurveParams(params, 3);
     params[2].Legend = "Long";
     engine.PlotLegend(canvas, 3, params, true, true);
+    // u = 20, widest text 24, three rows of 13: the frame, then curve 3's square.
     const auto rectangles = canvas.CallsOf(CanvasOp::Rectangle);
-    ASSERT_FALSE(rectangles.empty());
-    // u = 20, widest text 24, three rows of 13.
-    EXPECT_EQ(rectangles[0].points[0], (CanvasPoint{770, 75}));
-    EXPECT_EQ(rectangles[0].points[1], (CanvasPoint{750 + 120 + 24, 75 + 4 * 13}));
+    ASSERT_EQ(rectangles.size(), 2u);
+    EXPECT_EQ(rectangles[0].points, (Points{{770, 75}, {750 + 120 + 24, 75 + 4 * 13}}));
     EXPECT_EQ(rectangles[0].pen, Pen{});
     const auto texts = canvas.CallsOf(CanvasOp::Text);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[1].text, "Long");
     EXPECT_EQ(texts[1].points[0], (CanvasPoint{850, 75 + 26 - 6}));
     EXPECT_EQ(texts[1].brush.style, FillStyle::Clear);
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Ellipse).at(0).points[0], (CanvasPoint{810 - 4, 88 - 4}));
+    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].points, (Points{{790, 88}, {830, 88}}));
+    EXPECT_EQ(lines[1].pen.color, CurvePalette[1]);
     EXPECT_EQ(canvas.GetBrush(), Brush{});
-}
 
-TEST_F(PlotEngineTest, LegendRowsCarrySymbolAndShortLine)
-{
     Place();
-    canvas.Forget();
-    TCurvParamVector params;
-    DefaultCurveParams(params, 1);
-    engine.PlotLegend(canvas, 1, params, true, true);
-    const auto ellipses = canvas.CallsOf(CanvasOp::Ellipse);
-    ASSERT_EQ(ellipses.size(), 1u);
-    EXPECT_EQ(ellipses[0].points[0], (CanvasPoint{810 - 4, 88 - 4}));
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].points[0], (CanvasPoint{790, 88}));
-    EXPECT_EQ(lines[0].points[1], (CanvasPoint{830, 88}));
-    EXPECT_EQ(lines[0].pen.color, CurvePalette[0]);
-}
-
-TEST_F(PlotEngineTest, LegendWithoutTextsDrawsNothing)
-{
-    Place();
-    canvas.Forget();
-    TCurvParamVector params;
-    DefaultCurveParams(params, 2);
-    params[1].Legend.clear();
-    params[2].Legend.clear();
-    engine.PlotLegend(canvas, 2, params, true, true);
+    for (auto& p : params) p.Legend.clear();
+    engine.PlotLegend(canvas, 3, params, true, true);
     EXPECT_TRUE(canvas.Calls().empty());
-}
-
-} // namespace
-} // namespace movra
-
-namespace movra {
-namespace {
-
-TEST(RecordingCanvas, MeasuresTextByCharactersAndFontHeight)
-{
-    RecordingCanvas canvas(100, 100);
-    canvas.SetFont({"Arial", 22, true, kBlack});
-    EXPECT_EQ(canvas.TextWidth("RFU"), 33);
-    EXPECT_EQ(canvas.TextHeight("RFU"), 22);
-}
-
-TEST(RecordingCanvas, RecordsLinesFromTheCurrentPosition)
-{
-    RecordingCanvas canvas(100, 100);
-    canvas.MoveTo(1, 2);
-    canvas.LineTo(3, 4);
-    canvas.LineTo(5, 6);
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1].points[0], (CanvasPoint{3, 4}));
-    EXPECT_EQ(lines[1].points[1], (CanvasPoint{5, 6}));
 }
 
 } // namespace
