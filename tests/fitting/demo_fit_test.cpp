@@ -19,14 +19,15 @@ namespace {
 
 TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
 {
-    const std::filesystem::path file = std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt";
     SilentImportInteraction answers;
-    auto imported = ImportSMText(TextLines(ReadFileBytes(file)), answers);
+    auto imported = ImportSMText(TextLines(ReadFileBytes(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt")),
+                                 answers);
     ASSERT_TRUE(imported.has_value());
-
     PlateState state;
     state.ResetWorkingState();
     state.plate = std::move(imported->plate);
+    state.ViewFirstPoint = 1;
+    state.ViewLastPoint = state.plate.TimePointCount;
     TParser parser1, parser2;
     state.ParamVars = DefineFitParameters(parser2);
 
@@ -38,24 +39,9 @@ TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
         layout.SetCell(1, row, "Sample1");
         layout.SetCell(4, row, "Sample2");
     }
-
-    TVector limitMin, limitMax;
-    AllocVector(limitMin, 8);
-    AllocVector(limitMax, 8);
-    for (int k = 1; k <= 8; ++k) {
-        limitMin[static_cast<std::size_t>(k)] = -1e20;
-        limitMax[static_cast<std::size_t>(k)] = 1e20;
-    }
-    FitRunControls controls;
-    controls.FitFormulaIndex = 0;
-    controls.FitFormulaText = std::string(kFitFormulas[0]);
-    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
-    controls.ToleranceText = "0.000001";
-    controls.MaxIterationsText = "500";
-    controls.CombinationText = "b-a";
-    state.ViewFirstPoint = 1;
-    state.ViewLastPoint = state.plate.TimePointCount;
-
+    const TVector limitMin(9, -1e20), limitMax(9, 1e20);
+    FitRunControls controls{std::string(kFitFormulas[0]), 0, {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"},
+                            "0.000001", "500", "b-a", false};
     FitRunHost host;
     for (int sample : {1, 2}) {
         const std::string label = "Sample" + std::to_string(sample);
@@ -78,7 +64,6 @@ TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
             EXPECT_LT(row[0] / (state.plate.TimePointCount - 1 - 5), 4 * 2 * 0.003 * 0.003);
         }
     }
-
     StringTable report(5, 5);
     CalcResults(layout, state, report);
     ASSERT_EQ(report.RowCount(), 17);
