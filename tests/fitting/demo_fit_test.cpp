@@ -19,55 +19,44 @@ namespace {
 
 TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
 {
-    const std::filesystem::path file = std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt";
     SilentImportInteraction answers;
-    auto imported = ImportSMText(TextLines(ReadFileBytes(file)), answers);
+    auto imported = ImportSMText(TextLines(ReadFileBytes(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt")),
+                                 answers);
     ASSERT_TRUE(imported.has_value());
-
-    PlateState state;
-    state.ResetWorkingState();
-    state.plate = std::move(imported->plate);
+    const PlateMeasurements plate = std::move(imported->plate);
+    ShownCurves curves;
+    curves.Reset();
+    FitResults fits;
+    fits.Reset();
     TParser parser1, parser2;
-    state.ParamVars = DefineFitParameters(parser2);
+    const auto slots = DefineFitParameters(parser2);
 
     // Column 1 is Sample1 and column 4 Sample2: eight wells each.
     PlateLayout layout;
     layout.New1Click();
-    layout.SetGeometryForWellCount(state.plate.WellCount);
+    layout.SetGeometryForWellCount(plate.WellCount);
     for (int row = 1; row <= 8; ++row) {
         layout.SetCell(1, row, "Sample1");
         layout.SetCell(4, row, "Sample2");
     }
-
-    TVector limitMin, limitMax;
-    AllocVector(limitMin, 8);
-    AllocVector(limitMax, 8);
-    for (int k = 1; k <= 8; ++k) {
-        limitMin[static_cast<std::size_t>(k)] = -1e20;
-        limitMax[static_cast<std::size_t>(k)] = 1e20;
-    }
-    FitRunControls controls;
-    controls.FitFormulaIndex = 0;
-    controls.FitFormulaText = std::string(kFitFormulas[0]);
-    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
-    controls.ToleranceText = "0.000001";
-    controls.MaxIterationsText = "500";
-    controls.CombinationText = "b-a";
-    state.ViewFirstPoint = 1;
-    state.ViewLastPoint = state.plate.TimePointCount;
-
+    const TVector limitMin(9, -1e20), limitMax(9, 1e20);
+    const FitSettingTexts controls{std::string(kFitFormulas[0]), 0,
+                                   {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"}, "0.000001", "500"};
+    const FitSettings settings =
+        ParseFitSettings(controls, parser2, limitMin, limitMax, {1, plate.TimePointCount}, "b-a");
+    CurveFitter fitter(parser2, slots, settings);
     FitRunHost host;
     for (int sample : {1, 2}) {
         const std::string label = "Sample" + std::to_string(sample);
-        ASSERT_EQ(CollectShownWells(layout, label, state), ShownWellsOutcome::Collected);
-        ParserCombinedValues values(parser1, state, "b-a", {});
+        ASSERT_EQ(CollectShownWells(layout, label, plate, curves), ShownWellsOutcome::Collected);
+        ParserCombinedValues values(parser1, plate, "b-a", {});
         values.CompileCombination();
-        CalculateReducedData(state, values, false);
-        Button1Click(state, parser2, limitMin, limitMax, controls, host);
+        CalculateReducedData(plate, curves, values, false);
+        FitShownCurves(plate, curves, fitter, false, fits, host);
 
         const KineticCurve truth = DemoSampleCurve(sample);
         for (int curve = 1; curve <= 8; ++curve) {
-            const auto& row = state.WellFitResults[static_cast<std::size_t>(state.ShownWells[static_cast<std::size_t>(curve)])];
+            const auto& row = fits.WellFitResults[static_cast<std::size_t>(curves.ShownWells[static_cast<std::size_t>(curve)])];
             ASSERT_GT(row[0], 0.0) << label << " curve " << curve;
             EXPECT_NEAR(row[1], truth.m1, 0.01);
             EXPECT_NEAR(row[2], truth.m2, 0.02);
@@ -75,12 +64,12 @@ TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
             EXPECT_NEAR(row[4], truth.m4, 0.01);
             EXPECT_NEAR(row[5], truth.m5, 0.01);
             // The noise is 0.003 on each of the two readings.
-            EXPECT_LT(row[0] / (state.plate.TimePointCount - 1 - 5), 4 * 2 * 0.003 * 0.003);
+            EXPECT_LT(row[0] / (plate.TimePointCount - 5), 4 * 2 * 0.003 * 0.003);
         }
     }
-
     StringTable report(5, 5);
-    CalcResults(layout, state, report);
+    SampleAssignment samples;
+    BuildResultsReport(layout, plate, samples, fits, report);
     ASSERT_EQ(report.RowCount(), 17);
     EXPECT_EQ(report.Cell(0, 1), "Sample1A1");
     EXPECT_EQ(report.Cell(0, 9), "Sample2A4");

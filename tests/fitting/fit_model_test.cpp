@@ -1,26 +1,26 @@
+// The formula list and the model functions: parameter names, which entries
+// run as compiled code, compiled code equal to the parser's reading of the
+// same text, clamping of faults and huge values, and the start-value rule.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
 #include "fitting/fit_formulas.h"
 #include "fitting/fit_model.h"
 #include "fitting/fit_run.h"
 #include "shared/conversion.h"
 
-#include <gtest/gtest.h>
-
-#include <limits>
-
 namespace movra {
 namespace {
 
-TEST(FitFormulas, ParametersAreFoundWhateverTheirCase)
+TEST(FitFormulas, ParameterNamesAndCompiledEntries)
 {
     EXPECT_EQ(FitParameterNames("m1-m2*exp(-m3*x)"), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(FitParameterNames("M1+M2*X"), (std::vector<int>{1, 2}));
-    EXPECT_EQ(FitParameterNames("m1+m3*x"), (std::vector<int>{1, 3}));
+    EXPECT_EQ(FitParameterNames("M3+M1*X"), (std::vector<int>{1, 3}));
     EXPECT_EQ(FitParameterNames(kFitFormulas[11]), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_TRUE(FitParameterNames("x*2").empty());
-}
-
-TEST(FitFormulas, CompiledCodeOnlyForAnUnchangedListEntry)
-{
     EXPECT_EQ(BuiltInFormulaIndex(0, kFitFormulas[0]), 0);
     EXPECT_EQ(BuiltInFormulaIndex(10, kFitFormulas[10]), 10);
     EXPECT_EQ(BuiltInFormulaIndex(0, "m1+(m2+m3*x)/(1+exp((m4-x)/m5))+1"), -1);
@@ -30,12 +30,9 @@ TEST(FitFormulas, CompiledCodeOnlyForAnUnchangedListEntry)
 
 TEST(FitFormulas, StartValuesFollowTheCellRuleAndAvoidZero)
 {
-    EXPECT_EQ(ParseStartValue("0"), 0.0001);
-    EXPECT_EQ(ParseStartValue("Error"), 0.0001);
-    EXPECT_EQ(ParseStartValue("#Sat"), 35000.0);
-    EXPECT_EQ(ParseStartValue("#Low"), 1.0);
-    EXPECT_EQ(ParseStartValue("1,5"), 1.5);
-    EXPECT_EQ(ParseStartValue("-3000"), -3000.0);
+    const std::pair<const char*, double> cases[] = {{"0", 0.0001},     {"Error", 0.0001}, {"#Sat", 35000.0},
+                                                    {"#Low", 1.0},     {"1,5", 1.5},       {"-3000", -3000.0}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseStartValue(text), value) << text;
     EXPECT_THROW(ParseStartValue("abc"), ConversionError);
 }
 
@@ -50,20 +47,23 @@ struct ModelFixture : ::testing::Test {
     std::array<double*, 9> slots;
 };
 
-TEST_F(ModelFixture, CompiledAndParsedEntriesGiveTheSameNumbers)
+TEST_F(ModelFixture, CompiledEntriesEqualTheParsersReadingOfTheirText)
 {
-    const TVector b = {0, 0.1, 0.8, 0.05, 0.5, 0.1};
-    for (int index : {0, 4}) {
-        auto compiled = Model(index, std::string(kFitFormulas[static_cast<std::size_t>(index)]));
-        auto parsed = Model(-1, std::string(kFitFormulas[static_cast<std::size_t>(index)]));
+    const TVector b = {0, 0.3, 1.7, 0.45, 2.2, 1.3, 0.8, 0.05, 0.01};
+    for (int index = 0; index < kBuiltInFitFormulas; ++index) {
+        const std::string text(kFitFormulas[static_cast<std::size_t>(index)]);
+        FitModel compiled = Model(index, text);
         ASSERT_EQ(compiled.BuiltInIndex(), index);
-        ASSERT_EQ(parsed.BuiltInIndex(), -1);
-        for (double x : {0.0, 0.25, 0.5, 1.7, 40.0})
-            EXPECT_EQ(compiled.FitModelFunc(x, b), parsed.FitModelFunc(x, b)) << index << " at " << x;
+        for (double x : {0.25, 1.0, 3.5, 12.0}) {
+            for (std::size_t k = 1; k <= 8; ++k) *slots[k] = b[k];
+            parser.X() = x;
+            const double parsed = parser.Value();
+            EXPECT_NEAR(compiled.FitModelFunc(x, b), parsed, 1e-12 * std::fabs(parsed)) << text << " at x = " << x;
+        }
     }
 }
 
-TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluation)
+TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluationOnBothPaths)
 {
     const TVector b = {0, 1.0, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01};
     const std::vector<double> xs = {0.0, 0.1, 1.0, 5.0, -2.0};
@@ -71,12 +71,12 @@ TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluation)
         auto model = Model(index, std::string(kFitFormulas[9]));
         std::vector<double> out(xs.size());
         model.EvaluateCurve(xs, b, out);
-        for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(out[i], model.FitModelFunc(xs[i], b)) << i;
+        for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(out[i], model.FitModelFunc(xs[i], b)) << index << ", " << i;
         EXPECT_EQ(out[0], kModelCeiling);  // 1/x at x = 0 is a fault on both paths
     }
 }
 
-TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
+TEST_F(ModelFixture, FaultsAndHugeValuesAreClampedAndGapsKeepTheirNames)
 {
     const TVector b = {0, 1e25, 2.0};
     EXPECT_EQ(Model(-1, "m1").FitModelFunc(0, b), 1e20);
@@ -86,13 +86,9 @@ TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
     EXPECT_EQ(Model(4, std::string(kFitFormulas[4])).FitModelFunc(-1000, TVector{0, 1, 1, 1}), 1e20);
     EXPECT_EQ(ClampModelValue(std::numeric_limits<double>::quiet_NaN()), 1e20);
     EXPECT_EQ(ClampModelValue(-std::numeric_limits<double>::infinity()), -1e20);
-}
-
-TEST_F(ModelFixture, ParametersWithGapsKeepTheirNames)
-{
-    auto model = Model(-1, "m1+m3*x");
-    ASSERT_EQ(model.ParameterCount(), 2);
-    EXPECT_EQ(model.FitModelFunc(2.0, TVector{0, 1.0, 10.0}), 21.0);
+    auto gaps = Model(-1, "m1+m3*x");
+    ASSERT_EQ(gaps.ParameterCount(), 2);
+    EXPECT_EQ(gaps.FitModelFunc(2.0, TVector{0, 1.0, 10.0}), 21.0);
 }
 
 TEST_F(ModelFixture, PlotModelUsesWhatTheSlotsHold)

@@ -1,7 +1,11 @@
+// Which wells a sample shows as curves (column-major, at most eight) and the
+// table of every sample's wells (row-major).
+
 #include "reduction/sample_wells.h"
-#include "shared/conversion.h"
 
 #include <gtest/gtest.h>
+
+#include "shared/conversion.h"
 
 namespace movra {
 namespace {
@@ -10,74 +14,62 @@ struct Plate96 : ::testing::Test {
     Plate96()
     {
         layout.New1Click();
-        state.ResetWorkingState();
-        state.plate.WellCount = 96;
-        state.plate.PlateRows = 8;
-        state.plate.PlateColumns = 12;
+        curves.Reset();
+        plate.WellCount = 96;
+        plate.PlateRows = 8;
+        plate.PlateColumns = 12;
+    }
+    std::vector<int> Shown() const
+    {
+        std::vector<int> wells;
+        for (std::size_t curve = 1; curves.ShownWells[curve] >= 0; ++curve) wells.push_back(curves.ShownWells[curve]);
+        return wells;
     }
     PlateLayout layout;
-    PlateState state;
+    PlateMeasurements plate;
+    ShownCurves curves;
+    SampleAssignment samples;
 };
 
-TEST_F(Plate96, ShownWellsAreCollectedColumnMajor)
+TEST_F(Plate96, ShownWellsAreTheFirstEightInColumnMajorOrder)
 {
     layout.SetCell(2, 1, "Sample1");  // A2 = well 1
     layout.SetCell(1, 2, "Sample1");  // B1 = well 12
     layout.SetCell(1, 1, "Sample1");  // A1 = well 0
-    EXPECT_EQ(CollectShownWells(layout, "Sample1", state), ShownWellsOutcome::Collected);
-    EXPECT_EQ(state.ShownWells[1], 0);
-    EXPECT_EQ(state.ShownWells[2], 12);
-    EXPECT_EQ(state.ShownWells[3], 1);
-    EXPECT_EQ(state.ShownWells[4], -1);
-}
-
-TEST_F(Plate96, NinthWellIsReportedOnceAndTheFirstEightShown)
-{
+    layout.SetCell(1, 3, "Sample12");
+    EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, curves), ShownWellsOutcome::Collected);
+    EXPECT_EQ(Shown(), (std::vector<int>{0, 12, 1}));
     for (int row = 1; row <= 8; ++row) layout.SetCell(1, row, "Sample1");
-    layout.SetCell(2, 1, "Sample1");
     layout.SetCell(3, 1, "Sample1");
-    EXPECT_EQ(CollectShownWells(layout, "Sample1", state), ShownWellsOutcome::TooManyWells);
-    for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(state.ShownWells[curve], (curve - 1) * 12);
-    EXPECT_EQ(state.ShownWells[9], -1);
+    EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, curves), ShownWellsOutcome::TooManyWells);
+    EXPECT_EQ(Shown(), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84}));
 }
 
-TEST_F(Plate96, ShortOrUnknownSampleTexts)
+TEST_F(Plate96, ShortTextsChangeNothingAndUnknownSamplesShowNone)
 {
-    state.ShownWells[1] = 5;
-    EXPECT_EQ(CollectShownWells(layout, "Samp", state), ShownWellsOutcome::NothingChosen);
-    EXPECT_EQ(state.ShownWells[1], 5);
-    EXPECT_EQ(CollectShownWells(layout, "Sample4", state), ShownWellsOutcome::Collected);
-    EXPECT_EQ(state.ShownWells[1], -1);
+    curves.ShownWells[1] = 5;
+    EXPECT_EQ(CollectShownWells(layout, "Samp", plate, curves), ShownWellsOutcome::NothingChosen);
+    EXPECT_EQ(curves.ShownWells[1], 5);
+    EXPECT_EQ(CollectShownWells(layout, "Sampl", plate, curves), ShownWellsOutcome::Collected);
+    EXPECT_EQ(curves.ShownWells[1], -1);
 }
 
-TEST_F(Plate96, SampleTableListsWellsRowMajor)
+TEST_F(Plate96, SampleTableListsWellsRowMajorAndSkipsNumbersOffThePlate)
 {
     layout.SetCell(1, 2, "Sample3");  // B1 = 12
     layout.SetCell(4, 1, "Sample3");  // A4 = 3
-    layout.SetCell(5, 5, "Sample1");  // E5 = 52
-    FillSampleArray(layout, state);
-    EXPECT_EQ(state.SampleWellCount, 3);
-    EXPECT_EQ(state.SampleWells[3][1], 3);
-    EXPECT_EQ(state.SampleWells[3][2], 12);
-    EXPECT_EQ(state.SampleWells[3][3], -1);
-    EXPECT_EQ(state.SampleWells[1][1], 52);
-    EXPECT_EQ(state.SampleWells[2][1], -1);
-}
-
-TEST_F(Plate96, SampleNumbersOutsideThePlateAreSkipped)
-{
+    layout.SetCell(5, 5, "Sample96");
     layout.SetCell(1, 1, "Sample0");
     layout.SetCell(2, 1, "Sample97");
-    layout.SetCell(3, 1, "Sample96");
-    FillSampleArray(layout, state);
-    EXPECT_EQ(state.SampleWellCount, 1);
-    EXPECT_EQ(state.SampleWells[96][1], 2);
-}
-
-TEST_F(Plate96, BadLabelRaisesConversionError)
-{
+    FillSampleArray(layout, plate, samples);
+    EXPECT_EQ(samples.SampleWellCount, 3);
+    EXPECT_EQ(samples.SampleWells[3][1], 3);
+    EXPECT_EQ(samples.SampleWells[3][2], 12);
+    EXPECT_EQ(samples.SampleWells[3][3], -1);
+    EXPECT_EQ(samples.SampleWells[96][1], 52);
+    EXPECT_EQ(samples.SampleWells[2][1], -1);
     layout.SetCell(1, 1, "Sample1x");
-    EXPECT_THROW(FillSampleArray(layout, state), ConversionError);
+    EXPECT_THROW(FillSampleArray(layout, plate, samples), ConversionError);
 }
 
 TEST(SampleTable, NothingHappensBeforeAnImport)
@@ -85,11 +77,14 @@ TEST(SampleTable, NothingHappensBeforeAnImport)
     PlateLayout layout;
     layout.New1Click();
     layout.SetCell(1, 1, "Sample1");
-    PlateState state;
-    FillSampleArray(layout, state);
-    EXPECT_EQ(state.SampleWellCount, 0);
-    EXPECT_EQ(CollectShownWells(layout, "Sample1", state), ShownWellsOutcome::Collected);
-    EXPECT_EQ(state.ShownWells[1], -1);
+    const PlateMeasurements plate;
+    SampleAssignment samples;
+    ShownCurves curves;
+    curves.Reset();
+    FillSampleArray(layout, plate, samples);
+    EXPECT_EQ(samples.SampleWellCount, 0);
+    EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, curves), ShownWellsOutcome::Collected);
+    EXPECT_EQ(curves.ShownWells[1], -1);
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 // The objective and the normal equations allocate nothing once a fit's data
-// are stored: every heap allocation of this program is counted.
+// are stored, per point and per curve: every heap allocation of this program
+// is counted.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <span>
+#include <vector>
 
 #include "fit_test_support.h"
 #include "regression/regress.h"
@@ -33,75 +36,44 @@ namespace {
 
 using test::Filled;
 using test::OneBased;
+using test::Sigmoid;
 
-double Sigmoid(double x, const TVector& m)
+long AllocationsDuring(const std::function<void()>& work)
 {
-    return m[1] + (m[2] + m[3] * x) / (1 + std::exp((m[4] - x) / m[5]));
+    const long before = allocations.load();
+    work();
+    return allocations.load() - before;
 }
 
-void AllocateOneVector()
+TEST(NoAllocation, ObjectiveAndNormalEquationsOfPointAndCurveModels)
 {
-    std::vector<double> v(10, 1.0);
-    EXPECT_EQ(v.size(), 10u);
-}
-
-class NoAllocation : public ::testing::Test {
-protected:
-    NoAllocation()
-    {
-        AllocVector(x, 50);
-        AllocVector(y, 50);
-        for (int i = 1; i <= 50; ++i) {
-            x[i] = i;
-            y[i] = Sigmoid(i, b) + std::sin(i);
-        }
-        AllocVector(g, 5);
-        AllocMatrix(h, 5, 5);
-    }
-    long AllocationsDuring(const std::function<void()>& work)
-    {
-        const long before = allocations.load();
-        work();
-        return allocations.load() - before;
-    }
+    ASSERT_EQ(AllocationsDuring([] { EXPECT_EQ(std::vector<double>(10, 1.0).size(), 10u); }), 1);  // counting works
     TVector b = OneBased({4000, -3000, 2, 20, 3});
-    TVector x, y, g;
+    TVector x = Filled(50, 0.0), y = Filled(50, 0.0), g = Filled(5, 0.0);
+    for (int i = 1; i <= 50; ++i) {
+        x[i] = i;
+        y[i] = Sigmoid(i, b) + std::sin(i);
+    }
     TMatrix h;
-    RegressionFit fit;
-};
-
-TEST_F(NoAllocation, CounterSeesAllocations)
-{
-    EXPECT_EQ(AllocationsDuring([] { AllocateOneVector(); }), 1);
-}
-
-TEST_F(NoAllocation, PerPointObjectiveAndNormalEquations)
-{
-    fit.StoreFitData(Sigmoid, ModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
-    const long count = AllocationsDuring([&] {
-        for (int k = 0; k < 20; ++k) {
-            b[4] += 0.01;
-            fit.SumOfSquares(b);
-            fit.NormalMatrices(b, 1, 5, g, h);
-        }
-    });
-    EXPECT_EQ(count, 0);
-}
-
-TEST_F(NoAllocation, WholeCurveObjectiveAndNormalEquations)
-{
+    AllocMatrix(h, 5, 5);
     const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
         for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
     };
-    fit.StoreFitData(curve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
-    const long count = AllocationsDuring([&] {
-        for (int k = 0; k < 20; ++k) {
-            b[4] += 0.01;
-            fit.SumOfSquares(b);
-            fit.NormalMatrices(b, 1, 5, g, h);
-        }
-    });
-    EXPECT_EQ(count, 0);
+    for (bool wholeCurve : {false, true}) {
+        RegressionFit fit;
+        if (wholeCurve)
+            fit.StoreFitData(curve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
+        else
+            fit.StoreFitData(Sigmoid, ModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
+        const long count = AllocationsDuring([&] {
+            for (int k = 0; k < 20; ++k) {
+                b[4] += 0.01;
+                fit.SumOfSquares(b);
+                fit.NormalMatrices(b, 1, 5, g, h);
+            }
+        });
+        EXPECT_EQ(count, 0) << (wholeCurve ? "curve" : "per point");
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #pragma once
-// Small helpers shared by the regression tests: vectors from lists and an
-// iteration callback that records what the minimiser reports and can cancel.
+// Helpers shared by the regression tests: one-based vectors, the sigmoid of
+// the first list formula, fit options, and an iteration callback that
+// records what the minimiser reports and cancels from a chosen iteration.
 
+#include <cmath>
 #include <initializer_list>
 #include <cstdint>
 #include <vector>
@@ -11,23 +13,18 @@
 
 namespace movra::test {
 
-// A TVector whose elements 1..n are the given values (element 0 is 0).
+// Elements 1..n are the given values, element 0 is 0.
 inline TVector OneBased(std::initializer_list<double> values)
 {
-    TVector v;
-    AllocVector(v, static_cast<int>(values.size()));
-    int i = 1;
-    for (double value : values) v[i++] = value;
+    TVector v(1, 0.0);
+    v.insert(v.end(), values);
     return v;
 }
 
-inline TVector Filled(int ub, double value)
-{
-    TVector v;
-    AllocVector(v, ub);
-    for (double& e : v) e = value;
-    return v;
-}
+inline TVector Filled(int ub, double value) { return TVector(static_cast<std::size_t>(ub) + 1, value); }
+
+// m1+(m2+m3*x)/(1+exp((m4-x)/m5)), entry 0 of the fit formula list.
+inline double Sigmoid(double x, const TVector& m) { return m[1] + (m[2] + m[3] * x) / (1 + std::exp((m[4] - x) / m[5])); }
 
 inline FitOptions Options(std::int32_t maxIterations, double tolerance)
 {
@@ -45,16 +42,13 @@ public:
 
     FitOptions Options(std::int32_t maxIterations = 100, double tolerance = 1e-6)
     {
-        FitOptions options;
-        options.MaxIterations = maxIterations;
-        options.Tolerance = tolerance;
+        FitOptions options = test::Options(maxIterations, tolerance);
         options.OnIteration = [this](std::int32_t iteration, double objective, double lambda) {
             history.push_back({iteration, objective, lambda});
             return cancelIteration_ == 0 || iteration < cancelIteration_;
         };
         return options;
     }
-    int Iterations() const { return static_cast<int>(history.size()); }
 
     struct Entry {
         std::int32_t Iteration;

@@ -1,17 +1,16 @@
 // The engine on the NIST StRD nonlinear regression problems: every supported
-// problem fitted from both start vectors, scored by the number of agreeing
-// significant digits of parameters, standard deviations and RSS.
+// problem fitted from both start vectors and scored by the number of agreeing
+// significant digits of parameters, standard deviations and RSS. The fits
+// are also written to nist_results.tsv in the test's build folder.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "nist_problems.h"
 #include "regression/regress.h"
@@ -20,14 +19,11 @@
 namespace movra {
 namespace {
 
-constexpr double FitTolerance = 1e-14;
-constexpr std::int32_t FitMaxIter = 10000;
-
 struct FitScore {
     std::int32_t Status = 0;
     std::vector<double> Parameters, Deviations;
     double Rss = 0.0;
-    double ParameterLre = 0.0, DeviationLre = 0.0, RssLre = 0.0;
+    double ParameterLre = 11.0, DeviationLre = 11.0, RssLre = 0.0;
 };
 
 // The sum of three exponentials is the same model whatever the order of its
@@ -45,44 +41,29 @@ void OrderExponentialTerms(const std::string& name, TVector& b, TVector& s)
             }
 }
 
-std::string NistFolder()
-{
-    return std::string(MOVRA_SHARED_TESTDATA) + "/nist";
-}
+const std::string NistFolder = std::string(MOVRA_SHARED_TESTDATA) + "/nist";
 
-double FitTol()
-{
-    const char* text = std::getenv("MOVRA_NIST_TOL");
-    return text != nullptr ? std::atof(text) : FitTolerance;
-}
-
-// Fits one problem from one start vector the way the fit run does: fitted
-// values at the result, then the statistics with P = the problem's count.
+// Fits one problem from one start vector the way the fit run does (Tol 1e-14
+// unless MOVRA_NIST_TOL says otherwise): fitted values at the result, then
+// the statistics with P = the problem's parameter count.
 FitScore FitProblem(const nist::Problem& problem, const std::vector<double>& start, const TVector& x,
                     const TVector& y, int n)
 {
     const int p = problem.Parameters;
-    TVector b, bMin, bMax, yFit, s, t, prob;
+    TVector b(1, 0.0), yFit, s, t, prob;
+    b.insert(b.end(), start.begin(), start.end());
+    const TVector bMin(static_cast<std::size_t>(p) + 1, -1e20), bMax(static_cast<std::size_t>(p) + 1, 1e20);
     TMatrix v;
-    AllocVector(b, p);
-    AllocVector(bMin, p);
-    AllocVector(bMax, p);
     AllocMatrix(v, p, p);
-    for (int j = 1; j <= p; ++j) {
-        b[j] = start[j - 1];
-        bMin[j] = -1e20;
-        bMax[j] = 1e20;
-    }
+    const char* tol = std::getenv("MOVRA_NIST_TOL");
     const ModelFunction model = nist::Model(problem.Name);
     FitScore score;
     RegressionFit fit;
     FitOptions options;
-    options.MaxIterations = FitMaxIter;
-    options.Tolerance = FitTol();
+    options.MaxIterations = 10000;
+    options.Tolerance = tol ? std::atof(tol) : 1e-14;
     score.Status = fit.RunFit(model, ModelDerivatives, x, y, n, 1, p, b, bMin, bMax, v, options).Status;
-
     AllocVector(yFit, n);
-    score.Rss = 0.0;
     for (int i = 1; i <= n; ++i) {
         yFit[i] = model(x[i], b);
         score.Rss += (y[i] - yFit[i]) * (y[i] - yFit[i]);
@@ -94,8 +75,6 @@ FitScore FitProblem(const nist::Problem& problem, const std::vector<double>& sta
     AllocVector(prob, p);
     ComputeParameterTests(b, v, n, 1, p, s, t, prob);
     OrderExponentialTerms(problem.Name, b, s);
-
-    score.ParameterLre = score.DeviationLre = 11.0;
     for (int j = 1; j <= p; ++j) {
         score.Parameters.push_back(b[j]);
         score.Deviations.push_back(s[j]);
@@ -112,56 +91,42 @@ std::string Joined(const std::vector<double>& values)
     std::string text;
     char buffer[40];
     for (double v : values) {
-        std::snprintf(buffer, sizeof buffer, "%.17g", v);
-        if (!text.empty()) text += ';';
+        std::snprintf(buffer, sizeof buffer, "%s%.17g", text.empty() ? "" : ";", v);
         text += buffer;
     }
     return text;
 }
 
-// All fits, run once for the whole suite and written to nist_results.tsv in
-// the test's build folder (the input of check_lre.py).
-class NistResults {
-public:
-    static const NistResults& Get()
-    {
-        static const NistResults results;
-        return results;
-    }
-    bool Available() const { return !problems_.empty(); }
-    const std::vector<nist::Problem>& Problems() const { return problems_; }
-    const FitScore& Score(const std::string& name, int start) const
-    {
-        return scores_.at(name + "/" + std::to_string(start));
-    }
-
-private:
-    NistResults()
-    {
-        problems_ = nist::ReadProblems(NistFolder());
+// All fits, run once for the whole suite, written to the results file and
+// printed with their agreeing digits.
+const std::map<std::string, FitScore>& Scores()
+{
+    static const std::map<std::string, FitScore> scores = [] {
+        std::map<std::string, FitScore> all;
         std::ofstream tsv(MOVRA_NIST_RESULTS);
         tsv << "name\tstart\tstatus\tparams\tsd\trss\n";
-        for (const nist::Problem& problem : problems_) {
-            if (!problem.Supported) continue;
+        for (const nist::Problem& problem : nist::ReadProblems(NistFolder)) {
             TVector x, y;
             int n = 0;
-            if (!nist::ReadData(NistFolder(), problem.Name, x, y, n)) continue;
+            if (!problem.Supported || !nist::ReadData(NistFolder, problem.Name, x, y, n)) continue;
             for (int start = 1; start <= 2; ++start) {
-                const FitScore score = FitProblem(problem, start == 1 ? problem.Start1 : problem.Start2, x, y, n);
-                scores_[problem.Name + "/" + std::to_string(start)] = score;
-                char rss[40];
-                std::snprintf(rss, sizeof rss, "%.17g", score.Rss);
-                tsv << problem.Name << '\t' << start << '\t' << FitStatusName(score.Status) << '\t'
-                    << Joined(score.Parameters) << '\t' << Joined(score.Deviations) << '\t' << rss << '\n';
+                const FitScore s = FitProblem(problem, start == 1 ? problem.Start1 : problem.Start2, x, y, n);
+                all[problem.Name + "/" + std::to_string(start)] = s;
+                const std::string status(FitStatusName(s.Status));
+                tsv << problem.Name << '\t' << start << '\t' << status << '\t' << Joined(s.Parameters) << '\t'
+                    << Joined(s.Deviations) << '\t' << Joined({s.Rss}) << '\n';
+                std::printf("%-9s %-7s %d %-14s param %4.1f sd %4.1f rss %4.1f\n", problem.Name.c_str(),
+                            problem.Difficulty.c_str(), start, status.c_str(), s.ParameterLre, s.DeviationLre,
+                            s.RssLre);
             }
         }
-    }
-    std::vector<nist::Problem> problems_;
-    std::map<std::string, FitScore> scores_;
-};
+        return all;
+    }();
+    return scores;
+}
 
-// What the engine reaches (Tol 1e-14, forward differences): status and the
-// least number of agreeing digits of parameters, deviations and RSS.
+// What the engine reaches: status and the least number of agreeing digits
+// of parameters, deviations and RSS.
 struct Expected {
     const char* Name;
     int Start;
@@ -193,39 +158,21 @@ class NistProblem : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(NistProblem, ReachesItsAgreeingDigits)
 {
-    if (!std::filesystem::exists(NistFolder() + "/problems.tsv"))
-        GTEST_SKIP() << "NIST reference data not found in " << NistFolder();
+    if (!std::filesystem::exists(NistFolder + "/problems.tsv"))
+        GTEST_SKIP() << "NIST reference data not found in " << NistFolder;
     const Expected& expected = GetParam();
-    const FitScore& score = NistResults::Get().Score(expected.Name, expected.Start);
-    EXPECT_EQ(score.Status, expected.Status);
-    EXPECT_GE(score.ParameterLre, expected.Parameters);
-    EXPECT_GE(score.DeviationLre, expected.Deviations);
-    EXPECT_GE(score.RssLre, expected.Rss);
+    const auto found = Scores().find(expected.Name + std::string("/") + std::to_string(expected.Start));
+    ASSERT_NE(found, Scores().end()) << "problem or data missing";
+    EXPECT_EQ(found->second.Status, expected.Status);
+    EXPECT_GE(found->second.ParameterLre, expected.Parameters);
+    EXPECT_GE(found->second.DeviationLre, expected.Deviations);
+    EXPECT_GE(found->second.RssLre, expected.Rss);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, NistProblem, ::testing::ValuesIn(ExpectedScores),
                          [](const ::testing::TestParamInfo<Expected>& param) {
                              return std::string(param.param.Name) + "_start" + std::to_string(param.param.Start);
                          });
-
-TEST(NistReference, ReportsAgreeingDigitsPerProblem)
-{
-    if (!std::filesystem::exists(NistFolder() + "/problems.tsv"))
-        GTEST_SKIP() << "NIST reference data not found in " << NistFolder();
-    const NistResults& results = NistResults::Get();
-    ASSERT_TRUE(results.Available());
-    std::printf("%-9s %-7s %5s %-14s %6s %6s %6s\n", "name", "diff", "start", "status", "param", "sd", "rss");
-    for (const nist::Problem& problem : results.Problems()) {
-        if (!problem.Supported) continue;
-        for (int start = 1; start <= 2; ++start) {
-            const FitScore& s = results.Score(problem.Name, start);
-            std::printf("%-9s %-7s %5d %-14s %6.1f %6.1f %6.1f\n", problem.Name.c_str(), problem.Difficulty.c_str(),
-                        start, std::string(FitStatusName(s.Status)).c_str(), s.ParameterLre, s.DeviationLre,
-                        s.RssLre);
-        }
-    }
-    std::printf("results written to %s\n", MOVRA_NIST_RESULTS);
-}
 
 } // namespace
 } // namespace movra

@@ -1,5 +1,6 @@
-// The Marquardt minimiser: its status rules, the Lambda schedule, the
-// progress lines and Cancel, and the golden-section line search.
+// The Marquardt minimiser: the convergence test, the golden-section line
+// search, the status rules and the Lambda schedule, and the iteration
+// callback with Cancel.
 
 #include <gtest/gtest.h>
 
@@ -16,309 +17,173 @@ using test::Filled;
 using test::OneBased;
 using test::IterationLog;
 
-const ModelFunction Proportional = [](double x, const TVector& b) { return b[1] * x; };
-
-// y = m1·x on (1, 2), (2, 4), (3, 7) from m1 = 1.
-std::int32_t FitProportional(std::int32_t maxIter, TVector& b, IterationLog* log = nullptr)
+TEST(ParametersConverged, EveryChangeMustStayBelowTheLargerOfRelativeAndAbsoluteTolerance)
 {
-    const TVector x = OneBased({1, 2, 3});
-    const TVector y = OneBased({2, 4, 7});
-    TMatrix v;
+    struct Case { double Old1, Old2, New1, New2, Tol; int LastPar; bool Converged; };
+    const Case cases[] = {
+        {1000, 0, 1000.0009, 0, 1e-6, 1, true},  {1000, 0, 1000.0011, 0, 1e-6, 1, false},  // |B| > 1: relative
+        {-1000, 0, -999.9991, 0, 1e-6, 1, true}, {-1000, 0, -1000.0011, 0, 1e-6, 1, false},
+        {0.001, 0, 0.0019, 0, 1e-3, 1, true},    {0.001, 0, 0.0021, 0, 1e-3, 1, false},    // |B| < 1: absolute
+        {0.5, 0, 0.75, 0, 0.25, 1, false},       {2, 0, 2.5, 0, 0.25, 1, false},           // equal to the allowance
+        {0.5, 0, 0.5, 0, 0.25, 1, true},         {1, 1, 1, 2, 1e-6, 2, false},             // every parameter counts
+        {1, 1, 2, 1, 1e-6, 2, false},            {1, 1, 1, 2, 1e-6, 1, true},              // only the fitted ones
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParametersConverged(OneBased({c.Old1, c.Old2}), OneBased({c.New1, c.New2}), 1, c.LastPar, c.Tol),
+                  c.Converged)
+            << c.Old1 << " -> " << c.New1 << ", " << c.Old2 << " -> " << c.New2 << " with tolerance " << c.Tol;
+}
+
+TEST(LineSearch, GoldenSectionBracketsAndFindsMinimaOnEitherSide)
+{
+    // Minimum beyond the start pair (0, 1), behind it, at 0 where the relative
+    // width is never reached, and with a tolerance below its floor.
+    struct Case { double Centre; std::int32_t MaxIter; double Tol; std::int32_t Status; int MaxCalls; };
+    const Case cases[] = {
+        {2, 100, 0.01, OptOk, 30}, {-3, 100, 0.01, OptOk, 30}, {0, 100, 0.01, OptNonConv, 110}, {2, 1000, 0, OptOk, 100}};
+    for (const Case& c : cases) {
+        int calls = 0;
+        const ScalarFunction f = [&](double r) {
+            ++calls;
+            return (r - c.Centre) * (r - c.Centre);
+        };
+        double a = 0, b = 1, m = 0, fa = 0, fb = 0, fm = 0, rMin = 0, fMin = 0;
+        BracketMinimum(f, a, b, m, fa, fb, fm);
+        EXPECT_TRUE(a < c.Centre && c.Centre < m && fb <= fa && fb <= fm) << a << " " << b << " " << m;
+        calls = 0;
+        EXPECT_EQ(GoldenSectionSearch(f, 0, 1, c.MaxIter, c.Tol, rMin, fMin), c.Status) << c.Centre;
+        EXPECT_LE(calls, c.MaxCalls) << c.Centre;
+        EXPECT_NEAR(rMin, c.Centre, 0.05) << c.Centre;
+        EXPECT_EQ(fMin, f(rMin)) << c.Centre;
+    }
+}
+
+TEST(LineSearch, LineMinimumMovesAlongTheDirectionOnlyWhenItConverges)
+{
+    const ObjectiveFunction bowl = [](const TVector& b) { return (b[1] - 3) * (b[1] - 3) + (b[2] - 6) * (b[2] - 6); };
+    TVector b = OneBased({1, 2});
+    double f1 = 0;
+    LineSearchWork work;
+    EXPECT_EQ(LineMinimum(bowl, b, OneBased({1, 2}), f1, 0.01, 100, 1, 2, work), OptOk);
+    EXPECT_TRUE(std::fabs(b[1] - 3) < 0.05 && std::fabs(b[2] - 6) < 0.1 && f1 == bowl(b)) << b[1] << ", " << b[2];
+    b = OneBased({0});  // the minimum at R = 0 is never reached to the relative tolerance
+    EXPECT_EQ(LineMinimum([](const TVector& p) { return p[1] * p[1]; }, b, OneBased({1}), f1, 0.01, 100, 1, 1, work),
+              OptNonConv);
+    EXPECT_EQ(b[1], 0.0);
+}
+
+// y = m1·x on (1, 2), (2, 4), (3, 7) from m1 = 1: least squares at 31/14.
+std::int32_t FitProportional(std::int32_t maxIter, TVector& b, IterationLog& progress, TMatrix& v)
+{
     AllocMatrix(v, 1, 1);
-    IterationLog silent;
-    return RunFit(Proportional, ModelDerivatives, x, y, 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v,
-                  (log != nullptr ? *log : silent).Options(maxIter))
+    return RunFit([](double x, const TVector& m) { return m[1] * x; }, ModelDerivatives, OneBased({1, 2, 3}),
+                  OneBased({2, 4, 7}), 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v, progress.Options(maxIter))
         .Status;
 }
 
-// --- Convergence test -----------------------------------------------------------
-
-TEST(ParametersConverged, RelativeAboveOneAbsoluteBelow)
-{
-    EXPECT_TRUE(ParametersConverged(OneBased({1000}), OneBased({1000.0009}), 1, 1, 1e-6));
-    EXPECT_FALSE(ParametersConverged(OneBased({1000}), OneBased({1000.0011}), 1, 1, 1e-6));
-    EXPECT_TRUE(ParametersConverged(OneBased({0.001}), OneBased({0.0019}), 1, 1, 1e-3));
-    EXPECT_FALSE(ParametersConverged(OneBased({0.001}), OneBased({0.0021}), 1, 1, 1e-3));
-}
-
-TEST(ParametersConverged, ChangeEqualToToleranceFails)
-{
-    EXPECT_FALSE(ParametersConverged(OneBased({0.5}), OneBased({0.75}), 1, 1, 0.25));
-    EXPECT_TRUE(ParametersConverged(OneBased({0.5}), OneBased({0.5}), 1, 1, 0.25));
-}
-
-TEST(ParametersConverged, EveryParameterMustPass)
-{
-    EXPECT_FALSE(ParametersConverged(OneBased({1, 1}), OneBased({1, 2}), 1, 2, 1e-6));
-    EXPECT_TRUE(ParametersConverged(OneBased({1, 1}), OneBased({1, 2}), 1, 1, 1e-6));
-}
-
-// --- Line search ----------------------------------------------------------------
-
-TEST(BracketMinimum, OrdersThePointsAroundALowerMiddle)
-{
-    const ScalarFunction f = [](double r) { return (r - 5) * (r - 5); };
-    double a = 1, b = 0, c = 0, fa = 0, fb = 0, fc = 0;
-    BracketMinimum(f, a, b, c, fa, fb, fc);
-    EXPECT_LT(a, c);
-    EXPECT_LE(fb, fa);
-    EXPECT_LE(fb, fc);
-    EXPECT_LT(a, 5.0);
-    EXPECT_GT(c, 5.0);
-}
-
-TEST(BracketMinimum, ExpandsBackwardsWhenTheSecondPointIsHigher)
-{
-    const ScalarFunction f = [](double r) { return (r + 3) * (r + 3); };
-    double a = 0, b = 1, c = 0, fa = 0, fb = 0, fc = 0;
-    BracketMinimum(f, a, b, c, fa, fb, fc);
-    EXPECT_LT(a, -3.0);
-    EXPECT_GT(c, -3.0);
-    EXPECT_EQ(fb, f(b));
-}
-
-TEST(GoldenSectionSearch, FindsMinimumWithinRelativeTolerance)
-{
-    int calls = 0;
-    const ScalarFunction f = [&calls](double r) {
-        ++calls;
-        return (r - 2) * (r - 2) + 1;
-    };
-    double rMin = 0, fMin = 0;
-    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 100, 0.01, rMin, fMin), OptOk);
-    EXPECT_NEAR(rMin, 2.0, 0.04);
-    EXPECT_EQ(fMin, f(rMin));
-    EXPECT_LT(calls, 30);
-}
-
-TEST(GoldenSectionSearch, MinimumAtZeroRunsOutOfIterations)
-{
-    // The interval shrinks with |x1| + |x2|, so the relative test is never met.
-    const ScalarFunction f = [](double r) { return r * r; };
-    double rMin = 1, fMin = 1;
-    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 100, 0.01, rMin, fMin), OptNonConv);
-    EXPECT_LT(std::fabs(rMin), 1e-15);
-}
-
-TEST(GoldenSectionSearch, ToleranceHasAFloor)
-{
-    int calls = 0;
-    const ScalarFunction f = [&calls](double r) {
-        ++calls;
-        return (r - 2) * (r - 2);
-    };
-    double rMin = 0, fMin = 0;
-    EXPECT_EQ(GoldenSectionSearch(f, 0, 1, 1000, 0.0, rMin, fMin), OptOk);
-    EXPECT_LT(calls, 100);  // stops at √FloatEpsilon, not at 0
-}
-
-TEST(LineMinimum, MovesAlongDirectionToMinimum)
-{
-    const ObjectiveFunction func = [](const TVector& b) { return (b[1] - 3) * (b[1] - 3) + (b[2] - 6) * (b[2] - 6); };
-    TVector b = OneBased({1, 2});
-    const TVector dir = OneBased({1, 2});
-    double f1 = 0;
-    LineSearchWork work;
-    EXPECT_EQ(LineMinimum(func, b, dir, f1, 0.01, 100, 1, 2, work), OptOk);
-    EXPECT_NEAR(b[1], 3.0, 0.05);
-    EXPECT_NEAR(b[2], 6.0, 0.1);
-    EXPECT_EQ(f1, func(b));
-}
-
-TEST(LineMinimum, LeavesParametersWhenOutOfIterations)
-{
-    const ObjectiveFunction func = [](const TVector& b) { return b[1] * b[1]; };
-    TVector b = OneBased({0});
-    double f1 = 1;
-    LineSearchWork work;
-    EXPECT_EQ(LineMinimum(func, b, OneBased({1}), f1, 0.01, 100, 1, 1, work), OptNonConv);
-    EXPECT_EQ(b[1], 0.0);
-    EXPECT_LT(f1, 1e-30);
-}
-
-// --- Status rules ---------------------------------------------------------------
-
-TEST(MarquardtStatus, ProportionalFitConvergesToLeastSquaresValue)
+TEST(Marquardt, ReportsEachIterationAndShrinksLambdaTenfoldAfterAnAcceptedStep)
 {
     TVector b = OneBased({1});
-    EXPECT_EQ(FitProportional(100, b), OptOk);
-    EXPECT_NEAR(b[1], 31.0 / 14.0, 1e-6);
-}
-
-TEST(MarquardtStatus, MaxIterOneAlwaysGivesNonConvergence)
-{
-    TVector b = OneBased({1});
-    EXPECT_EQ(FitProportional(1, b), OptNonConv);
-}
-
-TEST(MarquardtStatus, ConvergingInTheLastPermittedIterationGivesNonConvergence)
-{
-    TVector b = OneBased({1});
-    IterationLog progress;
-    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
-    const int iterations = progress.Iterations();  // the last one took the final step
-
-    TVector b2 = OneBased({1});
-    EXPECT_EQ(FitProportional(iterations, b2), OptNonConv);
-    TVector b3 = OneBased({1});
-    EXPECT_EQ(FitProportional(iterations + 1, b3), OptOk);
-    EXPECT_EQ(b3, b);
-}
-
-TEST(MarquardtStatus, PerfectFitNeverSucceeds)
-{
-    // Exact data at the exact start value: the objective is 0, the step
-    // direction is 0 and the line search can only shrink towards R = 0.
-    const TVector x = OneBased({1, 2, 3});
-    const TVector y = OneBased({2, 4, 6});
-    TVector b = OneBased({2});
     TMatrix v;
-    AllocMatrix(v, 1, 1);
     IterationLog progress;
-    const auto status =
-        RunFit(Proportional, ModelDerivatives, x, y, 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v, progress.Options())
-            .Status;
-    EXPECT_EQ(status, OptNonConv);
-    EXPECT_EQ(progress.Iterations(), 1);
-    EXPECT_EQ(b[1], 2.0);
+    ASSERT_EQ(FitProportional(100, b, progress, v), OptOk);
+    EXPECT_NEAR(b[1], 31.0 / 14.0, 1e-7);
+    EXPECT_NEAR(v[1][1], 1.0 / 14.0, 1e-7);  // the inverse of Σx²
+    const auto& lines = progress.history;
+    ASSERT_GE(lines.size(), 3u);
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].Iteration, static_cast<std::int32_t>(i + 1));
+    EXPECT_EQ(lines[0].Objective, 21.0);  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
+    EXPECT_EQ(lines[0].Lambda, 0.01);
+    EXPECT_EQ(lines[1].Lambda, 0.01 * 0.1);
 }
 
-// An objective that reports 0 at the start and 1 + (b - 5)² afterwards: every
-// line search converges to a worse value than F = 0, so no step is accepted.
-struct NeverAccepted {
-    int calls = 0;
-    int searches = 0;
-    ObjectiveFunction Objective()
-    {
-        return [this](const TVector& b) {
-            if (calls++ == 0) return 0.0;
-            if (b[1] == 1.0) ++searches;  // R = 0 opens every line search
-            return 1.0 + (b[1] - 5) * (b[1] - 5);
-        };
+TEST(Marquardt, IterationCapAndCancelEndTheFitWithNonConvergence)
+{
+    TVector reference = OneBased({1});
+    TMatrix v;
+    IterationLog full;
+    ASSERT_EQ(FitProportional(100, reference, full, v), OptOk);
+    const int n = static_cast<int>(full.history.size());  // the last iteration took the final step
+    struct Case { std::int32_t MaxIter; int CancelIteration, Iterations; std::int32_t Status; };
+    const Case cases[] = {{1, 0, 1, OptNonConv},   {n, 0, n, OptNonConv},   {n + 1, 0, n, OptOk},
+                          {100, 2, 2, OptNonConv}, {100, n, n, OptNonConv}};
+    for (const Case& c : cases) {
+        TVector b = OneBased({1});
+        IterationLog progress(c.CancelIteration);
+        EXPECT_EQ(FitProportional(c.MaxIter, b, progress, v), c.Status) << c.MaxIter << ", " << c.CancelIteration;
+        EXPECT_EQ(static_cast<int>(progress.history.size()), c.Iterations) << c.MaxIter << ", " << c.CancelIteration;
+        EXPECT_TRUE(c.Status != OptOk || b == reference);
     }
-    NormalEquationsFunction Normal()
+}
+
+// The minimiser on one parameter with the given objective and fixed normal
+// equations G = -Jᵀr = g, H = JᵀJ = h.
+struct OneParameter {
+    std::int32_t Run(const ObjectiveFunction& func, double g, double h, double start, std::int32_t maxIter = 100)
     {
-        return [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
-            g[1] = -1.0;
-            h[1][1] = 1.0;
-        };
+        b = OneBased({start});
+        AllocMatrix(v, 1, 1);
+        return MarquardtMinimise(func, [g, h](TVector&, std::int32_t, std::int32_t, TVector& gv, TMatrix& hm) {
+            gv[1] = g, hm[1][1] = h;
+        }, b, 1, 1, progress.Options(maxIter), v).Status;
     }
+    TVector b;
+    TMatrix v;
+    IterationLog progress;
 };
 
-TEST(MarquardtLambda, SixRejectedStepsEndWithBigLambda)
+TEST(Marquardt, SixRejectedStepsEndWithBigLambda)
 {
-    NeverAccepted problem;
-    TVector b = OneBased({1});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
-    IterationLog progress;
-    EXPECT_EQ(MarquardtMinimise(problem.Objective(), problem.Normal(), b, 1, 1, progress.Options(), v).Status,
-              OptBigLambda);
-    // Lambda 0.01 -> 0.1, 1, 10, 100, 1000, 10000: six searches, one iteration.
-    EXPECT_EQ(problem.searches, 6);
-    EXPECT_EQ(progress.Iterations(), 1);
+    // F is 0 at the start and 1 + (b - 5)² afterwards: no search improves on it.
+    int calls = 0, searches = 0;
+    OneParameter problem;
+    EXPECT_EQ(problem.Run([&](const TVector& p) {
+        if (calls++ == 0) return 0.0;
+        searches += p[1] == 1.0;  // R = 0 opens every line search
+        return 1.0 + (p[1] - 5) * (p[1] - 5);
+    }, -1, 1, 1), OptBigLambda);
+    EXPECT_EQ(searches, 6);  // Lambda 0.1, 1, 10, 100, 1000, then 10000 is above the ceiling
+    EXPECT_EQ(problem.progress.history.size(), 1u);
 }
 
-TEST(MarquardtLambda, AcceptedIterationEndsWithATenthOfItsLambda)
+TEST(Marquardt, SingularOrPerfectProblemsKeepTheStartValue)
 {
-    TVector b = OneBased({1});
-    IterationLog progress;
-    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
-    ASSERT_GE(progress.Iterations(), 2);
-    EXPECT_EQ(progress.history[0].Lambda, 0.01);
-    EXPECT_EQ(progress.history[1].Lambda, 0.01 * 0.1);
+    OneParameter singular, perfect;
+    EXPECT_EQ(singular.Run([](const TVector& p) { return p[1] * p[1] + 1; }, 1, 0, 0.5), OptSing);
+    EXPECT_EQ(singular.b[1], 0.5);
+    // Exact data at the exact start: F = 0 and the step is 0, so the line
+    // search can only shrink towards R = 0 and runs out of iterations.
+    EXPECT_EQ(perfect.Run([](const TVector& p) { return (p[1] - 2) * (p[1] - 2); }, 0, 14, 2), OptNonConv);
+    EXPECT_TRUE(perfect.b[1] == 2.0 && perfect.progress.history.size() == 1u);
 }
 
-TEST(MarquardtLambda, SingularDampedSystemGivesSingularStatus)
+TEST(Marquardt, LineSearchThatCutsTheStepShortKeepsLambda)
 {
-    const ObjectiveFunction func = [](const TVector& b) { return b[1] * b[1] + 1; };
-    const NormalEquationsFunction normal = [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
-        g[1] = 1.0;
-        h[1][1] = 0.0;
-    };
-    TVector b = OneBased({0.5});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
-    EXPECT_EQ(MarquardtMinimise(func, normal, b, 1, 1, FitOptions{}, v).Status, OptSing);
-    EXPECT_EQ(b[1], 0.5);
+    OneParameter problem;  // the normal equations claim a step ten times too long
+    problem.Run([](const TVector& p) { return (p[1] - 1) * (p[1] - 1); }, -10, 1, 0, 3);
+    ASSERT_GE(problem.progress.history.size(), 2u);
+    EXPECT_DOUBLE_EQ(problem.progress.history[1].Lambda, 0.01);
 }
 
-TEST(MarquardtLambda, LineSearchThatCutsTheStepShortKeepsLambda)
+// Singular for its shape, not for the size of its numbers: the normal matrix
+// of 1e-10·(m1·x + m2) has entries far below FloatEpsilon.
+TEST(Marquardt, SingularityIsJudgedAgainstTheScaleOfTheMatrix)
 {
-    // The normal equations claim a step ten times too long: the line search
-    // finds the minimum of (b - 1)² at about a tenth of it.
-    const ObjectiveFunction func = [](const TVector& b) { return (b[1] - 1) * (b[1] - 1); };
-    const NormalEquationsFunction normal = [](TVector&, std::int32_t, std::int32_t, TVector& g, TMatrix& h) {
-        g[1] = -10.0;
-        h[1][1] = 1.0;
-    };
-    TVector b = OneBased({0});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
-    IterationLog progress;
-    MarquardtMinimise(func, normal, b, 1, 1, progress.Options(3), v);
-    ASSERT_GE(progress.Iterations(), 2);
-    EXPECT_DOUBLE_EQ(progress.history[1].Lambda, 0.01);
-}
-
-// A system is singular for its shape, not for the size of its numbers: the
-// normal matrix of 1e-10·(m1·x + m2) has entries far below FloatEpsilon.
-TEST(MarquardtStatus, SingularityIsJudgedAgainstTheScaleOfTheMatrix)
-{
-    struct Case {
-        ModelFunction Model;
-        double Scale;
-        std::int32_t Status;
-    };
-    const ModelFunction tiny = [](double x, const TVector& b) { return 1e-10 * (b[1] * x + b[2]); };
-    const ModelFunction sumOnly = [](double x, const TVector& b) { return (b[1] + b[2]) * x; };
-    for (const Case& c : {Case{tiny, 1e-10, OptOk}, Case{sumOnly, 1.0, OptSing}}) {
-        const TVector x = OneBased({1, 2, 3, 4});
-        TVector y = OneBased({3, 5, 8, 9});
-        for (int i = 1; i <= 4; ++i) y[i] *= c.Scale;
-        TVector b = OneBased({1, 0.5});
+    struct Case { ModelFunction Model; double Scale; std::int32_t Status; };
+    const Case cases[] = {{[](double x, const TVector& b) { return 1e-10 * (b[1] * x + b[2]); }, 1e-10, OptOk},
+                          {[](double x, const TVector& b) { return (b[1] + b[2]) * x; }, 1.0, OptSing}};
+    for (const Case& c : cases) {
+        TVector b = OneBased({1, 0.5}), y = OneBased({3 * c.Scale, 5 * c.Scale, 8 * c.Scale, 9 * c.Scale});
         TMatrix v;
         AllocMatrix(v, 2, 2);
-        FitOptions options;
-        options.Tolerance = 1e-9;
-        EXPECT_EQ(RunFit(c.Model, ModelDerivatives, x, y, 4, 1, 2, b, Filled(2, -1e20), Filled(2, 1e20), v, options).Status,
+        EXPECT_EQ(RunFit(c.Model, ModelDerivatives, OneBased({1, 2, 3, 4}), y, 4, 1, 2, b, Filled(2, -1e20),
+                         Filled(2, 1e20), v, test::Options(100, 1e-9))
+                      .Status,
                   c.Status);
         if (c.Status == OptOk) {
             EXPECT_NEAR(b[1], 2.1, 1e-6);  // the least-squares line of the points
         }
     }
-}
-
-// --- Progress display and Cancel -----------------------------------------------------
-
-TEST(MarquardtProgress, ReportsEachIterationsNumberObjectiveAndLambda)
-{
-    TVector b = OneBased({1});
-    IterationLog progress;
-    ASSERT_EQ(FitProportional(100, b, &progress), OptOk);
-    ASSERT_GE(progress.Iterations(), 3);
-    for (int i = 0; i < progress.Iterations(); ++i) EXPECT_EQ(progress.history[static_cast<std::size_t>(i)].Iteration, i + 1);
-    EXPECT_EQ(progress.history[0].Objective, 21.0);  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
-    EXPECT_LT(progress.history[2].Objective, progress.history[0].Objective);
-}
-
-TEST(MarquardtProgress, CancelEndsTheCurrentIterationWithNonConvergence)
-{
-    TVector b = OneBased({1});
-    IterationLog progress(2);
-    EXPECT_EQ(FitProportional(100, b, &progress), OptNonConv);
-    EXPECT_EQ(progress.Iterations(), 2);
-}
-
-TEST(MarquardtProgress, CancelInTheConvergingIterationStillGivesNonConvergence)
-{
-    TVector b = OneBased({1});
-    IterationLog reference;
-    ASSERT_EQ(FitProportional(100, b, &reference), OptOk);
-    TVector b2 = OneBased({1});
-    IterationLog progress(reference.Iterations());
-    EXPECT_EQ(FitProportional(100, b2, &progress), OptNonConv);
-    EXPECT_EQ(progress.Iterations(), reference.Iterations());
 }
 
 } // namespace

@@ -7,47 +7,36 @@
 namespace movra {
 namespace {
 
+template <class Convert>
+std::string ErrorOf(Convert convert)
+{
+    try {
+        convert();
+    } catch (const ConversionError& error) {
+        return error.what();
+    }
+    return "converted";
+}
+
 TEST(PlainConversion, IntegersConvertOrNameTheText)
 {
     EXPECT_EQ(StrToInt("500"), 500);
     EXPECT_EQ(StrToInt(" -12"), -12);
     EXPECT_EQ(StrToInt("+7"), 7);
-    try {
-        StrToInt("5x");
-        FAIL() << "expected a conversion error";
-    } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'5x' is not a valid integer value");
-    }
-    EXPECT_THROW(StrToInt(""), ConversionError);
-    EXPECT_THROW(StrToInt("2.5"), ConversionError);
-    EXPECT_THROW(StrToInt("99999999999"), ConversionError);
+    EXPECT_EQ(ErrorOf([] { StrToInt("5x"); }), "'5x' is not a valid integer value");
+    for (const char* text : {"", "2.5", "99999999999"}) EXPECT_NE(ErrorOf([text] { StrToInt(text); }), "converted");
 }
 
 TEST(PlainConversion, FloatsFollowTheDecimalSeparator)
 {
-    EXPECT_DOUBLE_EQ(StrToFloat("1.5", '.'), 1.5);
-    EXPECT_DOUBLE_EQ(StrToFloat("1,5", ','), 1.5);
-    EXPECT_DOUBLE_EQ(StrToFloat("-1E20", '.'), -1e20);
-    EXPECT_DOUBLE_EQ(StrToFloat("2.5e-3", '.'), 2.5e-3);
-    EXPECT_DOUBLE_EQ(StrToFloat(".5", '.'), 0.5);
-    try {
-        StrToFloat("1,5", '.');
-        FAIL() << "expected a conversion error";
-    } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'1,5' is not a valid floating point value");
-    }
-    EXPECT_THROW(StrToFloat("", '.'), ConversionError);
-    EXPECT_THROW(StrToFloat("1E", '.'), ConversionError);
-    EXPECT_THROW(StrToFloat("inf", '.'), ConversionError);
-    EXPECT_THROW(StrToFloat("nan", '.'), ConversionError);
-    EXPECT_THROW(StrToFloat("0x10", '.'), ConversionError);
-    EXPECT_THROW(StrToFloat("1.2.3", '.'), ConversionError);
-}
-
-TEST(PlainConversion, HugeExponentsOverflowToInfinity)
-{
-    EXPECT_TRUE(std::isinf(StrToFloat("1E400", '.')));
-    EXPECT_EQ(StrToFloat("1E-400", '.'), 0.0);
+    const std::tuple<const char*, char, double> cases[] = {{"1.5", '.', 1.5},      {"1,5", ',', 1.5},
+                                                           {"-1E20", '.', -1e20},  {"2.5e-3", '.', 2.5e-3},
+                                                           {".5", '.', 0.5},       {"1E-400", '.', 0.0},
+                                                           {"1E400", '.', HUGE_VAL}};
+    for (const auto& [text, separator, value] : cases) EXPECT_EQ(StrToFloat(text, separator), value) << text;
+    EXPECT_EQ(ErrorOf([] { StrToFloat("1,5", '.'); }), "'1,5' is not a valid floating point value");
+    for (const char* text : {"", "1E", "inf", "nan", "0x10", "1.2.3"})
+        EXPECT_NE(ErrorOf([text] { StrToFloat(text, '.'); }), "converted") << text;
 }
 
 } // namespace
