@@ -17,6 +17,7 @@
 #include "app/table_selection.h"
 #include "app/text_encoding.h"
 #include "shared/tab_text.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -46,9 +47,9 @@ public:
     std::string text(int column, int row) const override
     {
         if (row == 0)
-            return headerRow_[static_cast<std::size_t>(column)];
+            return At(headerRow_, column);
         if (column == 0)
-            return headerColumn_[static_cast<std::size_t>(row)];
+            return At(headerColumn_, row);
         return {};
     }
 

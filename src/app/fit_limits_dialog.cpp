@@ -9,6 +9,7 @@
 #include "app/text_encoding.h"
 #include "shared/conversion.h"
 #include "shared/number_format.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -38,8 +39,8 @@ FitLimitsDialog::FitLimitsDialog(QWidget* parent)
         grid->addWidget(label, k, 0);
         grid->addWidget(minEdit, k, 1);
         grid->addWidget(maxEdit, k, 2);
-        minEdits_[static_cast<std::size_t>(k - 1)] = minEdit;
-        maxEdits_[static_cast<std::size_t>(k - 1)] = maxEdit;
+        At(minEdits_, k - 1) = minEdit;
+        At(maxEdits_, k - 1) = maxEdit;
         // Tab order: across each row, min then max, from M1 down to M8.
         if (previous)
             setTabOrder(previous, minEdit);
@@ -67,8 +68,8 @@ FitLimitsDialog::FitLimitsDialog(QWidget* parent)
 void FitLimitsDialog::ResetLimits(double lower, double upper)
 {
     for (int k = 1; k <= 8; ++k) {
-        LimitMin[static_cast<std::size_t>(k)] = lower;
-        LimitMax[static_cast<std::size_t>(k)] = upper;
+        At(LimitMin, k) = lower;
+        At(LimitMax, k) = upper;
     }
     ShowFitLimits();
 }
@@ -76,16 +77,16 @@ void FitLimitsDialog::ResetLimits(double lower, double upper)
 void FitLimitsDialog::ShowFitLimits()
 {
     for (int k = 1; k <= 8; ++k) {
-        MinEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMin[static_cast<std::size_t>(k)])));
-        MaxEdit(k).setText(QString::fromStdString(FormatGeneral(LimitMax[static_cast<std::size_t>(k)])));
+        MinEdit(k).setText(QString::fromStdString(FormatGeneral(At(LimitMin, k))));
+        MaxEdit(k).setText(QString::fromStdString(FormatGeneral(At(LimitMax, k))));
     }
 }
 
 void FitLimitsDialog::Button1Click()
 {
     for (int k = 1; k <= 8; ++k) {
-        LimitMin[static_cast<std::size_t>(k)] = StrToFloat(DataBytes(MinEdit(k).text()));
-        LimitMax[static_cast<std::size_t>(k)] = StrToFloat(DataBytes(MaxEdit(k).text()));
+        At(LimitMin, k) = StrToFloat(DataBytes(MinEdit(k).text()));
+        At(LimitMax, k) = StrToFloat(DataBytes(MaxEdit(k).text()));
     }
     ShowFitLimits();
     accept();

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "shared/matrices.h"
+#include "shared/one_based.h"
 
 class QLineEdit;
 class QPushButton;
@@ -25,8 +26,8 @@ public:
     TVector LimitMin;  // [0..8], element k the lower limit of mk
     TVector LimitMax;  // [0..8], element k the upper limit of mk
 
-    QLineEdit& MinEdit(int k) { return *minEdits_[static_cast<std::size_t>(k - 1)]; }
-    QLineEdit& MaxEdit(int k) { return *maxEdits_[static_cast<std::size_t>(k - 1)]; }
+    QLineEdit& MinEdit(int k) { return *At(minEdits_, k - 1); }
+    QLineEdit& MaxEdit(int k) { return *At(maxEdits_, k - 1); }
     QPushButton& Button1() { return *ok_; }
     QPushButton& Button2() { return *cancel_; }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "fitting/fit_formulas.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -55,7 +56,7 @@ FittingPanel::FittingPanel(QWidget* parent)
     auto* values = new QGridLayout;
     for (int k = 0; k < 8; ++k) {
         const StartValue& start = kStartValues[k];
-        startValues_[static_cast<std::size_t>(k)] =
+        At(startValues_, k) =
             AddLabelledEdit(*values, (k / 2) * 2, k % 2, QString::fromLatin1(start.name),
                             QString::fromLatin1(start.label), QString::fromLatin1(start.text));
     }

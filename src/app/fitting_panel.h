@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "shared/one_based.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,7 +24,7 @@ public:
     explicit FittingPanel(QWidget* parent = nullptr);
 
     // Start value box of parameter m<k>, k = 1..8.
-    QLineEdit& FitM(int k) { return *startValues_[static_cast<std::size_t>(k - 1)]; }
+    QLineEdit& FitM(int k) { return *At(startValues_, k - 1); }
     QComboBox& FitFormulaCB() { return *formula_; }
     QLineEdit& MarqStatus() { return *status_; }
     QPushButton& Button2() { return *setLimits_; }

@@ -27,6 +27,7 @@
 #include "plot/graph_model.h"
 #include "fitting/fit_run.h"
 #include "reduction/sample_wells.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -219,7 +220,7 @@ GraphViewOptions GraphCommands::ViewOptions() const
     options.ZoomStart = page_.Zoomler1().Start();
     options.ZoomFinish = page_.Zoomler1().Finish();
     for (int k = 1; k <= kMaxParameters; ++k)
-        options.StartValues[static_cast<std::size_t>(k)] = ParseStartValue(DataBytes(page_.fitting().FitM(k).text()));
+        At(options.StartValues, k) = ParseStartValue(DataBytes(page_.fitting().FitM(k).text()));
     return options;
 }
 
@@ -234,7 +235,7 @@ FitSettingTexts GraphCommands::FitControls() const
     const int index = formula.currentIndex();
     controls.FitFormulaIndex = index >= 0 && formula.currentText() == formula.itemText(index) ? index : -1;
     for (int k = 1; k <= kMaxParameters; ++k)
-        controls.StartTexts[static_cast<std::size_t>(k)] = DataBytes(fitting.FitM(k).text());
+        At(controls.StartTexts, k) = DataBytes(fitting.FitM(k).text());
     controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
     controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
     return controls;

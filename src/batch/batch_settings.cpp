@@ -11,6 +11,7 @@
 #include "shared/message_text.h"
 #include "shared/number_format.h"
 #include "shared/user_locale.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -71,18 +72,18 @@ PlateFitSettings ConvertBatchSettings(const BatchSettings& s)
     AllocVector(fit.LimitMin, kMaxParameters);
     AllocVector(fit.LimitMax, kMaxParameters);
     for (int m = 1; m <= kMaxParameters; ++m) {
-        const std::string& text = s.StartTexts[static_cast<std::size_t>(m)];
+        const std::string& text = At(s.StartTexts, m);
         double value = 0.0;
         if (!TryParseCellValue(text, value))
             throw SettingError("--start: " + ParameterText(m, text) + " is not a number");
         if (!std::isfinite(value))
             throw SettingError("--start: " + ParameterText(m, text) + " is not a finite number");
-        const std::string& lowerText = s.LowerTexts[static_cast<std::size_t>(m)];
-        const std::string& upperText = s.UpperTexts[static_cast<std::size_t>(m)];
+        const std::string& lowerText = At(s.LowerTexts, m);
+        const std::string& upperText = At(s.UpperTexts, m);
         const double lower = LimitValue("--lower", m, lowerText, -1e20);
         const double upper = LimitValue("--upper", m, upperText, 1e20);
-        fit.LimitMin[static_cast<std::size_t>(m)] = lower;
-        fit.LimitMax[static_cast<std::size_t>(m)] = upper;
+        At(fit.LimitMin, m) = lower;
+        At(fit.LimitMax, m) = upper;
         if (lower > upper && !lowerText.empty())
             throw SettingError("--lower: " + ParameterText(m, lowerText) + " is above the upper limit " +
                              FormatGeneral(upper));
@@ -105,7 +106,7 @@ PlateFitSettings ConvertBatchSettings(const BatchSettings& s)
     fit.FitFormulaText = s.FitFormulaText;
     fit.FitFormulaIndex = s.FitFormulaIndex;
     fit.Names = FitParameterNames(s.FitFormulaText);
-    for (int name : fit.Names) fit.StartValues.push_back(ParseStartValue(s.StartTexts[static_cast<std::size_t>(name)]));
+    for (int name : fit.Names) fit.StartValues.push_back(ParseStartValue(At(s.StartTexts, name)));
     fit.MaxIterations = iterations;
     fit.Tolerance = tolerance;
     fit.StatusText = s.CombinationText + " - " + s.FitFormulaText;

@@ -11,6 +11,7 @@
 
 #include "fitting/fit_model.h"
 #include "parser/random_source.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -58,10 +59,10 @@ std::vector<BatchCurve> CurvesToFit(const PlateMeasurements& plate, const Sample
     std::vector<BatchCurve> curves;
     const int sampleCount = std::min(plate.WellCount, kMaxWells);
     for (int sample = 1; sample <= sampleCount; ++sample) {
-        const auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
+        const auto& wells = At(samples.SampleWells, sample);
         std::vector<int> members;
         for (int slot = 1; slot <= sampleCount; ++slot) {
-            const int well = wells[static_cast<std::size_t>(slot)];
+            const int well = At(wells, slot);
             if (well < 0) break;
             members.push_back(well);
         }
@@ -110,9 +111,9 @@ std::vector<CurveFitOutcome> FitPlateCurves(const PlateMeasurements& plate, cons
         try {
             WorkerFitter fitter(plate, combination, fit);
             for (int job = next++; job < total; job = next++) {
-                auto& outcome = outcomes[static_cast<std::size_t>(job)];
+                auto& outcome = At(outcomes, job);
                 try {
-                    outcome.Result = fitter.Fit(curves[static_cast<std::size_t>(job)]);
+                    outcome.Result = fitter.Fit(At(curves, job));
                 } catch (...) {
                     outcome.Failure = std::current_exception();
                 }

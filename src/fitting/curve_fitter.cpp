@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "regression/regression_statistics.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -18,8 +19,8 @@ CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, s
     AllocVector(points.X, points.Count + 1);
     AllocVector(points.Y, points.Count + 1);
     for (std::int32_t i = 1; i <= points.Count; ++i) {
-        points.X[static_cast<std::size_t>(i)] = timeVector[static_cast<std::size_t>(first + i - 1)];
-        points.Y[static_cast<std::size_t>(i)] = curve[static_cast<std::size_t>(first + i - 1)];
+        At(points.X, i) = At(timeVector, first + i - 1);
+        At(points.Y, i) = At(curve, first + i - 1);
     }
     if (points.Count >= 1) {
         points.X[0] = points.X[1];
@@ -48,10 +49,10 @@ CurveFitResult CurveFitter::Fit(const TVector& timeVector, const TVector& curve,
     AllocVector(bMin, kMaxParameters);
     AllocVector(bMax, kMaxParameters);
     for (std::int32_t k = 1; k <= n; ++k) {
-        const auto name = static_cast<std::size_t>(names[static_cast<std::size_t>(k - 1)]);
-        b[static_cast<std::size_t>(k)] = settings_.StartValues[static_cast<std::size_t>(k - 1)];
-        bMin[static_cast<std::size_t>(k)] = settings_.LimitMin[name];
-        bMax[static_cast<std::size_t>(k)] = settings_.LimitMax[name];
+        const int name = At(names, k - 1);
+        At(b, k) = At(settings_.StartValues, k - 1);
+        At(bMin, k) = At(settings_.LimitMin, name);
+        At(bMax, k) = At(settings_.LimitMax, name);
     }
     TMatrix v;
     AllocMatrix(v, kMaxParameters, kMaxParameters);
@@ -100,9 +101,9 @@ CurveFitResult CurveFitter::Fit(const TVector& timeVector, const TVector& curve,
 
     result.Row[0] = chiSq;
     for (std::int32_t k = 1; k <= n; ++k) {
-        const auto name = static_cast<std::size_t>(names[static_cast<std::size_t>(k - 1)]);
-        result.Row[name] = b[static_cast<std::size_t>(k)];
-        result.Row[8 + name] = s[static_cast<std::size_t>(k)];
+        const int name = At(names, k - 1);
+        At(result.Row, name) = At(b, k);
+        At(result.Row, 8 + name) = At(s, k);
     }
     return result;
 }

@@ -1,4 +1,5 @@
 #include "fitting/fit_formulas.h"
+#include "shared/one_based.h"
 
 #include <cctype>
 
@@ -22,7 +23,7 @@ std::vector<int> FitParameterNames(std::string_view formulaText)
 int BuiltInFormulaIndex(int itemIndex, std::string_view formulaText)
 {
     if (itemIndex < 0 || itemIndex >= kBuiltInFitFormulas) return -1;
-    return formulaText == kFitFormulas[static_cast<std::size_t>(itemIndex)] ? itemIndex : -1;
+    return formulaText == At(kFitFormulas, itemIndex) ? itemIndex : -1;
 }
 
 } // namespace movra

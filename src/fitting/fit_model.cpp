@@ -6,6 +6,7 @@
 #include "fitting/fit_formulas.h"
 #include "parser/fault_flags.h"
 #include "regression/fmath.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -66,7 +67,7 @@ std::array<double, 9> FitModel::ParameterValues(const TVector& b) const noexcept
 {
     std::array<double, 9> m{};
     for (std::size_t k = 0; k < names_.size(); ++k)
-        m[static_cast<std::size_t>(names_[k])] = b[k + 1];
+        At(m, names_[k]) = b[k + 1];
     return m;
 }
 
@@ -128,7 +129,7 @@ double PlotModelFunc(TParser& parser2, double x)
 std::array<double*, 9> DefineFitParameters(TParser& parser2)
 {
     std::array<double*, 9> slots{};
-    for (int k = 1; k <= 8; ++k) slots[static_cast<std::size_t>(k)] = parser2.SetVariable("m" + std::to_string(k), 1e-30);
+    for (int k = 1; k <= 8; ++k) At(slots, k) = parser2.SetVariable("m" + std::to_string(k), 1e-30);
     return slots;
 }
 

@@ -1,4 +1,5 @@
 #include "fitting/fit_results.h"
+#include "shared/one_based.h"
 
 #include <algorithm>
 
@@ -6,10 +7,10 @@ namespace movra {
 
 void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText)
 {
-    auto& row = WellFitResults[static_cast<std::size_t>(well)];
+    auto& row = At(WellFitResults, well);
     if (result.Status == OptOk) {
         std::copy(result.Row.begin(), result.Row.end(), row.begin());
-        WellFitStatus[static_cast<std::size_t>(well)] = statusText;
+        At(WellFitStatus, well) = statusText;
     }
     row[0] = result.Row[0];
 }

@@ -10,6 +10,7 @@
 #include "plate/plate_measurements.h"
 #include "regression/fit_status.h"
 #include "shared/matrices.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -40,8 +41,8 @@ struct FitResults {
     bool Fitted(int well) const
     {
         return well >= 0 && static_cast<std::size_t>(well) < WellFitResults.size() &&
-               !WellFitResults[static_cast<std::size_t>(well)].empty() &&
-               WellFitResults[static_cast<std::size_t>(well)][0] >= 0.0;
+               !At(WellFitResults, well).empty() &&
+               At(WellFitResults, well)[0] >= 0.0;
     }
     // Files one curve's result under its well: on success the whole row and
     // the status text, the ChiSq column always (-1 after a failure, the

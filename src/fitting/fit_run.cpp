@@ -1,6 +1,7 @@
 #include "fitting/fit_run.h"
 
 #include "shared/number_format.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -17,11 +18,11 @@ void FitShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, C
         return host.Iteration(iteration, objective, lambda);
     };
     for (int curve = 1; curve <= kMaxShownCurves; ++curve) {
-        const int well = curves.ShownWells[static_cast<std::size_t>(curve)];
+        const int well = At(curves.ShownWells, curve);
         if (well < 0 || curves.ReducedData.size() <= static_cast<std::size_t>(curve)) break;
 
         host.BeginCurveFit(WellName(well, plate.PlateColumns));
-        const CurveFitResult result = fitter.Fit(plate.TimeVector, curves.ReducedData[static_cast<std::size_t>(curve)],
+        const CurveFitResult result = fitter.Fit(plate.TimeVector, At(curves.ReducedData, curve),
                                                  plate.TimePointCount, onIteration);
         host.EndCurveFit(result.Status);
         results.File(well, result, fitter.Settings().StatusText);

@@ -3,6 +3,7 @@
 #include "fitting/fit_formulas.h"
 #include "plate/import_fields.h"
 #include "shared/conversion.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -21,7 +22,7 @@ FitSettings ParseFitSettings(const FitSettingTexts& texts, TParser& parser2, con
     settings.FitFormulaIndex = texts.FitFormulaIndex;
     settings.Names = FitParameterNames(texts.FitFormulaText);
     for (int name : settings.Names)
-        settings.StartValues.push_back(ParseStartValue(texts.StartTexts[static_cast<std::size_t>(name)]));
+        settings.StartValues.push_back(ParseStartValue(At(texts.StartTexts, name)));
     settings.MaxIterations = StrToInt(texts.MaxIterationsText);
     double tolerance = 0.0;
     if (TryParseCellValue(texts.ToleranceText, tolerance))

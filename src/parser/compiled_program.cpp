@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "parser/fault_flags.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -98,14 +99,14 @@ CompiledProgram::CompiledProgram(const std::vector<RecordDraft>& drafts, const s
     for (std::size_t i = 0; i < cellValues.size(); ++i) cells_[i] = cellValues[i];
     const auto resolve = [this](const OperandDraft& operand) -> const double* {
         if (operand.slot != nullptr) return operand.slot;
-        return operand.cell >= 0 ? &cells_[static_cast<std::size_t>(operand.cell)] : nullptr;
+        return operand.cell >= 0 ? &At(cells_, operand.cell) : nullptr;
     };
     records_.reserve(drafts.size());
     for (const RecordDraft& draft : drafts) {
         OperationRecord record;
         record.operand1 = resolve(draft.operand1);
         record.operand2 = resolve(draft.operand2);
-        record.result = draft.resultCell >= 0 ? &cells_[static_cast<std::size_t>(draft.resultCell)] : nullptr;
+        record.result = draft.resultCell >= 0 ? &At(cells_, draft.resultCell) : nullptr;
         record.routine = RoutineFor(draft);
         record.unary = draft.unary;
         record.binary = draft.binary;

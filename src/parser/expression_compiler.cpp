@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "parser/parser_errors.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -82,7 +83,7 @@ public:
             parent.secondChildCreated = true;
             const int level = parent.level + 1;
             const int position = NextPosition(level);
-            ++counts_[static_cast<std::size_t>(level)];
+            ++At(counts_, level);
             path.push_back(TermNode{parent.kind.right, level, position, 2, {}, false});
             VisitFirst(path);
         }
@@ -120,7 +121,7 @@ private:
             record.resultCell = NewCell(0.0);
             operand.cell = record.resultCell;
             AddRecord(level, position, record);
-            if (!HasTwoChildren(opCode)) ++counts_[static_cast<std::size_t>(level)];
+            if (!HasTwoChildren(opCode)) ++At(counts_, level);
             const TextRange firstChild = node.kind.left;
             path.push_back(TermNode{firstChild, level, position, 1, {}, false});
         }
@@ -135,21 +136,21 @@ private:
     int NextPosition(int level) const
     {
         if (level > kMaxNestingLevel) throw ETooManyNestings();
-        const int position = counts_[static_cast<std::size_t>(level)] + 1;
+        const int position = At(counts_, level) + 1;
         if (position > kMaxOperationsPerLevel) throw EExpressionTooComplex();
         return position;
     }
 
     RecordDraft& ConsumerOf(const TermNode& node)
     {
-        const int index = table_[static_cast<std::size_t>(node.level)][static_cast<std::size_t>(node.position - 1)];
+        const int index = At(At(table_, node.level), node.position - 1);
         if (index < 0) throw EParserInternalError();
-        return records_[static_cast<std::size_t>(index)];
+        return At(records_, index);
     }
 
     void AddRecord(int level, int position, const RecordDraft& record)
     {
-        table_[static_cast<std::size_t>(level)][static_cast<std::size_t>(position - 1)] =
+        At(At(table_, level), position - 1) =
             static_cast<int>(records_.size());
         records_.push_back(record);
     }
@@ -179,11 +180,11 @@ private:
             return CompiledProgram(ordered, cells_);
         }
         for (int level = kMaxNestingLevel; level >= 1; --level) {
-            const auto& row = table_[static_cast<std::size_t>(level)];
-            for (int position = 1; position <= counts_[static_cast<std::size_t>(level)]; ++position) {
-                const int index = row[static_cast<std::size_t>(position - 1)];
+            const auto& row = At(table_, level);
+            for (int position = 1; position <= At(counts_, level); ++position) {
+                const int index = At(row, position - 1);
                 if (index < 0) throw EParserInternalError();
-                ordered.push_back(records_[static_cast<std::size_t>(index)]);
+                ordered.push_back(At(records_, index));
             }
         }
         return CompiledProgram(ordered, cells_);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "shared/conversion.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -46,13 +47,13 @@ void PlateLayout::SetGeometryForWellCount(int wellCount)
 const std::string& PlateLayout::Cell(int column, int row) const
 {
     if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows) return kEmpty;
-    return cells_[static_cast<std::size_t>(row * kMaxColumns + column)];
+    return At(cells_, row * kMaxColumns + column);
 }
 
 void PlateLayout::SetCell(int column, int row, std::string text)
 {
     if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows) return;
-    cells_[static_cast<std::size_t>(row * kMaxColumns + column)] = std::move(text);
+    At(cells_, row * kMaxColumns + column) = std::move(text);
 }
 
 bool PlateLayout::Sample11Click(int tag, const GridSelection& selection, std::int32_t& sampleCount)

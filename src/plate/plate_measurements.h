@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shared/matrices.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -55,7 +56,7 @@ struct PlateMeasurements {
     // hold its curves) reads as 0 beyond its end.
     double Reading(int well, int wavelength, int read) const
     {
-        const auto& column = PlateData[static_cast<std::size_t>(PlateDataColumn(wavelength, well, WellCount))];
+        const auto& column = At(PlateData, PlateDataColumn(wavelength, well, WellCount));
         const auto t = static_cast<std::size_t>(read);
         return t < column.size() ? column[t] : 0.0;
     }

@@ -1,4 +1,5 @@
 #include "plate/synthetic_plate.h"
+#include "shared/one_based.h"
 
 #include <cmath>
 #include <cstdio>
@@ -112,7 +113,7 @@ private:
                   std::to_string(o_.intervalSeconds) + "\t\t\t\t" + std::to_string(waveLengthCount) + "\t";
         std::string second;
         for (int k = 0; k < waveLengthCount; ++k) {
-            header += std::to_string(o_.waveLengths[static_cast<std::size_t>(k)]) + " ";
+            header += std::to_string(At(o_.waveLengths, k)) + " ";
             second += "0 ";
         }
         header += "\t1\t" + std::to_string(columns_) + "\t" + std::to_string(o_.wellCount) + "\t" + second + "\t" +
@@ -170,10 +171,10 @@ private:
                 for (int c = 0; c < columns_; ++c) {
                     const int well = row * columns_ + c;
                     if (!empty) {
-                        const double value = Reading(well, k, x, first[static_cast<std::size_t>(c)]);
+                        const double value = Reading(well, k, x, At(first, c));
                         // What the file shows is what b-a sees: round the first reading first.
                         const double shown = std::round(value * 10000.0) / 10000.0;
-                        if (k == 0) first[static_cast<std::size_t>(c)] = shown;
+                        if (k == 0) At(first, c) = shown;
                         text_ += CellText(well, read, shown);
                     }
                     text_ += "\t";

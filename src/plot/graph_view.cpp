@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "plot/plot_math.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -19,7 +20,7 @@ constexpr int kCurveSegments = 100;
 // outside the imported ones would see).
 double ValueAt(const TVector& v, int i) noexcept
 {
-    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : 0.0;
+    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? At(v, i) : 0.0;
 }
 
 
@@ -41,7 +42,7 @@ void WriteRotatedLabel(PlotCanvas& canvas, int textSpan, const char* text)
 // Residual read t of curve c with saturated and failed values taken as 0.
 double CountedResidual(const TMatrix& residuals, int c, int t)
 {
-    const double r = ValueAt(residuals[static_cast<std::size_t>(c)], t);
+    const double r = ValueAt(At(residuals, c), t);
     return r > kResidualCeiling ? 0.0 : r;
 }
 
@@ -79,9 +80,9 @@ void DrawResidualPanel(const PlateMeasurements& plate, GraphViewState& view, Plo
     WriteRotatedLabel(canvas, canvas.Height(), "Residuals");
 
     for (int c = 1; c <= curves.count; ++c) {
-        TCurvParam& param = curves.params[static_cast<std::size_t>(c)];
+        TCurvParam& param = At(curves.params, c);
         param.Connect = true;
-        const TVector& row = curves.residuals[static_cast<std::size_t>(c)];
+        const TVector& row = At(curves.residuals, c);
         std::copy_n(row.begin(), plate.TimePointCount + 1, view.PlotYBuffer.begin());
         engine.PlotCurve(canvas, plate.TimeVector, view.PlotYBuffer, param, plate.TimePointCount, 1);
     }
@@ -162,7 +163,7 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
     curves.count = options.AverageData ? std::min(data.Curves.Count(), 1) : data.Curves.Count();
     const TMatrix& reducedData = data.Curves.ReducedData;
     const auto reduced = [&](int c, int t) {
-        return static_cast<std::size_t>(c) < reducedData.size() ? ValueAt(reducedData[static_cast<std::size_t>(c)], t)
+        return static_cast<std::size_t>(c) < reducedData.size() ? ValueAt(At(reducedData, c), t)
                                                                 : 0.0;
     };
     if (plate.LastXValue > 0.0) {
@@ -225,9 +226,9 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
                     engine.XAxis.Max);
 
     for (int c = 1; c <= curves.count; ++c) {
-        const int well = data.Curves.ShownWells[static_cast<std::size_t>(c)];
-        const Colour colour = data.Curves.CurveColors[static_cast<std::size_t>(c)];
-        TCurvParam& param = curves.params[static_cast<std::size_t>(c)];
+        const int well = At(data.Curves.ShownWells, c);
+        const Colour colour = At(data.Curves.CurveColors, c);
+        TCurvParam& param = At(curves.params, c);
         param.Symbol = c;
         param.SymbolSize = 1;
         param.FillColor = colour;
@@ -239,26 +240,26 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
         param.Connect = false;
 
         for (int t = 1; t <= tpc; ++t) {
-            view.PlotYBuffer[static_cast<std::size_t>(t)] = reduced(c, t);
+            At(view.PlotYBuffer, t) = reduced(c, t);
         }
         engine.PlotCurve(graph, plate.TimeVector, view.PlotYBuffer, param, tpc, 1);
 
         if (data.Fits.Fitted(well)) {
-            const TVector& fit = data.Fits.WellFitResults[static_cast<std::size_t>(well)];
+            const TVector& fit = At(data.Fits.WellFitResults, well);
             ModelParameters fitted{};
             for (int k = 1; k <= kMaxParameters; ++k) {
-                fitted[static_cast<std::size_t>(k)] = ValueAt(fit, k);
-                view.ParamBuffer[static_cast<std::size_t>(k)] = fitted[static_cast<std::size_t>(k)];
+                At(fitted, k) = ValueAt(fit, k);
+                At(view.ParamBuffer, k) = At(fitted, k);
             }
             if (model.SetParameters) {
                 model.SetParameters(fitted);
             }
             engine.PlotFunc(graph, modelCurve, kCurveSegments, {1, LineStyle::Solid, colour}, engine.XAxis.Min,
                             engine.XAxis.Max);
-            TVector& residual = curves.residuals[static_cast<std::size_t>(c)];
+            TVector& residual = At(curves.residuals, c);
             for (int t = 1; t <= tpc; ++t) {
-                residual[static_cast<std::size_t>(t)] =
-                    modelCurve(ValueAt(plate.TimeVector, t)) - view.PlotYBuffer[static_cast<std::size_t>(t)];
+                At(residual, t) =
+                    modelCurve(ValueAt(plate.TimeVector, t)) - At(view.PlotYBuffer, t);
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "plot/plotvar.h"
+#include "shared/one_based.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,10 +15,10 @@ void DefaultCurveParams(TCurvParamVector& params, int n)
     }
     params.assign(static_cast<std::size_t>(n) + 1, TCurvParam{});
     for (int i = 1; i <= n; ++i) {
-        TCurvParam& p = params[static_cast<std::size_t>(i)];
+        TCurvParam& p = At(params, i);
         p.Symbol = (i - 1) % 9 + 1;
         p.SymbolSize = 1;
-        p.FillColor = CurvePalette[static_cast<std::size_t>((i - 1) % 10)];
+        p.FillColor = At(CurvePalette, (i - 1) % 10);
         p.PenColor = p.FillColor;
         p.Legend = "Y" + std::to_string(i);
     }

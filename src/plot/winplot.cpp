@@ -5,6 +5,7 @@
 
 #include "plot/plot_math.h"
 #include "regression/fmath.h"
+#include "shared/one_based.h"
 
 namespace movra {
 
@@ -348,8 +349,8 @@ void PlotEngine::PlotCurve(PlotCanvas& canvas, std::span<const double> x, std::s
     CanvasPoint previous{};
     bool previousInside = false;
     for (int i = first; i <= last; i += step) {
-        const double xv = AxisValue(XAxis, x[static_cast<std::size_t>(i)]);
-        const double yv = AxisValue(YAxis, y[static_cast<std::size_t>(i)]);
+        const double xv = AxisValue(XAxis, At(x, i));
+        const double yv = AxisValue(YAxis, At(y, i));
         const CanvasPoint pixel{XPixel(xv), YPixel(yv)};
         const bool inside = Inside(pixel.x, pixel.y);
         if (inside) {
@@ -406,7 +407,7 @@ void PlotEngine::PlotLegend(PlotCanvas& canvas, int n, const TCurvParamVector& p
     int count = 0;
     int widest = 0;
     for (int i = 1; i <= n; ++i) {
-        const std::string& legend = params[static_cast<std::size_t>(i)].Legend;
+        const std::string& legend = At(params, i).Legend;
         if (!legend.empty()) {
             ++count;
             widest = std::max(widest, canvas.TextWidth(legend));
@@ -423,7 +424,7 @@ void PlotEngine::PlotLegend(PlotCanvas& canvas, int n, const TCurvParamVector& p
 
     PenAndBrushKeeper keeper(canvas);
     for (int i = 1; i <= std::min(n, maxRows); ++i) {
-        const TCurvParam& param = params[static_cast<std::size_t>(i)];
+        const TCurvParam& param = At(params, i);
         ApplyCurveStyle(canvas, param);
         const int y = Y1_ + i * hM;
         if (showSymbols) {

@@ -1,4 +1,5 @@
 #include "reduction/sample_wells.h"
+#include "shared/one_based.h"
 
 #include <algorithm>
 
@@ -19,9 +20,9 @@ ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string
                 outcome = ShownWellsOutcome::TooManyWells;
                 break;
             }
-            curves.ShownWells[static_cast<std::size_t>(curve++)] = WellIndex(row, column, columns);
+            At(curves.ShownWells, curve++) = WellIndex(row, column, columns);
         }
-    curves.ShownWells[static_cast<std::size_t>(curve)] = -1;
+    At(curves.ShownWells, curve) = -1;
     return outcome;
 }
 
@@ -29,7 +30,7 @@ void FillSampleArray(const PlateLayout& layout, const PlateMeasurements& plate, 
 {
     const int wellCount = std::min(plate.WellCount, kMaxWells);
     for (int s = 1; s <= wellCount; ++s)
-        for (int i = 1; i <= wellCount; ++i) samples.SampleWells[static_cast<std::size_t>(s)][static_cast<std::size_t>(i)] = -1;
+        for (int i = 1; i <= wellCount; ++i) At(At(samples.SampleWells, s), i) = -1;
     samples.SampleWellCount = 0;
     const int rows = plate.PlateRows;
     const int columns = plate.PlateColumns;
@@ -39,10 +40,10 @@ void FillSampleArray(const PlateLayout& layout, const PlateMeasurements& plate, 
             if (text.find("Sample") == std::string::npos) continue;
             const std::int32_t sample = SampleNumberOfLabel(text);
             if (sample < 1 || sample > wellCount) continue;
-            auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
+            auto& wells = At(samples.SampleWells, sample);
             for (int slot = 1; slot <= wellCount; ++slot) {
-                if (wells[static_cast<std::size_t>(slot)] < 0) {
-                    wells[static_cast<std::size_t>(slot)] = WellIndex(row, column, columns);
+                if (At(wells, slot) < 0) {
+                    At(wells, slot) = WellIndex(row, column, columns);
                     ++samples.SampleWellCount;
                     break;
                 }

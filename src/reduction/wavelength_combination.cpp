@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "shared/number_format.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -63,7 +64,7 @@ void CalculateReducedData(const PlateMeasurements& plate, ShownCurves& curves, C
         curves.ReducedData[1].size() <= static_cast<std::size_t>(plate.TimePointCount))
         AllocMatrix(curves.ReducedData, kMaxShownCurves, plate.TimePointCount);
     for (int curve = 1; curve <= kMaxShownCurves; ++curve) {
-        const int well = curves.ShownWells[static_cast<std::size_t>(curve)];
+        const int well = At(curves.ShownWells, curve);
         if (well < 0) break;
         // Wells collected on a larger plate have no readings on this one.
         if (well >= plate.WellCount) continue;

@@ -5,6 +5,7 @@
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
 #include "shared/tab_text.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -19,9 +20,9 @@ void EmptyCells(StringTable& grid, int lastColumn, int lastRow)
 template <typename Visit>
 void ForEachWellOfSample(const PlateMeasurements& plate, const SampleAssignment& samples, int sample, Visit visit)
 {
-    const auto& wells = samples.SampleWells[static_cast<std::size_t>(sample)];
+    const auto& wells = At(samples.SampleWells, sample);
     for (int slot = 1; slot <= plate.WellCount && slot <= kMaxWells; ++slot) {
-        const int well = wells[static_cast<std::size_t>(slot)];
+        const int well = At(wells, slot);
         if (well < 0) break;
         visit(well);
     }
@@ -31,7 +32,7 @@ void WriteXColumn(const PlateMeasurements& plate, StringTable& grid)
 {
     grid.SetCell(0, 0, plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength(nm)");
     for (int read = 1; read <= plate.TimePointCount; ++read)
-        grid.SetCell(0, read, FormatGeneral(plate.TimeVector[static_cast<std::size_t>(read)]));
+        grid.SetCell(0, read, FormatGeneral(At(plate.TimeVector, read)));
 }
 
 int SampleCountOfPlate(const PlateMeasurements& plate) { return std::min(plate.WellCount, kMaxWells); }
@@ -60,13 +61,13 @@ void BuildResultsReport(const PlateLayout& layout, const PlateMeasurements& plat
     int row = 1;
     for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
         ForEachWellOfSample(plate, samples, sample, [&](int well) {
-            const auto& result = fits.WellFitResults[static_cast<std::size_t>(well)];
+            const auto& result = At(fits.WellFitResults, well);
             if (!(result[0] > 0)) return;
             grid.SetCell(0, row, SampleLabel(sample, well, plate.PlateColumns));
             for (int column = 1; column <= 16; ++column)
-                grid.SetCell(column, row, FormatGeneral(result[static_cast<std::size_t>(column)]));
+                grid.SetCell(column, row, FormatGeneral(At(result, column)));
             grid.SetCell(17, row, FormatGeneral(result[0]));
-            grid.SetCell(18, row, fits.WellFitStatus[static_cast<std::size_t>(well)]);
+            grid.SetCell(18, row, At(fits.WellFitStatus, well));
             ++row;
         });
     }
@@ -81,7 +82,7 @@ void BuildAverageReport(const PlateLayout& layout, const PlateMeasurements& plat
     values.CompileCombination();
     int column = 1;
     for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
-        if (samples.SampleWells[static_cast<std::size_t>(sample)][1] < 0) continue;
+        if (At(samples.SampleWells, sample)[1] < 0) continue;
         grid.SetCell(column, 0, "Sample" + std::to_string(sample));
         for (int read = 1; read <= plate.TimePointCount; ++read) {
             double sum = 0.0;

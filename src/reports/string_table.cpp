@@ -1,4 +1,5 @@
 #include "reports/string_table.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -8,8 +9,8 @@ const std::string kEmpty;
 const std::string& StringTable::Cell(int column, int row) const
 {
     if (column < 0 || row < 0 || static_cast<std::size_t>(column) >= cells_.size()) return kEmpty;
-    const auto& cells = cells_[static_cast<std::size_t>(column)];
-    return static_cast<std::size_t>(row) < cells.size() ? cells[static_cast<std::size_t>(row)] : kEmpty;
+    const auto& cells = At(cells_, column);
+    return static_cast<std::size_t>(row) < cells.size() ? At(cells, row) : kEmpty;
 }
 
 void StringTable::SetCell(int column, int row, std::string text)

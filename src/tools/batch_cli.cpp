@@ -29,6 +29,7 @@
 #include "shared/conversion.h"
 #include "shared/message_text.h"
 #include "shared/number_format.h"
+#include "shared/one_based.h"
 
 namespace movra {
 namespace {
@@ -217,7 +218,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
             s.FitFormulaIndex = -1;
         } else {
             s.FitFormulaIndex = formulaIndex;
-            s.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(formulaIndex)]);
+            s.FitFormulaText = std::string(At(kFitFormulas, formulaIndex));
         }
         s.Weighting = ParseWeighted(weighted);
         ParseView(view, s);
