@@ -68,7 +68,7 @@ struct PlateFixture {
         auto imported = ImportSMText(TextLines(PlateText()), answers);
         plate = std::move(imported->plate);
         PlateLayout layout;
-        layout.New1Click();
+        layout.Reset();
         layout.SetGeometryForWellCount(plate.WellCount);
         for (int row = 1; row <= layout.PlateRows(); ++row)
             for (int column = 1; column <= layout.PlateColumns(); ++column) layout.SetCell(column, row, "Sample1");

@@ -30,7 +30,7 @@ movra::PlateMeasurements PlateOf(int wellCount)
 void LoadOn(const movra::TextLines& lines, int wellCount)
 {
     movra::PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetGeometryForWellCount(wellCount);
     layout.SetCell(1, 1, "Sample7");
     const std::string before = movra::PlateLayoutFileText(layout);

@@ -49,7 +49,7 @@ Choices Decode(std::uint8_t byte)
 
 void LayOutSamples(movra::PlateLayout& layout, int wellCount)
 {
-    layout.New1Click();
+    layout.Reset();
     layout.SetGeometryForWellCount(wellCount);
     for (int row = 1; row <= 3; ++row) {
         layout.SetCell(1, row, "Sample1");

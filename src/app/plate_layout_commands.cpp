@@ -46,7 +46,7 @@ FileDialogRequest PlateLayoutCommands::OpenDialog()
 
 void PlateLayoutCommands::Sample11Click(int tag)
 {
-    const bool offeredNext = state_.layout.Sample11Click(tag, page_.selection(), state_.samples.SampleCount);
+    const bool offeredNext = state_.layout.AssignSample(tag, page_.selection(), state_.samples.SampleCount);
     page_.refresh();
     if (offeredNext) {
         page_.rebuildPopupMenu();
@@ -56,7 +56,7 @@ void PlateLayoutCommands::Sample11Click(int tag)
 
 void PlateLayoutCommands::Clear1Click()
 {
-    state_.layout.Clear1Click(page_.selection());
+    state_.layout.ClearCells(page_.selection());
     page_.refresh();
     graph_.CheckPLSamples();
 }

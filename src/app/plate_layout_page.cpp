@@ -104,7 +104,7 @@ void PlateLayoutPage::rebuildPopupMenu()
 
 void PlateLayoutPage::ResetLayout()
 {
-    layout_.New1Click();
+    layout_.Reset();
     memo1_->clear();
     refresh();
 }

@@ -36,7 +36,7 @@ public:
     // Rebuilds the popup menu from the layout's sample items.
     void rebuildPopupMenu();
 
-    // The page's part of the New reset: the layout's New1Click and an empty Memo1.
+    // The page's part of the New reset: the layout's Reset and an empty Memo1.
     void ResetLayout();
 
 signals:

@@ -56,7 +56,7 @@ void PlateLayout::SetCell(int column, int row, std::string text)
     At(cells_, row * kMaxColumns + column) = std::move(text);
 }
 
-bool PlateLayout::Sample11Click(int tag, const GridSelection& selection, std::int32_t& sampleCount)
+bool PlateLayout::AssignSample(int tag, const GridSelection& selection, std::int32_t& sampleCount)
 {
     const GridSelection s = ClampToPlate(selection, colCount_, rowCount_);
     const std::string label = "Sample" + std::to_string(tag);
@@ -68,7 +68,7 @@ bool PlateLayout::Sample11Click(int tag, const GridSelection& selection, std::in
     return true;
 }
 
-void PlateLayout::Clear1Click(const GridSelection& selection)
+void PlateLayout::ClearCells(const GridSelection& selection)
 {
     const GridSelection s = ClampToPlate(selection, colCount_, rowCount_);
     for (int row = s.Top; row <= s.Bottom; ++row)
@@ -97,7 +97,7 @@ std::vector<std::string> PlateLayout::CheckPLSamples() const
     return labels;
 }
 
-void PlateLayout::New1Click()
+void PlateLayout::Reset()
 {
     for (int row = 1; row < kMaxRows; ++row)
         for (int column = 1; column < kMaxColumns; ++column) SetCell(column, row, std::string());

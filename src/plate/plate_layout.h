@@ -47,10 +47,10 @@ public:
     // number is offered: sampleCount grows by one and its item goes on top of
     // the menu. Returns true in that case, when the sample chooser must be
     // rebuilt (CheckPLSamples).
-    bool Sample11Click(int tag, const GridSelection& selection, std::int32_t& sampleCount);
+    bool AssignSample(int tag, const GridSelection& selection, std::int32_t& sampleCount);
 
     // "Clear": empties the selection; the chooser is always rebuilt.
-    void Clear1Click(const GridSelection& selection);
+    void ClearCells(const GridSelection& selection);
 
     // The distinct labels in the grid, scanned row by row over the plate,
     // sorted by their sample number (Sample10 after Sample9; equal numbers
@@ -60,7 +60,7 @@ public:
 
     // The layout part of File > New: empties every well cell and writes the
     // headers "1".."24" and "A".."P". The menu's items stay as they are.
-    void New1Click();
+    void Reset();
 
 private:
     std::vector<std::string> cells_;  // [row * kMaxColumns + column]

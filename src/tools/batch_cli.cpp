@@ -280,7 +280,7 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
     }
 
     PlateLayout& layout = loaded.layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetGeometryForWellCount(loaded.plate.WellCount);
     if (options.LayoutFile.empty()) {
         // Every well is Sample1; for a table only the wells that hold its curves

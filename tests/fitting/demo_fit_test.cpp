@@ -33,7 +33,7 @@ TEST(DemoPlate, FittedParametersMatchTheGeneratingCurves)
 
     // Column 1 is Sample1 and column 4 Sample2: eight wells each.
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetGeometryForWellCount(plate.WellCount);
     for (int row = 1; row <= 8; ++row) {
         layout.SetCell(1, row, "Sample1");

@@ -10,7 +10,7 @@ namespace {
 using Labels = std::vector<std::string>;
 
 struct FreshLayout : ::testing::Test {
-    FreshLayout() { layout.New1Click(); }
+    FreshLayout() { layout.Reset(); }
     PlateLayout layout;
     std::int32_t sampleCount = 1;
 };
@@ -28,39 +28,39 @@ TEST_F(FreshLayout, ShowsA96WellGridWithHeadersForTheLargestPlate)
 
 TEST_F(FreshLayout, UsingTheTopSampleOffersTheNextOne)
 {
-    EXPECT_TRUE(layout.Sample11Click(1, {1, 1, 3, 2}, sampleCount));
+    EXPECT_TRUE(layout.AssignSample(1, {1, 1, 3, 2}, sampleCount));
     EXPECT_EQ(sampleCount, 2);
     EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{2, 1}));
     EXPECT_EQ(layout.Cell(3, 2), "Sample1");
     EXPECT_EQ(layout.Cell(4, 2), "");
     EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
 
-    EXPECT_TRUE(layout.Sample11Click(2, {5, 1, 5, 1}, sampleCount));
+    EXPECT_TRUE(layout.AssignSample(2, {5, 1, 5, 1}, sampleCount));
     EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{3, 2, 1}));
     EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample1", "Sample2"}));
 }
 
 TEST_F(FreshLayout, ReusingALowerSampleAddsNoItemAndAsksNoRebuild)
 {
-    layout.Sample11Click(1, {1, 1, 1, 1}, sampleCount);
-    layout.Sample11Click(2, {2, 1, 2, 1}, sampleCount);
+    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
+    layout.AssignSample(2, {2, 1, 2, 1}, sampleCount);
     // Overwrites the only Sample2 cell; the caller does not rebuild the chooser.
-    EXPECT_FALSE(layout.Sample11Click(1, {2, 1, 2, 1}, sampleCount));
+    EXPECT_FALSE(layout.AssignSample(1, {2, 1, 2, 1}, sampleCount));
     EXPECT_EQ(sampleCount, 3);
     EXPECT_EQ(layout.SampleMenuTags().size(), 3u);
 }
 
 TEST_F(FreshLayout, ClearRemovesASampleFromTheChooser)
 {
-    layout.Sample11Click(1, {1, 1, 1, 1}, sampleCount);
-    layout.Sample11Click(2, {2, 2, 3, 3}, sampleCount);
-    layout.Clear1Click({2, 2, 3, 3});
+    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
+    layout.AssignSample(2, {2, 2, 3, 3}, sampleCount);
+    layout.ClearCells({2, 2, 3, 3});
     EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
 }
 
 TEST_F(FreshLayout, SelectionNeverReachesTheHeaders)
 {
-    layout.Sample11Click(1, {0, 0, 1, 1}, sampleCount);
+    layout.AssignSample(1, {0, 0, 1, 1}, sampleCount);
     EXPECT_EQ(layout.Cell(0, 1), "A");
     EXPECT_EQ(layout.Cell(1, 0), "1");
     EXPECT_EQ(layout.Cell(1, 1), "Sample1");
@@ -97,7 +97,7 @@ TEST_F(FreshLayout, BadLabelFailsBeforeAnyReordering)
 TEST(PlateLayoutFile, EmptyLayoutIsEightLinesOfTwelveTabs)
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     const auto text = PlateLayoutFileText(layout);
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
@@ -107,11 +107,11 @@ TEST(PlateLayoutFile, EmptyLayoutIsEightLinesOfTwelveTabs)
 TEST(PlateLayoutFile, SavedLayoutLoadsBackCellForCell)
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetCell(1, 1, "Sample1");
     layout.SetCell(12, 8, "Sample12");
     PlateLayout loaded;
-    loaded.New1Click();
+    loaded.Reset();
     ApplyPlateLayoutLines(TextLines(PlateLayoutFileText(layout)), loaded);
     for (int row = 1; row <= 8; ++row)
         for (int column = 1; column <= 12; ++column)
@@ -121,10 +121,10 @@ TEST(PlateLayoutFile, SavedLayoutLoadsBackCellForCell)
 TEST(PlateLayoutFile, A96WellLayoutOnA384WellPlateEmptiesTheRest)
 {
     PlateLayout small;
-    small.New1Click();
+    small.Reset();
     small.SetCell(12, 8, "Sample3");
     PlateLayout big;
-    big.New1Click();
+    big.Reset();
     big.SetGeometryForWellCount(384);
     big.SetCell(24, 16, "Sample7");
     big.SetCell(13, 1, "Sample7");
@@ -137,7 +137,7 @@ TEST(PlateLayoutFile, A96WellLayoutOnA384WellPlateEmptiesTheRest)
 TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     ApplyPlateLayoutLines(TextLines("Sample1\t\tSample2\nSample4\t\tSample5"), layout);
     EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     EXPECT_EQ(layout.Cell(3, 1), "");  // no TAB after it: reads as empty
@@ -150,7 +150,7 @@ TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
 TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouched)
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetCell(1, 1, "Sample1");
     const std::string bigLabel = "Sample" + std::string(1 << 20, '7');
     for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{

@@ -13,7 +13,7 @@ namespace {
 struct Plate96 : ::testing::Test {
     Plate96()
     {
-        layout.New1Click();
+        layout.Reset();
         curves.Reset();
         plate.WellCount = 96;
         plate.PlateRows = 8;
@@ -75,7 +75,7 @@ TEST_F(Plate96, SampleTableListsWellsRowMajorAndSkipsNumbersOffThePlate)
 TEST(SampleTable, NothingHappensBeforeAnImport)
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetCell(1, 1, "Sample1");
     const PlateMeasurements plate;
     SampleAssignment samples;

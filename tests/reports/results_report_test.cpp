@@ -25,7 +25,7 @@ public:
 struct ReportFixture : ::testing::Test {
     ReportFixture()
     {
-        layout.New1Click();
+        layout.Reset();
         fits.Reset();
         plate.WellCount = 96;
         plate.PlateRows = 8;

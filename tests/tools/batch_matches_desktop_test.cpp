@@ -53,7 +53,7 @@ struct Fitted {
 PlateLayout TwoColumnLayout()
 {
     PlateLayout layout;
-    layout.New1Click();
+    layout.Reset();
     layout.SetGeometryForWellCount(96);
     for (int row = 1; row <= 8; ++row) {
         layout.SetCell(1, row, "Sample1");

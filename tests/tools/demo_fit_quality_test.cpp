@@ -34,7 +34,7 @@ protected:
             ImportSMText(LoadTextLines(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt"), answers);
         plate = std::move(imported->plate);
         PlateLayout layout;
-        layout.New1Click();
+        layout.Reset();
         layout.SetGeometryForWellCount(96);
         for (int row = 1; row <= 8; ++row)
             for (int column = 1; column <= 12; ++column) layout.SetCell(column, row, "Sample" + std::to_string(column));
