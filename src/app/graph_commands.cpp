@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QSplitter>
+#include <QToolTip>
 
 #include <exception>
 #include <functional>
@@ -56,6 +57,25 @@ public:
 
 private:
     std::function<void()> action_;
+};
+
+// Answers tooltip requests of a widget with a text made at that moment.
+class TooltipSource final : public QObject {
+public:
+    TooltipSource(QWidget& widget, std::function<QString()> text) : QObject(&widget), text_(std::move(text))
+    {
+        widget.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip) return QObject::eventFilter(watched, event);
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text_(), static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<QString()> text_;
 };
 
 // The residual panel comes back 150 pixels high when the panel has room for
@@ -130,6 +150,7 @@ void GraphCommands::connectControls()
                      [this] { SplitterResidualsMoved(); });
 
     FittingPanel& fitting = page_.fitting();
+    new TooltipSource(fitting.MarqStatus(), [this] { return MarqStatusTip(); });
     new FocusOutWatcher(fitting.FitFormulaCB(), [this] { run(&GraphCommands::FitFormulaExit); });
     for (int k = 1; k <= kMaxParameters; ++k)
         new FocusOutWatcher(fitting.FitM(k), [this] { run(&GraphCommands::Fit_m1Exit); });
@@ -187,13 +208,44 @@ void GraphCommands::FitFormulaExit()
     RefreshGraph();
 }
 
+FitSettings GraphCommands::FitSettingsOfControls(ReadRange view)
+{
+    return ParseFitSettings(FitControls(), state_.Parser2, fitLimits_->LimitMin, fitLimits_->LimitMax, view,
+                            DataBytes(page_.WaveLengthCombination().currentText()));
+}
+
+ReadRange GraphCommands::ZoomView() const
+{
+    return ReadsInView(state_.plate.TimePointCount, page_.Zoomler1().Start(), page_.Zoomler1().Finish());
+}
+
+CombinationSettings GraphCommands::PlateCombination() const
+{
+    return {DataBytes(page_.WaveLengthCombination().currentText()), Weighting()};
+}
+
+void GraphCommands::ShowWell(int well)
+{
+    const PlateLayout& layout = state_.layout;
+    const int columns = state_.plate.PlateColumns;
+    if (well < 0 || columns <= 0 || well >= state_.plate.WellCount) return;
+    QComboBox& chooser = page_.SelectSample();
+    {
+        const QSignalBlocker quiet(chooser);
+        chooser.setCurrentIndex(chooser.findText(DataText(layout.Cell(well % columns + 1, well / columns + 1))));
+    }
+    CollectShownWellsAround(layout, well, state_.plate, state_.curves);
+    ParserCombinedValues values = Combination();
+    values.CompileCombination();
+    CalculateReducedData(state_.plate, state_.curves, values, page_.fitting().CheckBox4().isChecked());
+    RefreshGraph();
+}
+
 void GraphCommands::Button1Click()
 {
     if (fitProgress_ == nullptr) return;
     {
-        const FitSettings settings =
-            ParseFitSettings(FitControls(), state_.Parser2, fitLimits_->LimitMin, fitLimits_->LimitMax,
-                             state_.view.View, DataBytes(page_.WaveLengthCombination().currentText()));
+        const FitSettings settings = FitSettingsOfControls(state_.view.View);
         CurveFitter fitter(state_.Parser2, state_.ParamVars, settings);
         FitRunWindows host(*fitProgress_, *mainWindow_, page_.fitting().MarqStatus());
         FitShownCurves(state_.plate, state_.curves, fitter, page_.fitting().CheckBox4().isChecked(), state_.fits,
@@ -209,6 +261,15 @@ void GraphCommands::SplitterResidualsMoved()
     GraphPaintBox& residuals = page_.PaintBox2();
     if (residuals.isVisible() && residuals.height() <= residuals.minimumHeight())
         menu_.Residuals1->setChecked(false);
+}
+
+QString GraphCommands::MarqStatusTip() const
+{
+    const std::vector<std::string> lines =
+        ShownWellsStatus(state_.plate, state_.curves, state_.fits, page_.fitting().CheckBox4().isChecked());
+    QStringList texts;
+    for (const std::string& line : lines) texts.append(DataText(line));
+    return texts.isEmpty() ? QStringLiteral("No curves on show") : texts.join(QLatin1Char('\n'));
 }
 
 GraphViewOptions GraphCommands::ViewOptions() const

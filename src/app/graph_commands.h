@@ -8,12 +8,14 @@
 
 #include <string>
 
+#include "batch/plate_fit.h"
 #include "fitting/fit_settings.h"
 #include "plot/graph_view.h"
 #include "plot/winplot.h"
 #include "reduction/wavelength_combination.h"
 
 class QMainWindow;
+class QString;
 
 namespace movra {
 
@@ -33,6 +35,8 @@ public:
 
     // The windows a fit run uses, created after the main window.
     void AttachFitWindows(FitProgressForm& progress, FitLimitsDialog& limits, QMainWindow& mainWindow);
+    // Whether they are attached (fits need the limits dialog).
+    bool CanFit() const noexcept { return fitLimits_ != nullptr; }
 
     // Rebuilds the chooser's entries from the layout, sorted by sample number,
     // with none selected. On a label that is no sample number the chooser
@@ -55,8 +59,22 @@ public:
     void SplitterResidualsMoved();
     // "Fit shown" / "Fit Shown": fits every shown curve, then redraws.
     void Button1Click();
+    // A click on the plate map: the well's sample chosen (no nine-well
+    // message) with the well among the curves on show, and a redraw.
+    void ShowWell(int well);
+
+    // The settings of the fitting controls as every fit takes them (the
+    // formula compiled into Parser2) over the reads `view`. Throws the
+    // parser's or the conversion's error.
+    FitSettings FitSettingsOfControls(ReadRange view);
+    // The reads the zoom bar selects now.
+    ReadRange ZoomView() const;
+    // The combination box's text with the wavelength weighting.
+    CombinationSettings PlateCombination() const;
 
     GraphViewOptions ViewOptions() const;
+    // MarqStatus's tooltip: the status of each shown well's last fit.
+    QString MarqStatusTip() const;
     FitSettingTexts FitControls() const;
     WavelengthWeighting Weighting() const;
     // The combination for the reports: the combination box's text through Parser1.

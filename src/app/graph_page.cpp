@@ -58,6 +58,7 @@ GraphPage::GraphPage(QWidget* parent)
       pageControl2_(new QTabWidget),
       fitting_(new FittingPanel),
       fitShownBut_(new QPushButton(QStringLiteral("Fit shown"))),
+      fitAllBut_(new QPushButton(QStringLiteral("Fit all"))),
       selectSample_(new QComboBox),
       waveLengthCombination_(new QComboBox),
       memo3_(new QPlainTextEdit),
@@ -132,6 +133,8 @@ QWidget* GraphPage::buildWavelengthBar()
     bar->setMinimumHeight(kBottomBarHeight);
 
     fitShownBut_->setObjectName(QStringLiteral("FitShownBut"));
+    fitAllBut_->setObjectName(QStringLiteral("FitAllBut"));
+    fitAllBut_->setToolTip(QStringLiteral("Fit every assigned well of the plate (Ctrl+Shift+F)"));
     selectSample_->setObjectName(QStringLiteral("SelectSample"));
     selectSample_->setMinimumContentsLength(8);
     waveLengthCombination_->setObjectName(QStringLiteral("WaveLengthCombination"));
@@ -154,6 +157,7 @@ QWidget* GraphPage::buildWavelengthBar()
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(fitShownBut_);
+    layout->addWidget(fitAllBut_);
     layout->addWidget(selectSample_);
     layout->addWidget(waveLengthCombination_);
     layout->addWidget(memo3_, 1);

@@ -2,8 +2,8 @@
 // The GraphView page: the white drawing panel PanelGraphix (residuals box
 // PaintBox2, hidden at start, splitter SplitterResiduals, graph box PaintBox1,
 // zoom bar Zoomler1), the side panel PageControl2 with the fitting tab, and
-// the bottom bar PanelWavelengthCombination (sample chooser, wavelength
-// combination, summary Memo3, wavelength weighting).
+// the bottom bar PanelWavelengthCombination ("Fit shown", "Fit all", sample
+// chooser, wavelength combination, summary Memo3, wavelength weighting).
 
 #include <QWidget>
 
@@ -34,6 +34,7 @@ public:
     FittingPanel& fitting() { return *fitting_; }
 
     QPushButton& FitShownBut() { return *fitShownBut_; }
+    QPushButton& FitAllBut() { return *fitAllBut_; }  // "Fit all": the whole plate
     QComboBox& SelectSample() { return *selectSample_; }
     QComboBox& WaveLengthCombination() { return *waveLengthCombination_; }
     QPlainTextEdit& Memo3() { return *memo3_; }
@@ -57,6 +58,7 @@ private:
     QTabWidget* pageControl2_;
     FittingPanel* fitting_;
     QPushButton* fitShownBut_;
+    QPushButton* fitAllBut_;
     QComboBox* selectSample_;
     QComboBox* waveLengthCombination_;
     QPlainTextEdit* memo3_;

@@ -59,6 +59,10 @@ MainMenu::MainMenu(QMenuBar& bar)
     Residuals1 = AddCheckItem(*view, QStringLiteral("Residuals1"), QStringLiteral("Residuals"));
     Legend1 = AddCheckItem(*view, QStringLiteral("Legend1"), QStringLiteral("Legend"));
 
+    QMenu* fit = AddMenu(bar, QStringLiteral("Fit1"), QStringLiteral("Fit"));
+    FitAll1 = AddItem(*fit, QStringLiteral("FitAll1"), QStringLiteral("Fit all"));
+    FitAll1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+
     QMenu* help = AddMenu(bar, QStringLiteral("Help1"), QStringLiteral("Help"));
     About1 = AddItem(*help, QStringLiteral("About1"), QStringLiteral("About"));
 }

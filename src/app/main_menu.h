@@ -26,6 +26,7 @@ struct MainMenu {
     QAction* SelectAll1;
     QAction* Residuals1;
     QAction* Legend1;
+    QAction* FitAll1;  // Fit > Fit all (Ctrl+Shift+F): every assigned well on worker threads
     QAction* About1;
 };
 

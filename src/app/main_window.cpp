@@ -5,11 +5,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "app/about_form.h"
 #include "app/command_guard.h"
 #include "app/data_review_page.h"
+#include "app/fit_all_command.h"
 #include "app/fit_limits_dialog.h"
 #include "app/fit_progress_form.h"
 #include "app/fitting_panel.h"
@@ -19,6 +21,8 @@
 #include "app/import_interaction_dialogs.h"
 #include "app/plate_layout_commands.h"
 #include "app/plate_layout_page.h"
+#include "app/plate_map_page.h"
+#include "app/plot/plate_map_view.h"
 #include "app/reports_page.h"
 #include "app/text_encoding.h"
 #include "app/user_dialogs.h"
@@ -44,6 +48,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     buildPages();
     connectCommands();
+    connectFitAll();
     resize(kStartWidth, kStartHeight);
     setMinimumSize(kStartWidth, kMinimumHeight);
 
@@ -81,11 +86,20 @@ void MainWindow::buildPages()
     pages_->setTabEnabled(hidden, false);
     pages_->setTabVisible(hidden, false);
 
+    plateMap_ = new PlateMapPage(state_.layout, state_.fits);
+    pages_->addTab(plateMap_, QStringLiteral("PlateMap"));
+
     pages_->setCurrentIndex(DataReviewIndex);
     setCentralWidget(pages_);
 
     graphCommands_ = std::make_unique<GraphCommands>(state_, *graph_, menu_, dialogs_);
     layoutCommands_ = std::make_unique<PlateLayoutCommands>(state_, *plateLayout_, *graphCommands_, dialogs_);
+
+    fitAllBar_ = new FitAllBar;
+    statusBar()->addPermanentWidget(fitAllBar_, 1);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->hide();
+    fitAll_ = std::make_unique<FitAllCommand>(state_, *graphCommands_, *fitAllBar_, dialogs_);
 }
 
 void MainWindow::connectCommands()
@@ -101,6 +115,32 @@ void MainWindow::connectCommands()
     for (QPushButton* fit : {&graph_->FitShownBut(), &graph_->fitting().Button1()})
         connect(fit, &QPushButton::clicked, this,
                 [this] { RunCommand(dialogs_, [this] { graphCommands_->Button1Click(); }); });
+}
+
+void MainWindow::connectFitAll()
+{
+    const auto fitAll = [this] { RunCommand(dialogs_, [this] { fitAll_->FitAllClick(); }); };
+    connect(menu_.FitAll1, &QAction::triggered, this, fitAll);
+    connect(&graph_->FitAllBut(), &QPushButton::clicked, this, fitAll);
+    connect(&plateMap_->FitAllBut(), &QPushButton::clicked, this, fitAll);
+    // While a run goes on: no second run, no "Fit shown" and no import.
+    connect(fitAll_.get(), &FitAllCommand::RunningChanged, this, [this](bool running) {
+        statusBar()->setVisible(running);
+        for (QAction* action : {menu_.FitAll1, menu_.Import1, menu_.ImportTable1}) action->setEnabled(!running);
+        for (QPushButton* button : {&graph_->FitAllBut(), &plateMap_->FitAllBut(), &graph_->FitShownBut(),
+                                    &graph_->fitting().Button1()})
+            button->setEnabled(!running);
+    });
+    connect(fitAll_.get(), &FitAllCommand::Progressed, plateMap_, &PlateMapPage::Refresh);
+    connect(fitAll_.get(), &FitAllCommand::Finished, plateMap_, &PlateMapPage::Refresh);
+    connect(&plateMap_->MapView(), &PlateMapView::WellClicked, this,
+            [this](int well) { RunCommand(dialogs_, [this, well] { ShowWellOnGraph(well); }); });
+}
+
+void MainWindow::ShowWellOnGraph(int well)
+{
+    pages_->setCurrentIndex(GraphViewIndex);
+    graphCommands_->ShowWell(well);
 }
 
 void MainWindow::attachWindows(const SecondaryWindows& windows)

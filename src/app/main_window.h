@@ -1,8 +1,9 @@
 #pragma once
 // TForm1, the main window: the page control PageControl1 with the pages
 // PlateLayout, DataReview, GraphView and Reports (and the hidden, disabled
-// TabSheet2), the menu bar and the commands that tie pages and secondary
-// windows together. Creating it restores the saved position and runs the New
+// TabSheet2), then PlateMap, the menu bar, the status bar that shows a
+// "Fit all" run, and the commands that tie pages and secondary windows
+// together. Creating it restores the saved position and runs the New
 // reset; destroying it saves the position.
 
 #include <QMainWindow>
@@ -20,6 +21,8 @@ namespace movra {
 
 class AboutForm;
 class DataReviewPage;
+class FitAllBar;
+class FitAllCommand;
 class FitLimitsDialog;
 class GraphCommands;
 class FitProgressForm;
@@ -28,6 +31,7 @@ class ImportProgressForm;
 struct ImportedPlate;
 class PlateLayoutCommands;
 class PlateLayoutPage;
+class PlateMapPage;
 class ReportsPage;
 // The windows created after the main window, which its commands use.
 struct SecondaryWindows {
@@ -43,7 +47,7 @@ public:
     static constexpr const char* kCaption = "MOVRA version 0.92 (build 060418)";
 
     // Page indices of PageControl1.
-    enum Page { PlateLayoutIndex = 0, DataReviewIndex = 1, GraphViewIndex = 2, ReportsIndex = 3 };
+    enum Page { PlateLayoutIndex = 0, DataReviewIndex = 1, GraphViewIndex = 2, ReportsIndex = 3, PlateMapIndex = 5 };
 
     // FormCreate: caption, saved position, parameter buffer, the New reset,
     // the fit parameters m1..m8 in Parser2 and the start formula compiled.
@@ -61,6 +65,9 @@ public:
     DataReviewPage& dataReviewPage() { return *dataReview_; }
     GraphPage& graphPage() { return *graph_; }
     ReportsPage& reportsPage() { return *reports_; }
+    PlateMapPage& plateMapPage() { return *plateMap_; }
+    FitAllCommand& fitAll() { return *fitAll_; }
+    FitAllBar& fitAllBar() { return *fitAllBar_; }
     GraphCommands& graphCommands() { return *graphCommands_; }
     PlateLayoutCommands& layoutCommands() { return *layoutCommands_; }
 
@@ -79,6 +86,8 @@ public:
     void SetLimitsClick();
     void SavePlateLayout1Click();
     void OpenPlateLayout1Click();
+    // A click on the plate map: the well's curve on the graph page.
+    void ShowWellOnGraph(int well);
 
     // The open dialogs of File > Import and File > Import Table...
     static FileDialogRequest ImportDialog();
@@ -89,6 +98,7 @@ private:
     void AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file);
     void buildPages();
     void connectCommands();
+    void connectFitAll();
     // Runs a command; an escaping error is shown and ends it.
     void run(void (MainWindow::*command)());
 
@@ -100,9 +110,12 @@ private:
     DataReviewPage* dataReview_;
     GraphPage* graph_;
     ReportsPage* reports_;
+    PlateMapPage* plateMap_;
+    FitAllBar* fitAllBar_;
     std::unique_ptr<GraphCommands> graphCommands_;
     std::unique_ptr<PlateLayoutCommands> layoutCommands_;
     std::unique_ptr<SecondaryWindows> windows_;
+    std::unique_ptr<FitAllCommand> fitAll_;  // first to go: its run ends before the state it files into
 };
 
 } // namespace movra

@@ -3,12 +3,14 @@
 // imports FILE when named, and writes one PNG per page of the main window
 // plus the About window into DIR. With a plate LAYOUT file the layout is
 // loaded, its first sample shown, fitted with the first list formula, and the
-// graph page pictured with legend and residuals. Questions get their default
-// answers; errors go to stderr.
+// graph page pictured with legend and residuals; then "Fit all" fits the
+// whole plate with the same settings and the plate map is pictured coloured
+// by m4. Questions get their default answers; errors go to stderr.
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QThread>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QDir>
@@ -20,8 +22,10 @@
 #include <iostream>
 
 #include "app/command_guard.h"
+#include "app/fit_all_command.h"
 #include "app/fitting_panel.h"
 #include "app/graph_page.h"
+#include "app/plate_map_page.h"
 #include "app/program_windows.h"
 #include "app/user_dialogs.h"
 
@@ -60,6 +64,17 @@ void ShowFittedSample(DefaultAnswers& dialogs, movra::MainWindow& form, const st
     form.menu().Legend1->setChecked(true);
     form.menu().Residuals1->setChecked(true);
     form.graphPage().FitShownBut().click();
+}
+
+// "Fit all" with the settings on show, waited for.
+void FitWholePlate(movra::MainWindow& form)
+{
+    form.menu().FitAll1->trigger();
+    while (form.fitAll().Running()) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    form.plateMapPage().MapQuantity().setCurrentIndex(3);  // m4, the curves' midpoints
 }
 
 bool Save(const QPixmap& picture, const QDir& folder, const QString& name)
@@ -112,6 +127,7 @@ int main(int argc, char* argv[])
         form.PageControl1().setCurrentIndex(movra::MainWindow::GraphViewIndex);
         Settle();
         ShowFittedSample(dialogs, form, arguments.at(3).toStdString());
+        FitWholePlate(form);
     }
 
     bool written = true;
@@ -120,6 +136,11 @@ int main(int argc, char* argv[])
         pages.setCurrentIndex(page);
         Settle();
         written &= Save(form.grab(), folder, QStringLiteral("%1-%2.png").arg(page + 1).arg(pages.tabText(page)));
+    }
+    if (arguments.size() == 4) {
+        pages.setCurrentIndex(movra::MainWindow::PlateMapIndex);
+        Settle();
+        written &= Save(form.grab(), folder, QStringLiteral("6-PlateMap.png"));
     }
     pages.setCurrentIndex(movra::MainWindow::DataReviewIndex);
 

@@ -83,12 +83,23 @@ CurveFitResult CurveFitter::Fit(const TVector& timeVector, const TVector& curve,
     TVector yCalc;
     AllocVector(yCalc, count);
     double chiSq = 0.0;
+    double ySum = 0.0;
+    result.Residuals.resize(static_cast<std::size_t>(std::max(count, 0)));
     for (std::int32_t i = 1; i <= count; ++i) {
         const auto p = static_cast<std::size_t>(i);
         yCalc[p] = model_.FitModelFunc(points.X[p], b);
         const double r = points.Y[p] - yCalc[p];
+        result.Residuals[p - 1] = r;
         chiSq += r * r;
+        ySum += points.Y[p];
     }
+    // R² against the mean of the fitted points; undefined (NaN) for a flat curve.
+    double totalSquares = 0.0;
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const double d = points.Y[static_cast<std::size_t>(i)] - ySum / count;
+        totalSquares += d * d;
+    }
+    if (totalSquares > 0.0) result.RSquared = 1.0 - chiSq / totalSquares;
     // Statistics over the formula's own parameters and the fitted points, so
     // the residual variance is RSS / (N - n).
     FitStatistics statistics;

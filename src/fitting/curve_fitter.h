@@ -39,7 +39,8 @@ public:
     // Fits the curve's reads in view. A fault inside the engine, or a
     // tolerance that is no number, gives status OptBigLambda; on OptOk the
     // row holds the residual sum, the parameters and their standard
-    // deviations with the residual variance RSS / (N - n).
+    // deviations with the residual variance RSS / (N - n), and the result
+    // R² = 1 - RSS / TSS and the residuals of the fitted points.
     CurveFitResult Fit(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
                        const IterationCallback& onIteration = {});
 

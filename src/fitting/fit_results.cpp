@@ -5,7 +5,8 @@
 
 namespace movra {
 
-void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText)
+void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText,
+                      const FitQuality& quality)
 {
     auto& row = At(WellFitResults, well);
     if (result.Status == OptOk) {
@@ -13,6 +14,7 @@ void FitResults::File(int well, const CurveFitResult& result, const std::string&
         At(WellFitStatus, well) = statusText;
     }
     row[0] = result.Row[0];
+    At(WellFitQuality, well) = quality;
 }
 
 } // namespace movra

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fitting/curve_fitter.h"
 #include "fitting/fit_results.h"
@@ -43,5 +44,11 @@ std::array<std::string, 3> FitProgressLines(std::int32_t iteration, double objec
 // the fitter and files each result under its well.
 void FitShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, CurveFitter& fitter,
                     bool averageData, FitResults& results, FitRunHost& host);
+
+// The status box's tooltip: one line per shown curve (only curve 1 with
+// averageData) with its well, the status of the well's last fit and its
+// flag words, such as "B1: OPT_NON_CONV (failed)" or "C1: not fitted".
+std::vector<std::string> ShownWellsStatus(const PlateMeasurements& plate, const ShownCurves& curves,
+                                          const FitResults& results, bool averageData);
 
 } // namespace movra

@@ -33,6 +33,14 @@ constexpr int PlateDataColumn(int wavelength, int well, int wellCount) noexcept
 // Well label: row letter followed by column number, such as "A1" or "B2".
 std::string WellName(int well, int plateColumns);
 
+// A reading cell of the plate: well, wavelength (from 1) and read (from 0).
+struct PlateCell {
+    std::int32_t Well = 0;
+    std::int32_t WaveLength = 1;
+    std::int32_t Read = 0;
+    friend bool operator==(const PlateCell&, const PlateCell&) = default;
+};
+
 // The measurements of one imported plate. An import builds a new value and
 // swaps it in only when the whole file was read, so a refused file never
 // leaves a mix of two plates; nothing else writes it (File > New only sets
@@ -51,6 +59,8 @@ struct PlateMeasurements {
     std::int32_t SpectrumEnd = 0;
     std::int32_t SpectrumStep = 0;
     double LastXValue = 0.0;     // x of the last imported read
+    // Cells the instrument marked "Range?" (out of its range); they read as 0.
+    std::vector<PlateCell> OutOfRangeCells;
 
     // A column shorter than the reads (a table fills only the wells that
     // hold its curves) reads as 0 beyond its end.

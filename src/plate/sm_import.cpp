@@ -297,6 +297,10 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
                             text, WellName(static_cast<int>(row * columns + column), plate.PlateColumns),
                             static_cast<int>(k) + 1, static_cast<int>(read) + 1));
                     plate.PlateData[firstColumn + column][read] = value;
+                    if (value == 0.0 && text == "Range?") [[unlikely]]
+                        plate.OutOfRangeCells.push_back({static_cast<std::int32_t>(row * columns + column),
+                                                         static_cast<std::int32_t>(k) + 1,
+                                                         static_cast<std::int32_t>(read)});
                     sum += value;
                 }
                 fields.Skip(1);

@@ -235,7 +235,10 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
         param.PenColor = colour;
         param.PenWidth = 1;
         param.PenStyle = LineStyle::Solid;
-        param.Legend = plate.PlateColumns > 0 ? WellName(well, plate.PlateColumns).substr(0, kMaxLegendLength) : "";
+        // A well whose last fit failed says so in the legend.
+        std::string legend = plate.PlateColumns > 0 ? WellName(well, plate.PlateColumns) : "";
+        if (well >= 0 && well <= kMaxWells && At(data.Fits.WellFitQuality, well).Failed()) legend += " failed";
+        param.Legend = legend.substr(0, kMaxLegendLength);
         param.PointStep = 1;
         param.Connect = false;
 

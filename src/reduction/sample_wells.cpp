@@ -2,6 +2,7 @@
 #include "shared/one_based.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace movra {
 
@@ -24,6 +25,30 @@ ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string
         }
     At(curves.ShownWells, curve) = -1;
     return outcome;
+}
+
+void CollectShownWellsAround(const PlateLayout& layout, int well, const PlateMeasurements& plate,
+                             ShownCurves& curves)
+{
+    const int rows = plate.PlateRows;
+    const int columns = plate.PlateColumns;
+    std::vector<int> wells;
+    if (columns > 0) {
+        const std::string& label = layout.Cell(well % columns + 1, well / columns + 1);
+        for (int column = 1; column <= columns && !label.empty(); ++column)
+            for (int row = 1; row <= rows; ++row)
+                if (layout.Cell(column, row) == label) wells.push_back(WellIndex(row, column, columns));
+    }
+    const auto position = static_cast<std::size_t>(std::find(wells.begin(), wells.end(), well) - wells.begin());
+    std::size_t first = 0;
+    if (position == wells.size())
+        wells = {well};
+    else
+        first = position / kMaxShownCurves * kMaxShownCurves;
+    int curve = 1;
+    for (std::size_t i = first; i < wells.size() && curve <= kMaxShownCurves; ++i)
+        At(curves.ShownWells, curve++) = wells[i];
+    At(curves.ShownWells, curve) = -1;
 }
 
 void FillSampleArray(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples)

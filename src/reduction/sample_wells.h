@@ -27,6 +27,13 @@ inline constexpr const char* kTooManyCurvesMessage =
 ShownWellsOutcome CollectShownWells(const PlateLayout& layout, const std::string& sampleText,
                                     const PlateMeasurements& plate, ShownCurves& curves);
 
+// The curves a click on `well` shows: the wells of its sample in the order
+// CollectShownWells takes them, the block of eight among them that holds
+// `well` (the first eight when it is one of them); `well` alone when its
+// cell carries no label.
+void CollectShownWellsAround(const PlateLayout& layout, int well, const PlateMeasurements& plate,
+                             ShownCurves& curves);
+
 // Rebuilds samples.SampleWells and samples.SampleWellCount from the layout,
 // wells of a sample listed row-major. Labels naming sample 0 or a number
 // above the plate's well count are skipped. ConversionError for a label whose

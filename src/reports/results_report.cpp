@@ -1,7 +1,9 @@
 #include "reports/results_report.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "fitting/fit_flags.h"
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
 #include "shared/tab_text.h"
@@ -68,6 +70,31 @@ void BuildResultsReport(const PlateLayout& layout, const PlateMeasurements& plat
                 grid.SetCell(column, row, FormatGeneral(At(result, column)));
             grid.SetCell(17, row, FormatGeneral(result[0]));
             grid.SetCell(18, row, At(fits.WellFitStatus, well));
+            ++row;
+        });
+    }
+    grid.SetRowCount(row);
+}
+
+void BuildStatusReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                       const FitResults& fits, StringTable& grid)
+{
+    FillSampleArray(layout, plate, samples);
+    grid.SetColCount(4);
+    grid.SetRowCount(samples.SampleWellCount + 1);
+    EmptyCells(grid, 3, samples.SampleWellCount);
+    grid.SetCell(1, 0, "Status");
+    grid.SetCell(2, 0, "Flags");
+    grid.SetCell(3, 0, "R2");
+    int row = 1;
+    for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
+        ForEachWellOfSample(plate, samples, sample, [&](int well) {
+            const FitQuality& quality = At(fits.WellFitQuality, well);
+            if (!quality.Tried()) return;
+            grid.SetCell(0, row, SampleLabel(sample, well, plate.PlateColumns));
+            grid.SetCell(1, row, FitStatusText(quality));
+            grid.SetCell(2, row, FitFlagNames(quality.Flags));
+            grid.SetCell(3, row, std::isfinite(quality.RSquared) ? FormatGeneral(quality.RSquared) : "");
             ++row;
         });
     }

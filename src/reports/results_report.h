@@ -24,6 +24,12 @@ std::string SampleLabel(int sample, int well, int plateColumns);
 void BuildResultsReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
                         const FitResults& fits, StringTable& grid);
 
+// The status table: one row per well of a sample that a fit has tried
+// (samples ascending, wells row-major): its label, status name, flag words
+// (fitting/fit_flags.h) and R² (empty unless the fit succeeded).
+void BuildStatusReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                       const FitResults& fits, StringTable& grid);
+
 // "Average": x column, then the mean combined curve of every sample in use.
 void BuildAverageReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
                         CombinedValues& values, StringTable& grid);

@@ -15,6 +15,7 @@
 #include "batch/plate_fit.h"
 #include "batch/progress_line.h"
 #include "batch/report_text.h"
+#include "fitting/fit_flags.h"
 #include "fitting/fit_run.h"
 #include "output_file.h"
 #include "parser/expression_compiler.h"
@@ -34,7 +35,7 @@
 namespace movra {
 namespace {
 
-enum class ReportKind { Results, Average, Reduced, Review };
+enum class ReportKind { Results, Status, Average, Reduced, Review };
 
 struct BatchOptions {
     std::string PlateFile;
@@ -153,6 +154,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     CLI::App app{"Fit every well of a SpectraMax plate-format text file with the MOVRA engine, as the desktop\n"
                  "program's \"Fit shown\" would with the same settings, and write a report as TSV.",
                  "movra-batch"};
+    app.footer(std::string("\n") + kFitFlagHelp);
     auto* plateFile =
         app.add_option("PLATE_FILE", options.PlateFile, "SpectraMax plate-format text file (kinetic or spectrum)");
     auto* tableFile = app.add_option("--table", options.TableFile,
@@ -193,8 +195,10 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ->capture_default_str();
     app.add_flag("--average", s.AverageData,
                  "Fit one mean curve per sample (all its wells), filed under its first well (default: off)");
-    app.add_option("--report", report, "Table to write: results, average, reduced or review")
-        ->check(CLI::IsMember({"results", "average", "reduced", "review"}))
+    app.add_option("--report", report,
+                   "Table to write: results, status (one row per fitted well: status, flags, R\u00b2), average, "
+                   "reduced or review")
+        ->check(CLI::IsMember({"results", "status", "average", "reduced", "review"}))
         ->capture_default_str();
     app.add_option("--output", options.OutputFile, "Write the table to this file (default: stdout)");
     app.add_option("--threads", options.Threads, "Worker threads (default: all hardware threads)")
@@ -237,6 +241,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     }
     options.Merge = merge == "yes" ? MergeAnswer::Yes : MergeAnswer::No;
     options.Report = report == "results"   ? ReportKind::Results
+                     : report == "status"  ? ReportKind::Status
                      : report == "average" ? ReportKind::Average
                      : report == "reduced" ? ReportKind::Reduced
                                            : ReportKind::Review;
@@ -343,9 +348,12 @@ std::string BuildReport(const BatchOptions& options, const BatchConsole& console
     if (options.Report == ReportKind::Review) return ReviewTsv(loaded.review, loaded.plate);
 
     StringTable grid(5, 5);
-    if (options.Report == ReportKind::Results) {
+    if (options.Report == ReportKind::Results || options.Report == ReportKind::Status) {
         FitPlate(options, console, loaded, err);
-        BuildResultsReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
+        if (options.Report == ReportKind::Results)
+            BuildResultsReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
+        else
+            BuildStatusReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
         return ReportTsv(grid);
     }
     TParser parser1;

@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
 {
     QStringList rows = {
         "Form1.windowTitle=MOVRA version 0.92 (build 060418)", "Form1.size=760x595", "Form1.minimumSize=760x320",
-        "PageControl1.currentIndex=1", "PageControl1.count=5", "New1.enabled=false", "Save1.enabled=false",
+        "PageControl1.currentIndex=1", "PageControl1.count=6", "New1.enabled=false", "Save1.enabled=false",
         "SaveAs1.enabled=false", "OpenPlateLayout1.enabled=false", "SavePlateLayout1.enabled=false",
         "Import1.enabled=true", "Residuals1.checkable=true", "Residuals1.checked=false", "Legend1.checked=false",
         "Fit_m1.text=4000", "Fit_m2.text=-3000", "Fit_m3.text=1", "Fit_m4.text=10", "Fit_m5.text=1",
@@ -62,15 +62,15 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
     }
 
     QStringList tabs;
-    for (int i = 0; i < 4; ++i) tabs.append(form().PageControl1().tabText(i));
-    EXPECT_EQ(tabs, (QStringList{"PlateLayout", "DataReview", "GraphView", "Reports"}));
+    for (int i : {0, 1, 2, 3, 5}) tabs.append(form().PageControl1().tabText(i));
+    EXPECT_EQ(tabs, (QStringList{"PlateLayout", "DataReview", "GraphView", "Reports", "PlateMap"}));
     EXPECT_FALSE(form().PageControl1().isTabVisible(4));
     QStringList menus;
-    for (const char* menu : {"File1", "Edit1", "View1", "Help1", "PopupMenu1", "PopupMenu2", "PopupMenu3"})
+    for (const char* menu : {"File1", "Edit1", "View1", "Fit1", "Help1", "PopupMenu1", "PopupMenu2", "PopupMenu3"})
         menus += Captions(Find<QMenu>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
               "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,-,Exit,|,Copy,-,"
-              "Select All,|,Residuals,Legend,|,About,|,Sample1,Clear,|,Copy,Copy All,|,Copy All,|");
+              "Select All,|,Residuals,Legend,|,Fit all,|,About,|,Sample1,Clear,|,Copy,Copy All,|,Copy All,|");
     EXPECT_EQ(Captions(graph().fitting().FitFormulaCB()).front(), "m1+(m2+m3*x)/(1+exp((m4-x)/m5))");
     EXPECT_TRUE(graph().PaintBox2().isHidden());
 

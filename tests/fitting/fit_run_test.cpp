@@ -156,6 +156,9 @@ TEST_F(FitRunFixture, CancelStopsOnlyTheCurveInProgress)
     Run("m1+0*x");
     EXPECT_EQ(host.statuses, (std::vector<std::int32_t>{OptOk, OptNonConv, OptOk}));
     EXPECT_TRUE(Row(0)[0] > 0 && Row(1)[0] == -1.0 && Row(2)[0] > 0);
+    // Each well keeps the status and flags of its fit.
+    EXPECT_EQ(std::tuple(fits.WellFitQuality[0].Status, fits.WellFitQuality[1].Status, fits.WellFitQuality[1].Flags),
+              std::tuple(OptOk, OptNonConv, FitFlags{kFlagFailed}));
 }
 
 TEST_F(FitRunFixture, FailedRefitKeepsOldParametersButMarksTheWell)

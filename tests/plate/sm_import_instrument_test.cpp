@@ -118,6 +118,8 @@ TEST(ImportCells, BlanksAndInstrumentMarkersReadAsZero)
     const ImportedPlate imported = Import(file.Text());
     for (int well = 0; well <= 6; ++well) EXPECT_EQ(imported.plate.Reading(well, 1, 0), 0.0) << well;
     EXPECT_EQ(imported.plate.Reading(7, 1, 0), 0.5);
+    // "Range?" is remembered: a curve through it counts as saturated.
+    EXPECT_EQ(imported.plate.OutOfRangeCells, (std::vector<PlateCell>{{3, 1, 0}, {3, 1, 1}}));  // both reads
 }
 
 TEST(ImportCells, OtherTextStillRefusesTheFile)

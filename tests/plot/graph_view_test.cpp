@@ -139,11 +139,15 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
     EXPECT_EQ(std::make_pair(engine.XAxis.Min, engine.XAxis.Max), std::make_pair(2.0, 3.0));
 }
 
-TEST_F(GraphViewTest, LegendNarrowsThePlotAndShowsTheWellName)
+TEST_F(GraphViewTest, LegendNarrowsThePlotAndShowsTheWellNameMarkedWhenItsFitFailed)
 {
     Refresh();
     EXPECT_EQ(engine.X2(), 1020);
     EXPECT_TRUE(HasText(graph, "A1"));
+    fits.WellFitQuality[0].Status = OptNonConv;  // the last fit of A1 failed
+    Refresh();
+    EXPECT_TRUE(HasText(graph, "A1 failed"));
+    fits.WellFitQuality[0].Status = OptOk;
     options.ShowLegend = false;
     Refresh();
     EXPECT_EQ(engine.X2(), 1188);

@@ -45,6 +45,19 @@ TEST_F(Plate96, ShownWellsAreTheFirstEightInColumnMajorOrder)
     EXPECT_EQ(Shown(), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84}));
 }
 
+TEST_F(Plate96, AClickedWellIsShownWithTheBlockOfEightOfItsSampleThatHoldsIt)
+{
+    for (int column = 1; column <= 2; ++column)
+        for (int row = 1; row <= 8; ++row) layout.SetCell(column, row, "Sample1");
+    layout.SetCell(3, 1, "Sample1");  // A3: the seventeenth well of Sample1
+    CollectShownWellsAround(layout, 13, plate, curves);  // B2
+    EXPECT_EQ(Shown(), (std::vector<int>{1, 13, 25, 37, 49, 61, 73, 85}));
+    CollectShownWellsAround(layout, 2, plate, curves);
+    EXPECT_EQ(Shown(), std::vector<int>{2});
+    CollectShownWellsAround(layout, 95, plate, curves);  // H12 has no sample: alone
+    EXPECT_EQ(Shown(), std::vector<int>{95});
+}
+
 TEST_F(Plate96, ShortTextsChangeNothingAndUnknownSamplesShowNone)
 {
     curves.ShownWells[1] = 5;

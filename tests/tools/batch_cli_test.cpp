@@ -277,6 +277,21 @@ TEST(BatchOptions, ReportsAreTheDesktopTables)
     EXPECT_EQ(Field(review[1], 0), "0:00");
 }
 
+TEST(BatchOptions, StatusReportHasARowPerTriedWellWithItsFlags)
+{
+    // H12 of this plate saturates; H1..H12 follow exponentials the sigmoid misses.
+    const std::string plate = (std::filesystem::path(MOVRA_DATA) / "kinetic-96-special-cells.txt").string();
+    const BatchResult run = Batch({plate, "--combination", "a", "--formula-index", "0", "--start",
+                                   "m1=0.1,m2=0.8,m3=0.01,m4=0.5,m5=0.1", "--report", "status"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), 97u);
+    EXPECT_EQ(rows[0], "\tStatus\tFlags\tR2");
+    EXPECT_EQ(Field(rows[1], 0) + " " + Field(rows[1], 1), "Sample1A1 OPT_OK");
+    EXPECT_GT(std::stod(Field(rows[1], 3)), 0.999);
+    EXPECT_EQ(rows[96], "Sample1H12\tOPT_NON_CONV\tfailed,saturated\t");
+}
+
 TEST(BatchOptions, TrackBarWeightsTheFirstLetterBelowHundred)
 {
     const auto weighted = Batch({kDemo, "--report", "reduced", "--track-bar", "50"}).out;
@@ -493,7 +508,8 @@ TEST(BatchUsage, HelpExitsZeroAndDocumentsEveryOption)
     for (const char* option : {"--layout", "--combination", "--track-bar", "--weighted", "--formula ",
                                "--formula-index", "--start", "--lower", "--upper", "--tol", "--max-iter", "--view",
                                "--time-offset", "--merge-blocks", "--average", "--report", "--output", "--threads",
-                               "--quiet", "=b-a", "=100", "=AB", "=0.000001", "=500", "=1:100", "=yes", "=results"})
+                               "--quiet", "=b-a", "=100", "=AB", "=0.000001", "=500", "=1:100", "=yes", "=results",
+                               "status", "poor-fit", "Wald-Wolfowitz"})
         EXPECT_THAT(run.out, HasSubstr(option));
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
@@ -153,6 +154,9 @@ void ExpectSameResults(const Settings& s, int expectedRows)
             EXPECT_EQ(batch.fits.WellFitResults[well][column], expected[column])
                 << "well " << well << " column " << column;
         EXPECT_EQ(batch.fits.WellFitStatus[well], desktop.fits.WellFitStatus[well]);
+        const FitQuality& mine = batch.fits.WellFitQuality[well];
+        const FitQuality& theirs = desktop.fits.WellFitQuality[well];
+        EXPECT_EQ(std::tuple(mine.Flags, mine.RSquared), std::tuple(theirs.Flags, theirs.RSquared));
         ++compared;
         if (s.average) break;
     }
@@ -192,6 +196,45 @@ TEST(BatchMatchesDesktop, AveragedSampleFiledUnderItsFirstWell)
     Settings s;
     s.average = true;
     ExpectSameResults(s, 3);
+}
+
+// Cancel stops a run between curves and inside the curve in progress: the
+// finished curves carry exactly the numbers of an uncancelled run, the rest
+// stay unfinished and are not filed.
+TEST(PlateFitRun, CancelKeepsTheFinishedCurvesAndLeavesTheRestUnfiled)
+{
+    const auto plate = std::make_shared<const PlateMeasurements>(ImportDemo());
+    BatchSettings texts;
+    texts.StartTexts = Settings{}.startTexts;
+    PlateFitSettings settings = ConvertBatchSettings(texts);
+    settings.Fit.View = ReadsInView(plate->TimePointCount, 1, 100);
+    const auto curves = CurvesOfEveryWell(*plate, false);
+    ASSERT_EQ(std::tuple(curves.size(), curves.back().FiledWell(), CurvesOfEveryWell(*plate, true).at(0).Wells.size()),
+              std::tuple(std::size_t{96}, 95, std::size_t{96}));
+    const auto complete = FitPlateCurves(*plate, curves, settings.Combination, settings.Fit, 1);
+
+    PlateFitRun run(plate, curves, settings.Combination, settings.Fit, 1);
+    while (run.Done() < 5) std::this_thread::yield();
+    run.Cancel();
+    ASSERT_TRUE(run.WaitFor(std::chrono::seconds(30)));
+    const int done = run.Done();
+    EXPECT_EQ(static_cast<int>(run.TakeFinished().size()), done);
+    const auto outcomes = run.TakeOutcomes();
+    EXPECT_LT(done, 96);
+    int finished = 0;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (!outcomes[i].Finished) continue;
+        ++finished;
+        EXPECT_EQ(outcomes[i].Result.Row, complete[i].Result.Row) << i;
+        EXPECT_EQ(outcomes[i].Quality.Flags, complete[i].Quality.Flags) << i;
+    }
+    EXPECT_EQ(finished, done);
+    FitResults fits;
+    fits.Reset();
+    FileFitResults(fits, curves, outcomes, settings.Fit);
+    EXPECT_EQ(std::count_if(fits.WellFitQuality.begin(), fits.WellFitQuality.end(),
+                            [](const FitQuality& q) { return q.Tried(); }),
+              done);
 }
 
 } // namespace

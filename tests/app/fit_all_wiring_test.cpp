@@ -1,0 +1,186 @@
+// "Fit all" and the plate map through the real widgets on the demo plate
+// (column k of the demo layout is Sample k): the rows it files, Cancel, the
+// map's colours and marks, and a click on a well.
+
+#include <QCheckBox>
+#include <QStatusBar>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include <numeric>
+#include <thread>
+
+#include "app/fit_all_command.h"
+#include "app/graph_commands.h"
+#include "app/plate_map_page.h"
+#include "app/plot/plate_map_view.h"
+#include "app/plot/qpainter_canvas.h"
+#include "app/text_encoding.h"
+#include "batch/report_text.h"
+#include "batch_cli.h"
+#include "plate/import_fields.h"
+#include "shared/number_format.h"
+#include "wiring_fixture.h"
+
+namespace movra::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct FitAllTest : WiringTest {
+    FitAllCommand& fitAll() { return form().fitAll(); }
+    void FitAll()
+    {
+        form().menu().FitAll1->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
+        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    }
+    const FitQuality& Quality(int well) { return state().fits.WellFitQuality[static_cast<std::size_t>(well)]; }
+    // The map on show, painted now.
+    PlateMapView& ShownMap()
+    {
+        form().resize(900, 700);
+        form().show();
+        form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
+        PlateMapView& view = form().plateMapPage().MapView();
+        view.repaint();
+        return view;
+    }
+    // The map's pixel at a point of a well's cell (fractions of the pitch).
+    static QRgb Pixel(const PlateMapView& view, int well, double across = 0.5, double down = 0.5)
+    {
+        const PlateMapGeometry& g = view.Picture().Geometry;
+        return view.Image().pixel(g.Left + static_cast<int>((well % g.Columns + across) * g.Pitch),
+                                  g.Top + static_cast<int>((well / g.Columns + down) * g.Pitch));
+    }
+    static QRgb Rgb(Colour colour) { return ToQColor(colour).rgb(); }
+};
+
+TEST_F(FitAllTest, EveryWellGetsTheRowOfFitShownAndOfMovraBatch)
+{
+    PrepareDemoFit();
+    graph().FitShownBut().click();  // Sample1: A1..H1
+    const auto column1 = [this] {
+        std::vector<TVector> rows;
+        for (std::size_t row = 0; row < 8; ++row) rows.push_back(state().fits.WellFitResults[row * 12]);
+        return rows;
+    };
+    const std::vector<TVector> shown = column1();
+    FitAll();
+    EXPECT_EQ(column1(), shown);
+
+    form().reportsPage().ShowResBut().click();
+    std::ostringstream out, err;
+    ASSERT_EQ(RunBatch({(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
+                        (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0", "--start",
+                        "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"},
+                       out, err),
+              0);
+    const std::string table = out.str();
+    EXPECT_EQ(ReportTsv(state().report), table);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 97);
+}
+
+TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
+{
+    PrepareDemoFit();
+    fitAll().Threads = 1;
+    form().menu().FitAll1->trigger();
+    ASSERT_TRUE(fitAll().Running());
+    // While it runs: the bar on show, no second run, no "Fit shown", no import.
+    EXPECT_FALSE(form().statusBar()->isHidden());
+    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() ||
+                 form().menu().Import1->isEnabled() || form().plateMapPage().FitAllBut().isEnabled());
+    while (fitAll().Run()->Done() < 5) std::this_thread::yield();
+    form().fitAllBar().FitAllCancel().click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
+
+    int fitted = 0;
+    for (int well = 0; well < 96; ++well) {
+        EXPECT_EQ(Quality(well).Tried(), state().fits.Fitted(well)) << well;
+        fitted += Quality(well).Tried() ? 1 : 0;
+    }
+    EXPECT_GE(fitted, 5);
+    EXPECT_LT(fitted, 96);
+    EXPECT_TRUE(form().statusBar()->isHidden());
+    EXPECT_TRUE(form().menu().FitAll1->isEnabled() && graph().FitShownBut().isEnabled());
+}
+
+TEST_F(FitAllTest, MapColoursEachWellByItsValueWithinTheRangeShown)
+{
+    PrepareDemoFit();
+    FitAll();
+    PlateMapPage& page = form().plateMapPage();
+    page.MapQuantity().setCurrentIndex(3);  // m4
+    PlateMapView& view = ShownMap();
+    std::vector<int> wells(96);
+    std::iota(wells.begin(), wells.end(), 0);
+    const auto m4 = [this](int well) { return FitResult(well, 4); };
+    std::sort(wells.begin(), wells.end(), [&](int a, int b) { return m4(a) < m4(b); });
+    EXPECT_EQ(Pixel(view, wells.front()), Rgb(ScaleColour(0.0)));
+    EXPECT_EQ(Pixel(view, wells.back()), Rgb(ScaleColour(1.0)));
+    EXPECT_EQ(page.MapRangeMax().text(), DataText(FormatGeneral(RoundSignificant(m4(wells.back()), 6))));
+
+    // A typed upper end: the wells at and above it take the top colour.
+    page.MapRangeMax().setText(DataText(FormatGeneral(m4(wells[40]))));
+    emit page.MapRangeMax().editingFinished();
+    view.repaint();
+    EXPECT_FALSE(page.MapAutoRange().isChecked());
+    const QRgb top = Rgb(ScaleColour(1.0));
+    EXPECT_EQ(std::tuple(Pixel(view, wells[40]), Pixel(view, wells[95])), std::tuple(top, top));
+    EXPECT_NE(Pixel(view, wells[10]), top);
+
+    page.MapQuantity().setCurrentIndex(7);  // m8: not in the formula, so no well has a value
+    view.repaint();
+    EXPECT_EQ(Pixel(view, wells.back()), Rgb(kNoResultColour));
+}
+
+TEST_F(FitAllTest, SaturatedColumnFailingWellsAndAPinnedParameterAreFlagged)
+{
+    PrepareDemoFit();
+    // Column 12 saturates over its last eleven reads.
+    for (int row = 0; row < 8; ++row)
+        for (std::size_t read = 50; read < 61; ++read)
+            state().plate.PlateData[static_cast<std::size_t>(PlateDataColumn(2, row * 12 + 11, 96))][read] =
+                kSaturatedReading;
+    FitLimitsDialog& limits = windows.FitLimits();
+    limits.show();
+    limits.MaxEdit(2).setText("0.7");  // curves 1 and 4 rise by 0.8 and 1
+    limits.Button1().click();
+    FitAll();
+    // Sample5 again, m1 starting below its new lower limit: its fits fail.
+    limits.show();
+    limits.MinEdit(1).setText("0.2");
+    limits.Button1().click();
+    ChooseSample("Sample5");
+    graph().FitShownBut().click();
+
+    EXPECT_TRUE(Quality(0).Flags & kFlagAtLimit);          // A1
+    EXPECT_EQ(Quality(4).Flags, FitFlags{kFlagFailed});    // A5
+    EXPECT_TRUE(Quality(11).Flags & kFlagSaturated);       // A12
+    EXPECT_EQ(Quality(6).Flags, FitFlags{0});              // A7: m2 0.4
+    EXPECT_THAT(PlateMapWellText({state().layout, state().fits}, 0), HasSubstr("\nat a limit: m2\n"));
+    const QStringList tip = form().graphCommands().MarqStatusTip().split('\n');
+    EXPECT_EQ(tip.size(), 8);
+    EXPECT_TRUE(tip.front().startsWith("A5: OPT_") && tip.front().endsWith("(failed)")) << tip.front().toStdString();
+
+    const PlateMapView& view = ShownMap();
+    EXPECT_EQ(Pixel(view, 4, 0.9, 0.1), Rgb(kFlagColour));
+    EXPECT_NE(Pixel(view, 6, 0.9, 0.1), Rgb(kFlagColour));
+}
+
+TEST_F(FitAllTest, ClickingAWellShowsItsSampleWithItsCurve)
+{
+    PrepareDemoFit();
+    PlateMapView& view = ShownMap();
+    const PlateMapGeometry& g = view.Picture().Geometry;
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(g.Left + 6 * g.Pitch + g.Pitch / 2, g.Top + 2 * g.Pitch + 2));
+    EXPECT_EQ(form().PageControl1().currentIndex(), MainWindow::GraphViewIndex);
+    EXPECT_EQ(graph().SelectSample().currentText(), "Sample7");
+    EXPECT_EQ(std::tuple(Shown(1), Shown(3), Shown(9)), std::tuple(6, 2 * 12 + 6, -1));  // C7 among A7..H7
+    EXPECT_GT(reduced()[3][1], 0.0);
+}
+
+} // namespace
+} // namespace movra::test
