@@ -60,22 +60,25 @@ TEST_F(ModelFixture, CompiledEntriesEqualTheParsersReadingOfTheirText)
     }
 }
 
-TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluationOnBothPaths)
+TEST_F(ModelFixture, CurveEvaluationMatchesPointEvaluationOnBothPathsClampsIncluded)
 {
-    const TVector b = {0, 1.0, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01};
     const std::vector<double> xs = {0.0, 0.1, 1.0, 5.0, -2.0};
-    for (int index : {9, -1}) {
-        auto model = Model(index, std::string(kFitFormulas[9]));
-        std::vector<double> out(xs.size());
-        model.EvaluateCurve(xs, b, out);
-        for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(out[i], model.FitModelFunc(xs[i], b)) << index << ", " << i;
-        EXPECT_EQ(out[0], kModelCeiling);  // 1/x at x = 0 is a fault on both paths
+    for (const double m1 : {1.0, -1e25}) {  // -1e25 takes the values at x > 0 below -1E20
+        const TVector b = {0, m1, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01};
+        for (int index : {9, -1}) {
+            auto model = Model(index, std::string(kFitFormulas[9]));
+            std::vector<double> out(xs.size());
+            model.EvaluateCurve(xs, b, out);
+            for (std::size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(out[i], model.FitModelFunc(xs[i], b)) << index;
+            EXPECT_EQ(out[0], kModelCeiling);  // 1/x at x = 0 is a fault on both paths
+            EXPECT_TRUE(m1 > 0 || out[3] == -kModelCeiling) << index << ": " << out[3];
+        }
     }
 }
 
 TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
 {
-    const TVector b = {0, 1e25, 2.0};
+    const TVector b = {0, 2e20, 2.0};  // just beyond the clamp
     const std::pair<const char*, double> typed[] = {
         {"m1", 1e20}, {"0-m1", -1e20}, {"exp(m2*1000)", 1e20}, {"ln(x-1)", 1e20}};
     for (const auto& [text, value] : typed) EXPECT_EQ(Model(-1, text).FitModelFunc(0, b), value) << text;
