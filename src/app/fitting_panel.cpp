@@ -47,6 +47,7 @@ FittingPanel::FittingPanel(QWidget* parent)
       formula_(new QComboBox),
       setLimits_(new QPushButton(QStringLiteral("Set Limits"))),
       averageData_(new QCheckBox(QStringLiteral("Average Data"))),
+      numericDerivatives_(new QCheckBox(QStringLiteral("Numeric derivatives"))),
       fitShown_(new QPushButton(QStringLiteral("Fit Shown")))
 {
     setObjectName(QStringLiteral("TabSheet1"));
@@ -89,6 +90,12 @@ FittingPanel::FittingPanel(QWidget* parent)
 
     averageData_->setObjectName(QStringLiteral("CheckBox4"));
     layout->addWidget(averageData_);
+    // Off: exact derivatives of the formula; on: the forward differences of
+    // the regression engine, to compare with.
+    numericDerivatives_->setObjectName(QStringLiteral("NumericDerivatives"));
+    numericDerivatives_->setToolTip(QStringLiteral("Fit with forward-difference derivatives instead of the exact "
+                                                   "derivatives of the formula"));
+    layout->addWidget(numericDerivatives_);
     fitShown_->setObjectName(QStringLiteral("Button1"));
     layout->addWidget(fitShown_);
     layout->addStretch(1);

@@ -31,6 +31,7 @@ public:
     QLineEdit& LE_Tol() { return *tolerance_; }
     QLineEdit& leMAX_IT() { return *maxIterations_; }
     QCheckBox& CheckBox4() { return *averageData_; }
+    QCheckBox& NumericDerivatives() { return *numericDerivatives_; }
     QPushButton& Button1() { return *fitShown_; }
 
 private:
@@ -41,6 +42,7 @@ private:
     QLineEdit* tolerance_;
     QLineEdit* maxIterations_;
     QCheckBox* averageData_;
+    QCheckBox* numericDerivatives_;
     QPushButton* fitShown_;
 };
 

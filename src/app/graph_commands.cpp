@@ -238,6 +238,8 @@ FitSettingTexts GraphCommands::FitControls() const
         At(controls.StartTexts, k) = DataBytes(fitting.FitM(k).text());
     controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
     controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
+    controls.Derivatives = fitting.NumericDerivatives().isChecked() ? DerivativeMode::ForwardDifferences
+                                                                      : DerivativeMode::Exact;
     return controls;
 }
 

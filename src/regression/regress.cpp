@@ -78,6 +78,23 @@ FitSummary RegressionFit::RunFit(CurveModelFunction func, CurveDerivativeProcedu
     return Minimise(b, v, options);
 }
 
+FitSummary RegressionFit::RunFit(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 TVector& b, const TVector& bMin, const TVector& bMax, TMatrix& v,
+                                 const FitOptions& options)
+{
+    StoreFitData(std::move(func), std::move(jacobian), x, y, n, firstPar, lastPar, bMin, bMax);
+    return Minimise(b, v, options);
+}
+
+void RegressionFit::StoreFitData(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 const TVector& bMin, const TVector& bMax)
+{
+    StoreFitData(std::move(func), CurveModelDerivatives, x, y, n, firstPar, lastPar, bMin, bMax);
+    curveJacobian_ = std::move(jacobian);
+}
+
 void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
                                  std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
                                  const TVector& bMax)
@@ -87,6 +104,7 @@ void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, 
     derivative_ = deriv != nullptr ? deriv : ModelDerivatives;
     curveModel_ = nullptr;
     curveDerivative_ = nullptr;
+    curveJacobian_ = nullptr;
 }
 
 void RegressionFit::StoreFitData(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
@@ -98,6 +116,7 @@ void RegressionFit::StoreFitData(CurveModelFunction func, CurveDerivativeProcedu
     derivative_ = nullptr;
     curveModel_ = std::move(func);
     curveDerivative_ = deriv != nullptr ? deriv : CurveModelDerivatives;
+    curveJacobian_ = nullptr;
     AllocVector(curveValues_, n - 1);
     AllocMatrix(curveDerivatives_, lastPar, n - 1);
 }
@@ -207,13 +226,24 @@ void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32
         // The differences need the model at B as their base: the last
         // objective evaluation was usually at a trial point of the line
         // search, and a base from elsewhere would add (f(B) - f(trial)) / h.
-        if (!CacheHolds(b)) EvaluateModel(b, false);
-        pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
+        if (curveJacobian_) {
+            // One pass gives the model at B and its derivatives; the cache
+            // then holds B.
+            curveJacobian_(Points(x_), b, std::span<double>(curveValues_), curveDerivatives_);
+            pointEvaluations_ += lastPoint_;
+            for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) fittedValues_[i] = curveValues_[i - FirstPoint];
+            CopyVectorRange(cachedParams_, b, firstPar_, lastPar_);
+            cacheComplete_ = true;
+        } else {
+            if (!CacheHolds(b)) EvaluateModel(b, false);
+            pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
+        }
         if (curveModel_) {
             // All derivative columns first; the sums below run in the same
             // order as for a per-point model, so both give identical results.
-            curveDerivative_(curveModel_, Points(x_), Points(fittedValues_), b, firstPar, lastPar,
-                             curveDerivatives_);
+            if (!curveJacobian_)
+                curveDerivative_(curveModel_, Points(x_), Points(fittedValues_), b, firstPar, lastPar,
+                                 curveDerivatives_);
             for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
                 const double r = y_[i] - fittedValues_[i];
                 const std::size_t p = static_cast<std::size_t>(i - FirstPoint);

@@ -146,7 +146,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     BatchOptions options;
     BatchSettings& s = options.Settings;
     options.Threads = HardwareThreads();
-    std::string weighted = "AB", view = "1:100", merge = "yes", report = "results";
+    std::string weighted = "AB", view = "1:100", merge = "yes", report = "results", derivatives = "exact";
     std::string start, lower, upper;
     int formulaIndex = kDefaultFitFormulaIndex;
 
@@ -183,6 +183,10 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     app.add_option("--upper", upper, "Upper limits, e.g. m5=10 (default 1E20 for each)");
     app.add_option("--tol", s.ToleranceText, "Convergence tolerance")->capture_default_str();
     app.add_option("--max-iter", s.MaxIterationsText, "Iteration limit of each fit")->capture_default_str();
+    app.add_option("--derivatives", derivatives,
+                   "Derivatives of the model: exact (from the compiled formula) or numeric (forward differences)")
+        ->check(CLI::IsMember({"exact", "numeric"}))
+        ->capture_default_str();
     app.add_option("--view", view, "Reads in view, FIRST:LAST in percent as the zoom bar; the fit takes every "
                                    "read in view")
         ->capture_default_str();
@@ -221,6 +225,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
             s.FitFormulaText = std::string(At(kFitFormulas, formulaIndex));
         }
         s.Weighting = ParseWeighted(weighted);
+        s.Derivatives = derivatives == "numeric" ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
         ParseView(view, s);
         ApplyParameterOption("--start", start, s.StartTexts);
         ApplyParameterOption("--lower", lower, s.LowerTexts);

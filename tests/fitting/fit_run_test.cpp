@@ -120,7 +120,9 @@ TEST_F(FitRunFixture, ParametersAreFiledUnderTheirNamesAndTheRestStayZero)
     // The list entry selected runs its compiled code and fits like its text typed.
     const TVector typed = Row(0);
     Run(std::string(kFitFormulas[4]), 4);
-    EXPECT_EQ(Row(0), typed);
+    // Compiled code and parser round differently in the last bits.
+    for (std::size_t k = 0; k < typed.size(); ++k)
+        EXPECT_NEAR(Row(0)[k], typed[k], 1e-9 * std::fabs(typed[k])) << "column " << k;
 }
 
 TEST_F(FitRunFixture, NoCurvesOrNoPointsFitNothing)

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "batch_cli.h"
@@ -34,6 +36,7 @@ struct Settings {
     std::string view = "1:100";
     double viewStart = 1, viewFinish = 100;
     bool average = false;
+    bool numericDerivatives = false;
 };
 
 PlateMeasurements ImportDemo()
@@ -89,6 +92,7 @@ Fitted DesktopFit(const Settings& s)
     controls.StartTexts = s.startTexts;
     controls.ToleranceText = "0.000001";
     controls.MaxIterationsText = "500";
+    controls.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
     const FitSettings settings = ParseFitSettings(controls, parser2, limitMin, limitMax, view, "b-a");
     CurveFitter fitter(parser2, slots, settings);
     FitRunHost host;
@@ -107,6 +111,7 @@ Fitted BatchFit(const Settings& s)
     texts.FitFormulaIndex = s.formulaIndex;
     texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
     texts.StartTexts = s.startTexts;
+    texts.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
     PlateFitSettings settings = ConvertBatchSettings(texts);
     settings.Fit.View = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
     SampleAssignment samples;
@@ -120,12 +125,14 @@ Fitted BatchFit(const Settings& s)
 // The results table of movra-batch, as rows of fields.
 std::vector<std::vector<std::string>> BatchTable(const Settings& s)
 {
-    const auto layoutFile = std::filesystem::temp_directory_path() / "movra-batch-two-columns.PLO";
+    const auto layoutFile =
+        std::filesystem::temp_directory_path() / ("movra-batch-two-columns-" + std::to_string(getpid()) + ".PLO");
     std::ofstream(layoutFile, std::ios::binary) << PlateLayoutFileText(TwoColumnLayout());
     std::vector<std::string> args{kDemoPlate.string(), "--layout", layoutFile.string(), "--formula-index",
                                   std::to_string(s.formulaIndex), "--start", s.start, "--track-bar",
                                   std::to_string(s.trackBar), "--view", s.view};
     if (s.average) args.push_back("--average");
+    if (s.numericDerivatives) args.insert(args.end(), {"--derivatives", "numeric"});
     std::ostringstream out, err;
     EXPECT_EQ(RunBatch(args, out, err), 0) << err.str();
     std::filesystem::remove(layoutFile);
@@ -169,9 +176,12 @@ void ExpectSameResults(const Settings& s, int expectedRows)
     EXPECT_EQ(row[18], desktop.fits.WellFitStatus[0]);
 }
 
-TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParser)
+TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParserWithEitherDerivatives)
 {
     ExpectSameResults(Settings{}, 17);
+    Settings numeric;
+    numeric.numericDerivatives = true;
+    ExpectSameResults(numeric, 17);
 }
 
 TEST(BatchMatchesDesktop, BuiltInFormulaWithTrackBarAndPartialView)
@@ -184,6 +194,8 @@ TEST(BatchMatchesDesktop, BuiltInFormulaWithTrackBarAndPartialView)
     s.view = "5:95";
     s.viewStart = 5;
     s.viewFinish = 95;
+    ExpectSameResults(s, 17);
+    s.numericDerivatives = true;
     ExpectSameResults(s, 17);
 }
 
