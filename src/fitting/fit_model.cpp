@@ -29,7 +29,8 @@ inline void OrderAfterFlags(double& value) noexcept
 // BuiltInFormula combines their values, so a whole curve can take its
 // exponentials from the vector library at once. A point evaluated alone
 // runs the same routine on one value and gets the same bits.
-int ExpArguments(int index, double x, const std::array<double, 9>& m, double& a1, double& a2) noexcept
+[[gnu::always_inline]] inline int ExpArguments(int index, double x, const std::array<double, 9>& m, double& a1,
+                                               double& a2) noexcept
 {
     switch (index) {
     case 0: a1 = (m[4] - x) / m[5]; return 1;
@@ -45,7 +46,8 @@ int ExpArguments(int index, double x, const std::array<double, 9>& m, double& a1
     }
 }
 
-double BuiltInFormula(int index, double x, const std::array<double, 9>& m, double e1, double e2) noexcept
+[[gnu::always_inline]] inline double BuiltInFormula(int index, double x, const std::array<double, 9>& m, double e1,
+                                                    double e2) noexcept
 {
     switch (index) {
     case 0: return m[1] + (m[2] + m[3] * x) / (1 + e1);
@@ -62,6 +64,28 @@ double BuiltInFormula(int index, double x, const std::array<double, 9>& m, doubl
     default: return kModelCeiling;
     }
 }
+
+// A whole curve of entry Index: the arguments, the exponentials at once,
+// the formula. The loads and stores keep the arithmetic between the flag
+// tests around the call.
+template <int Index>
+void BuiltInCurve(std::span<const double> xs, const std::array<double, 9>& m, double* e1, double* e2,
+                  std::span<double> out) noexcept
+{
+    const std::size_t n = xs.size();
+    int count = 0;
+    for (std::size_t i = 0; i < n; ++i) count = ExpArguments(Index, xs[i], m, e1[i], e2[i]);
+    if (count >= 1) vector_math::Exp(e1, e1, n);
+    if (count >= 2) vector_math::Exp(e2, e2, n);
+    for (std::size_t i = 0; i < n; ++i) out[i] = BuiltInFormula(Index, xs[i], m, e1[i], e2[i]);
+}
+
+using BuiltInCurveFunction = void (*)(std::span<const double>, const std::array<double, 9>&, double*, double*,
+                                      std::span<double>) noexcept;
+constexpr BuiltInCurveFunction kBuiltInCurves[] = {
+    &BuiltInCurve<0>, &BuiltInCurve<1>, &BuiltInCurve<2>, &BuiltInCurve<3>, &BuiltInCurve<4>,  &BuiltInCurve<5>,
+    &BuiltInCurve<6>, &BuiltInCurve<7>, &BuiltInCurve<8>, &BuiltInCurve<9>, &BuiltInCurve<10>,
+};
 
 double BuiltInFormula(int index, double x, const std::array<double, 9>& m) noexcept
 {
@@ -140,22 +164,8 @@ void FitModel::EvaluateCurve(std::span<const double> xs, const TVector& b, std::
         const auto m = ParameterValues(b);
         const std::size_t n = xs.size();
         if (exponentials_.size() < 2 * n) exponentials_.resize(2 * n);
-        double* e1 = exponentials_.data();
-        double* e2 = e1 + n;
         parser_detail::EnsureFaultFlagsClear();
-        int count = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double x = xs[i];
-            OrderAfterFlags(x);
-            count = ExpArguments(builtIn_, x, m, e1[i], e2[i]);
-        }
-        if (count >= 1) vector_math::Exp(e1, e1, n);
-        if (count >= 2) vector_math::Exp(e2, e2, n);
-        for (std::size_t i = 0; i < n; ++i) {
-            double value = BuiltInFormula(builtIn_, xs[i], m, e1[i], e2[i]);
-            OrderAfterFlags(value);
-            out[i] = value;
-        }
+        At(kBuiltInCurves, builtIn_)(xs, m, exponentials_.data(), exponentials_.data() + n, out);
         if (parser_detail::RaisedFaultFlags(false) != 0) {
             parser_detail::ClearFaultFlags();
             for (std::size_t i = 0; i < xs.size(); ++i) out[i] = BuiltInValue(xs[i], m);

@@ -72,6 +72,23 @@ void PowerKernel(const Step& step, std::size_t count) noexcept
     std::uint16_t where[BatchEvaluator::kBlockSize];
     std::size_t gathered = 0;
     double* __restrict out = step.result;
+    // Most blocks need the library pow at every point: then no gathering.
+    bool everyPoint = ArrayX || ArrayY;
+    for (std::size_t i = 0; i < count && everyPoint; ++i)
+        everyPoint = PowerNeedsLibraryPow(ArrayX ? step.operand1[i] : *step.operand1,
+                                          ArrayY ? step.operand2[i] : *step.operand2);
+    if (everyPoint) {
+        if constexpr (ArrayX && ArrayY) {
+            vector_math::Pow(step.operand1, step.operand2, out, count);
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                gatheredX[i] = ArrayX ? step.operand1[i] : *step.operand1;
+                gatheredY[i] = ArrayY ? step.operand2[i] : *step.operand2;
+            }
+            vector_math::Pow(gatheredX, gatheredY, out, count);
+        }
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const double x = ArrayX ? step.operand1[i] : *step.operand1;
         const double y = ArrayY ? step.operand2[i] : *step.operand2;

@@ -134,6 +134,7 @@ private:
     // the last evaluation was computed.
     TVector cachedParams_;
     bool cacheComplete_ = false;
+    double cachedSum_ = 0.0;  // their sum of squared residuals
     TVector bMin_, bMax_;
     ModelFunction model_;
     DerivativeProcedure derivative_ = nullptr;
