@@ -13,7 +13,7 @@ namespace {
 constexpr int kMeasuredCells = 20000;  // a few tens of milliseconds of text measuring
 constexpr int kFewestRows = 10;
 constexpr int kPadding = 12;           // cell margins and a little air
-constexpr int kNarrowest = 24;
+constexpr int kNarrowest = 40;
 
 } // namespace
 

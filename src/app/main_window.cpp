@@ -343,8 +343,10 @@ void MainWindow::OpenDataFile(const std::filesystem::path& file)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
+    // Nothing is taken while a fit runs (it disables the menu bar).
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+    if (menuBar()->isEnabled() &&
+        std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
         event->acceptProposedAction();
 }
 
@@ -359,7 +361,7 @@ void MainWindow::dropEvent(QDropEvent* event)
         const QString path = url.toLocalFile();
         (path.endsWith(QStringLiteral(".PLO"), Qt::CaseInsensitive) ? layouts : plates).push_back(path.toStdString());
     }
-    if (plates.empty() && layouts.empty())
+    if ((plates.empty() && layouts.empty()) || !menuBar()->isEnabled())
         return;
     event->acceptProposedAction();
     plates.insert(plates.end(), layouts.begin(), layouts.end());
@@ -368,6 +370,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     QMetaObject::invokeMethod(
         this,
         [this, files = std::move(plates)] {
+            if (!menuBar()->isEnabled())
+                return;
             for (const auto& file : files)
                 RunCommand(dialogs_, [this, &file] { OpenDataFile(file); });
         },
