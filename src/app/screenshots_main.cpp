@@ -2,8 +2,9 @@
 // whatever platform Qt is given (the offscreen one in scripts/screenshots),
 // imports FILE when named, and writes one PNG per page of the main window
 // plus the About window into DIR. With a plate LAYOUT file the layout is
-// loaded, its first sample shown, fitted with the first list formula, and the
-// graph page pictured with legend and residuals. Questions get their default
+// loaded (the layout page shows its samples in colour), its first sample
+// shown, fitted with the first list formula, the graph page pictured with
+// legend and residuals and the reports page with the fit results. Questions get their default
 // answers; errors go to stderr.
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include "app/fitting_panel.h"
 #include "app/graph_page.h"
 #include "app/program_windows.h"
+#include "app/reports_page.h"
 #include "app/user_dialogs.h"
 
 namespace {
@@ -60,6 +62,7 @@ void ShowFittedSample(DefaultAnswers& dialogs, movra::MainWindow& form, const st
     form.menu().Legend1->setChecked(true);
     form.menu().Residuals1->setChecked(true);
     form.graphPage().FitShownBut().click();
+    form.reportsPage().ShowResBut().click();
 }
 
 bool Save(const QPixmap& picture, const QDir& folder, const QString& name)

@@ -151,7 +151,7 @@ void FileFitResults(FitResults& results, const std::vector<BatchCurve>& curves,
                     const std::vector<CurveFitOutcome>& outcomes, const FitSettings& fit)
 {
     for (std::size_t i = 0; i < curves.size() && i < outcomes.size(); ++i)
-        if (!outcomes[i].Failure) results.File(curves[i].FiledWell(), outcomes[i].Result, fit.StatusText);
+        if (!outcomes[i].Failure) results.File(curves[i].FiledWell(), outcomes[i].Result, fit.StatusText, fit.View);
 }
 
 } // namespace movra

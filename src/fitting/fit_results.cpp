@@ -5,12 +5,13 @@
 
 namespace movra {
 
-void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText)
+void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText, ReadRange view)
 {
     auto& row = At(WellFitResults, well);
     if (result.Status == OptOk) {
         std::copy(result.Row.begin(), result.Row.end(), row.begin());
         At(WellFitStatus, well) = statusText;
+        At(WellFitView, well) = view;
     }
     row[0] = result.Row[0];
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plate/plate_measurements.h"
+#include "plate/read_range.h"
 #include "regression/fit_status.h"
 #include "shared/matrices.h"
 #include "shared/one_based.h"
@@ -27,11 +28,15 @@ struct CurveFitResult {
 struct FitResults {
     TMatrix WellFitResults;  // [well][ChiSq, m1..m8, std(m1)..std(m8)]
     std::array<std::string, kMaxWells + 1> WellFitStatus;  // combination + " - " + formula of the last success
+    // Reads the last success was fitted over ({0, 0}: not known); the graph
+    // draws a fitted curve outside them as a dashed line.
+    std::array<ReadRange, kMaxWells + 1> WellFitView{};
 
     // The reset of File > New: every well unfitted (ChiSq -1, m1 10000).
     void Reset()
     {
         AllocMatrix(WellFitResults, kMaxWells, kFitResultColumns - 1);
+        WellFitView.fill({});
         for (auto& row : WellFitResults) {
             row[0] = -1.0;
             row[1] = 10000.0;
@@ -44,10 +49,10 @@ struct FitResults {
                !At(WellFitResults, well).empty() &&
                At(WellFitResults, well)[0] >= 0.0;
     }
-    // Files one curve's result under its well: on success the whole row and
-    // the status text, the ChiSq column always (-1 after a failure, the
-    // parameters of the last success stay).
-    void File(int well, const CurveFitResult& result, const std::string& statusText);
+    // Files one curve's result under its well: on success the whole row, the
+    // status text and the reads fitted over, the ChiSq column always (-1
+    // after a failure, the parameters of the last success stay).
+    void File(int well, const CurveFitResult& result, const std::string& statusText, ReadRange view = {});
 };
 
 } // namespace movra

@@ -25,7 +25,7 @@ void FitShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, C
         const CurveFitResult result = fitter.Fit(plate.TimeVector, At(curves.ReducedData, curve),
                                                  plate.TimePointCount, onIteration);
         host.EndCurveFit(result.Status);
-        results.File(well, result, fitter.Settings().StatusText);
+        results.File(well, result, fitter.Settings().StatusText, fitter.Settings().View);
         if (averageData) break;
     }
 }

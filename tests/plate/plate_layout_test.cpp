@@ -50,6 +50,37 @@ TEST_F(FreshLayout, ReusingALowerSampleAddsNoItemAndAsksNoRebuild)
     EXPECT_EQ(layout.SampleMenuTags().size(), 3u);
 }
 
+// Typed numbers the menu lacks get their item in order; one at or above the
+// top makes the number after it the new top.
+TEST_F(FreshLayout, TypedNumbersJoinTheMenuInOrder)
+{
+    const std::tuple<int, bool, std::vector<int>, int> steps[] = {
+        {5, true, {6, 5, 1}, 6}, {3, true, {6, 5, 3, 1}, 6}, {3, false, {6, 5, 3, 1}, 6}, {6, true, {7, 6, 5, 3, 1}, 7}};
+    for (const auto& [number, changed, tags, count] : steps) {
+        EXPECT_EQ(layout.AssignSample(number, {1, 1, 1, 1}, sampleCount), changed) << number;
+        EXPECT_EQ(layout.SampleMenuTags(), tags) << number;
+        EXPECT_EQ(sampleCount, count) << number;
+    }
+}
+
+// After a layout file: every sample in it, highest first, under the next free
+// number; the well counts per label for the legend.
+TEST_F(FreshLayout, LoadedSamplesAreOfferedUnderTheNextFreeNumber)
+{
+    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
+    layout.SetCell(2, 1, "Sample12");
+    layout.SetCell(3, 1, "Sample3");
+    layout.SetCell(4, 1, "Sample12");
+    layout.ClearCells({1, 1, 1, 1});
+    layout.OfferSamplesInUse(sampleCount);
+    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{13, 12, 3}));
+    EXPECT_EQ(sampleCount, 13);
+    const std::vector<SampleUse> uses = layout.SamplesInUse();
+    ASSERT_EQ(uses.size(), 2u);
+    EXPECT_EQ(std::tuple(uses[0].Label, uses[0].Number, uses[0].Wells), std::tuple("Sample3", 3, 1));
+    EXPECT_EQ(std::tuple(uses[1].Label, uses[1].Wells), std::tuple("Sample12", 2));
+}
+
 TEST_F(FreshLayout, ClearRemovesASampleFromTheChooser)
 {
     layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);

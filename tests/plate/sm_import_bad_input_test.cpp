@@ -116,8 +116,9 @@ TEST(ImportConversionErrors, NameTheOffendingText)
     EXPECT_EQ(ImportMessage("missing-fields.txt"), "ConversionError: '' is not a valid integer value");
     EXPECT_EQ(ImportMessage("text-for-integer.txt"), "ConversionError: 'two' is not a valid integer value");
     EXPECT_EQ(ImportMessage("text-for-read-count.txt"), "ConversionError: 'many' is not a valid integer value");
-    EXPECT_EQ(ImportMessage("text-in-cell.txt"), "ConversionError: 'n/a' is not a valid floating point value");
-    EXPECT_EQ(ImportMessage("bad-clock-time.txt"), "ConversionError: 'half past' is not a valid time value");
+    EXPECT_EQ(ImportMessage("text-in-cell.txt"),
+              "ConversionError: 'n/a' is not a valid floating point value (line 4, well A6)");
+    EXPECT_EQ(ImportMessage("bad-clock-time.txt"), "ConversionError: 'half past' is not a valid time value (line 13)");
 }
 
 TEST(ImportConversionErrors, ProgressIsHiddenAfterAnError)
@@ -151,11 +152,13 @@ TEST(ImportAllOrNothing, RefusedFileLeavesTheLoadedPlateAsItWas)
     }
 }
 
-TEST(ImportLimits, TruncatedReadIsNotCounted)
+TEST(ImportLimits, TruncatedReadIsNotCountedAndTheShortfallIsTold)
 {
     const ImportedPlate imported = ImportGood("truncated-mid-read.txt");
-    EXPECT_EQ(imported.plate.TimePointCount, 1);
+    EXPECT_EQ(std::tuple(imported.plate.TimePointCount, imported.AnnouncedReads), std::tuple(1, 3));
     EXPECT_EQ(imported.review.RowCount(), 2);
+    EXPECT_EQ(MissingReadsWarning(imported), "Only 1 of the 3 reads the file announces could be read.");
+    EXPECT_EQ(MissingReadsWarning(ImportGood("cr-only.txt")), "");
 }
 
 TEST(ImportLimits, AbsurdReadCountAllocatesOnlyWhatTheLinesHold)
@@ -177,11 +180,20 @@ TEST(ImportLimits, MoreReadsThanAnnouncedStopAtTheAnnouncedCount)
     EXPECT_DOUBLE_EQ(imported.plate.LastXValue, 0.5 / 60.0);
 }
 
-TEST(ImportLimits, NegativeReadCountImportsNoReads)
+// A header without a complete read would replace the loaded plate by nothing.
+TEST(ImportRefuses, FileWithoutACompleteRead)
 {
-    const ImportedPlate imported = ImportGood("negative-read-count.txt");
-    EXPECT_EQ(imported.plate.TimePointCount, 0);
-    EXPECT_EQ(imported.plate.LastXValue, 0.0);
+    EXPECT_EQ(ImportMessage("negative-read-count.txt"), "ImportError: The file holds no complete read (0 announced)!");
+    const TextLines truncated = BadFile("truncated-mid-read.txt");
+    std::string header;
+    for (std::size_t line = 0; line < 3; ++line) header += std::string(truncated.Line(line)) + "\n";
+    ScriptedInteraction interaction;
+    try {
+        ImportSMText(TextLines(header), interaction);
+        ADD_FAILURE() << "imported";
+    } catch (const ImportError& error) {
+        EXPECT_STREQ(error.what(), "The file holds no complete read (3 announced)!");
+    }
 }
 
 TEST(ImportLineEnds, CrOnlyAndLfFilesAreNormalFiles)

@@ -129,7 +129,7 @@ TEST(ImportCells, OtherTextStillRefusesTheFile)
         ImportSMText(TextLines(file.Text()), interaction);
         FAIL() << "imported";
     } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'n.d.' is not a valid floating point value");
+        EXPECT_STREQ(error.what(), "'n.d.' is not a valid floating point value (line 4, well A6)");
     }
 }
 

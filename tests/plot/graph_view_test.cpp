@@ -186,6 +186,19 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
     EXPECT_EQ(slots[1], 1.0);  // the parser keeps the last fitted values
 }
 
+TEST_F(GraphViewTest, FittedCurveIsDashedBeyondTheReadsItWasFittedOver)
+{
+    Fit(0);
+    fits.WellFitView[0] = {2, 3};  // x 1..2 of the 0..4 in view
+    Refresh();
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 100u + 1u);
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Dash, 1}), 200u);
+    options.ZoomStart = 30;
+    options.ZoomFinish = 60;  // the fitted reads alone
+    Refresh();
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Dash, 1}), 0u);
+}
+
 TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellIsFitted)
 {
     Fit(0);

@@ -51,19 +51,27 @@ std::filesystem::path WriteA1Table()
     return path;
 }
 
+// A table has one wavelength: without --combination it is fitted as "a"
+// (not 1 - y); a typed combination naming b is kept with a warning.
 TEST(BatchTable, OneCurveTableFitsLikeTheSameCurveInAPlateFile)
 {
     const auto table = WriteA1Table();
     const std::vector<std::string> fit = {"--formula-index", "0", "--start", "m1=0.1,m2=0.7,m3=0.01,m4=0.6,m5=0.1",
-                                          "--combination", "a", "--threads", "1"};
+                                          "--combination", "b-a", "--threads", "1"};
     std::string tableOut, plateOut, err;
-    auto args = fit;
+    auto args = std::vector<std::string>(fit.begin(), fit.begin() + 4);
     args.insert(args.end(), {"--table", table.string()});
     ASSERT_EQ(RunTool(args, tableOut, err), 0) << err;
     EXPECT_EQ(err, "1 of 1 wells fitted\n");
+    EXPECT_NE(FirstResultRow(tableOut).find("\ta - m1+(m2"), std::string::npos) << tableOut;
+    args = fit;
+    args.insert(args.end(), {"--table", table.string()});
+    std::string typedOut;
+    EXPECT_EQ(RunTool(args, typedOut, err), 0);
+    EXPECT_EQ(err.substr(0, err.find('\n')), "warning: The combination \"b-a\" uses wavelength b, but the plate has 1 "
+                                              "wavelength: b reads as 1.");
 
     args = fit;
-    args[5] = "b-a";
     args.push_back(kDemo);
     ASSERT_EQ(RunTool(args, plateOut, err), 0) << err;
     // Same well, same numbers; only the combination text in the last column differs.
