@@ -51,7 +51,8 @@ struct MiniPlate {
 
     std::string Text() const
     {
-        std::string text = blockLine + "\r\n" + preamble + (headerOverride.empty() ? Header() : headerOverride) + "\r\n";
+        std::string text = blockLine + "\r\n" + preamble + (headerOverride.empty() ? Header() : headerOverride);
+        text += "\r\n";
         std::string captions = mode == "Spectrum" ? "Wavelength\tTemperature(C)\t" : "Time(hh:mm:ss)\tTemperature(C)\t";
         for (std::size_t k = 0; k < waves.size(); ++k) {
             for (int c = 1; c <= Columns(); ++c) captions += std::to_string(c) + "\t";

@@ -24,7 +24,7 @@ std::string Mismatched(MiniPlate rows, const char* wellCount)
 // A two-wavelength plate whose cell (read, wavelength k from 0, well) holds text.
 std::string WithCell(const std::string& text, int read, int k, int well)
 {
-    const auto cell = [=](int t, int kk, int w) { return t == read && kk == k && w == well ? text : std::string("0.5"); };
+    const auto cell = [=](int t, int kk, int w) { return t == read && kk == k && w == well ? text : "0.5"; };
     return MiniPlate{.waves = {340, 405}, .cell = cell}.Text();
 }
 
@@ -76,7 +76,8 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
          "ImportError: The temperature '-1E400' of read 1 is not a finite number!"},
         {WithCell("1E999", 1, 0, 14), reading + "'1E999' of well B3 (wavelength 1, read 2) is not a finite number!"},
         {WithCell("-1E400", 0, 1, 0), reading + "'-1E400' of well A1 (wavelength 2, read 1) is not a finite number!"},
-        {WithCell("1,5E999", 0, 0, 95), reading + "'1,5E999' of well H12 (wavelength 1, read 1) is not a finite number!"},
+        {WithCell("1,5E999", 0, 0, 95),
+         reading + "'1,5E999' of well H12 (wavelength 1, read 1) is not a finite number!"},
         {WithCell(digits, 0, 0, 1),
          reading + "'" + digits.substr(0, 60) + "...' of well A2 (wavelength 1, read 1) is not a finite number!"},
     };

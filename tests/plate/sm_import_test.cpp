@@ -34,8 +34,8 @@ TEST(ImportSMText, EveryReadingGoesToItsWellColumnAndReviewCell)
 {
     for (const char* wells : {"96", "384"}) {
         SCOPED_TRACE(wells);
-        const MiniPlate file{.waves = {340, 405}, .wellCount = wells, .xTexts = {"0:00", "0:30", "1:00"},
-                             .cell = [](int t, int k, int w) { return std::to_string(t * 10000 + k * 1000 + w) + ".5"; }};
+        const auto cell = [](int t, int k, int w) { return std::to_string(t * 10000 + k * 1000 + w) + ".5"; };
+        const MiniPlate file{.waves = {340, 405}, .wellCount = wells, .xTexts = {"0:00", "0:30", "1:00"}, .cell = cell};
         const ImportedPlate imported = Import(file.Text());
         const PlateMeasurements& plate = imported.plate;
         const ReviewTable& review = imported.review;
@@ -111,11 +111,13 @@ TEST(ImportSMText, TypedTimeOffsetIsAddedToEveryTimeAndCancelMeansNone)
 TEST(ImportSMText, SpectrumReadsWavelengthsAsXAndAsksNoTimeOffset)
 {
     ScriptedInteraction answers;
-    const ImportedPlate imported = Import(MiniPlate{.mode = "Spectrum", .xTexts = {"400", "410", "420"}}.Text(), answers);
+    const ImportedPlate imported = Import(MiniPlate{.mode = "Spectrum", .xTexts = {"400", "410", "420"}}.Text(),
+                                          answers);
     const PlateMeasurements& plate = imported.plate;
     EXPECT_EQ(answers.asked, "");
-    EXPECT_EQ(std::tie(plate.ReadMode, plate.WaveLengthCount, plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep),
-              std::make_tuple("Spectrum", 1, 400, 420, 10));
+    EXPECT_EQ(
+        std::tie(plate.ReadMode, plate.WaveLengthCount, plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep),
+        std::make_tuple("Spectrum", 1, 400, 420, 10));
     EXPECT_EQ(plate.PlateData[0], (std::vector<double>{400, 410, 420}));
     EXPECT_EQ(imported.review.Cell(plate, 3, 0), "A1");
     EXPECT_EQ(imported.review.Cell(plate, 98, 0), "H12");
@@ -130,13 +132,15 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
 {
     const std::string time = "Time(hh:mm:ss)\t\t1\t2\r\n";
     const std::string notes = "Note\r\nNote\r\nNote\r\nNote\r\nNote\r\n";
-    const std::string endpoint = "Note:\r\n~End\r\nPlate:\tOD\t1.3\tPlateFormat\tEndpoint\tAbsorbance\tRaw\tTRUE\t1\t\t\t"
-                                 "\t\t\t1\t600\t1\t12\t96\t1\t8\tNone\t\r\n\tTemperature(C)\t1\r\n\t22.0\t0.1\t\r\n~End\r\n";
-    const std::string absorbance13 =
-        "Plate:\tP\t1.3\tPlateFormat\tKinetic\tAbsorbance\tRaw\tFALSE\t2\t60\t30\t\t\t\t1\t490\t1\t12\t96\t1\t8\tNone\t";
+    const std::string endpoint = "Note:\r\n~End\r\nPlate:\tOD\t1.3\tPlateFormat\tEndpoint\tAbsorbance\tRaw\tTRUE\t1\t\t"
+                                 "\t\t\t\t1\t600\t1\t12\t96\t1\t8\tNone\t\r\n\tTemperature(C)\t1\r\n\t22.0\t0.1\t\r\n"
+                                 "~End\r\n";
+    const std::string absorbance13 = "Plate:\tP\t1.3\tPlateFormat\tKinetic\tAbsorbance\tRaw\tFALSE\t2\t60\t30\t\t\t\t1"
+                                     "\t490\t1\t12\t96\t1\t8\tNone\t";
     std::string groups = "~End\r\n";
     for (int i = 0; i < 30; ++i) groups += "Group:\tResults\t1\r\n";
     const std::vector<std::string> three = {"0:00", "0:30", "1:00"};
+    const std::string blank(60, '\n');
     std::string lastRowEnds = MiniPlate{.tail = ""}.Text();
     lastRowEnds.resize(lastRowEnds.size() - 4);  // no line after the last read's plate rows
     const auto emptyRead = [](int t, int, int w) { return t == 1 ? std::string(w % 2 ? "" : "Error") : "0.5"; };
@@ -157,16 +161,16 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         {"first all-empty read", MiniPlate{.xTexts = three, .cell = emptyRead}.Text(), 1, ""},
         {"Time line, one block", MiniPlate{.tail = kBoundary}.Text(), 2, ""},
         {"empty lines", MiniPlate{.tail = std::string(40, '\n')}.Text(), 2, ""},
-        {"section end", MiniPlate{.tail = "~End\r\nGroup:\tG\t1\r\n" + std::string(60, '\n')}.Text(), 2, ""},
+        {"section end", MiniPlate{.tail = "~End\r\nGroup:\tG\t1\r\n" + blank}.Text(), 2, ""},
         {"section end, several blocks",
-         MiniPlate{.blockLine = "##BLOCKS= 2", .tail = "~End \r\nPlate:\tP2\t1\tPlateFormat\r\n" + std::string(60, '\n')}.Text(),
-         2, ""},
+         MiniPlate{.blockLine = "##BLOCKS= 2", .tail = "~End \r\nPlate:\tP\t1\tPlateFormat\r\n" + blank}.Text(), 2, ""},
         {"file ending after the last plate row", lastRowEnds, 2, ""},
         {"groups where a second block's header would be",
          MiniPlate{.blockLine = "##BLOCKS= 4", .announced = "2", .tail = groups}.Text(), 2, ""},
         {"block boundary past the end",
          MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = time + notes}.Text(), 1, ""},
-        {"plate after notes and an endpoint plate", MiniPlate{.blockLine = "##BLOCKS= 3", .preamble = endpoint}.Text(), 2, ""},
+        {"plate after notes and an endpoint plate",
+         MiniPlate{.blockLine = "##BLOCKS= 3", .preamble = endpoint}.Text(), 2, ""},
         {"fluorescence 1.3: count in field 10",
          MiniPlate{.version13 = true, .announced = "2", .waves = {490}, .secondList = "410", .xTexts = three}.Text(), 2,
          "A:410 490 - "},

@@ -74,8 +74,8 @@ TEST(ImportTable, RefusesTheWholeTableNamingRowAndColumnAsASpreadsheetCountsThem
              {"x,y\n0,\"1,5\"\n", "Row 2, column 2: '1,5' is not a number"},
              {"x,y\n0,1,5\n", "Row 2, column 3: '5' has no column caption"},
              {"x,a\n0,\"1\n", "Row 2, column 2: a quote is not closed"},
-             {"x;a\n0;" + std::string(1 << 20, 'q') + "\n", "Row 2, column 2: '" + std::string(60, 'q') + "...' is not a "
-                                                                                              "number"},
+             {"x;a\n0;" + std::string(1 << 20, 'q') + "\n",
+              "Row 2, column 2: '" + std::string(60, 'q') + "...' is not a number"},
              {std::string("x;a\n0;1\0" "2\x01\n", 11), "Row 2, column 2: '1\\02\\x01' is not a number"},
              {WideTable(385, 1), "The table has 385 curves; at most 384 can be read!"},
          }) {

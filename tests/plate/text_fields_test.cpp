@@ -41,10 +41,12 @@ TEST(TextLines, MissingFilesDirectoriesAndFilesOverTheLimitAreRefused)
     const auto huge = folder / (std::to_string(::getpid()) + "-movra-huge.txt");
     std::ofstream(huge, std::ios::binary) << "##BLOCKS= 1\r\n";
     std::filesystem::resize_file(huge, kMaxTextFileBytes + 1);  // sparse: costs no disk
-    for (const auto& [path, limit, message] : std::vector<std::tuple<std::filesystem::path, std::uintmax_t, std::string>>{
-             {"/nonexistent/plate.txt", kMaxTextFileBytes, "Cannot open file \"/nonexistent/plate.txt\"."},
-             {folder, kMaxTextFileBytes, "Cannot open file \"" + folder.string() + "\": it is a directory."},
-             {huge, kMaxTextFileBytes, "The file \"" + huge.string() + "\" is larger than 512 MiB, the most that is read."},
+    const std::uintmax_t limit512 = kMaxTextFileBytes;
+    using Refusal = std::tuple<std::filesystem::path, std::uintmax_t, std::string>;
+    for (const auto& [path, limit, message] : std::vector<Refusal>{
+             {"/nonexistent/plate.txt", limit512, "Cannot open file \"/nonexistent/plate.txt\"."},
+             {folder, limit512, "Cannot open file \"" + folder.string() + "\": it is a directory."},
+             {huge, limit512, "The file \"" + huge.string() + "\" is larger than 512 MiB, the most that is read."},
              {"/dev/zero", 100000, "The file \"/dev/zero\" is larger than 100000 bytes, the most that is read."}}) {
         try {
             LoadTextLines(path, limit);
@@ -99,7 +101,8 @@ TEST(ImportFields, CellValuesClockTimesAndBlockCounts)
     }
     // Up to five characters minutes:seconds, longer hours:minutes:seconds.
     for (const auto& [text, hours] : std::vector<std::pair<const char*, double>>{
-             {"10:30", 10.5 / 60}, {"00:10:30", 10.5 / 60}, {"1:00:00", 1}, {"59:40", 59 / 60.0 + 40 / 3600.0}, {"", 0}})
+             {"10:30", 10.5 / 60}, {"00:10:30", 10.5 / 60}, {"1:00:00", 1}, {"59:40", 59 / 60.0 + 40 / 3600.0},
+             {"", 0}})
         EXPECT_DOUBLE_EQ(ParseClockTime(text), hours) << text;
     EXPECT_THROW(ParseClockTime("~End"), ConversionError);
     // Digits stay; any other character goes with the one after it; the last is never looked at.
