@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+#include "fitting/curve_fitter.h"
+#include "fitting/fit_formulas.h"
 #include "regression/regress.h"
 
 #ifdef MOVRA_HAVE_GSL
@@ -218,6 +220,37 @@ void GslFit(benchmark::State& state, const Problem& p)
 }
 #endif
 
+// The fit as the program runs it: the model of the formula box (list entry
+// 0 as compiled code, entry 11 through the parser's array evaluation) with
+// exact derivatives from the compiled formula, or forward differences.
+void OurProgramFit(benchmark::State& state, const Problem& p, int entry, DerivativeMode derivatives)
+{
+    TParser parser2;
+    const auto slots = DefineFitParameters(parser2);
+    const std::string text(kFitFormulas[static_cast<std::size_t>(entry)]);
+    parser2.setExpression(text);
+    FitSettings settings;
+    settings.FitFormulaText = text;
+    settings.FitFormulaIndex = entry;
+    settings.Names = FitParameterNames(text);
+    for (int j = 1; j <= p.Parameters; ++j) settings.StartValues.push_back(StartValues[j - 1]);
+    AllocVector(settings.LimitMin, 8);
+    AllocVector(settings.LimitMax, 8);
+    for (int j = 1; j <= 8; ++j) settings.LimitMin[j] = -1e20, settings.LimitMax[j] = 1e20;
+    settings.MaxIterations = MaxIterations;
+    settings.Tolerance = Tolerance;
+    settings.View = {1, PointCount};
+    settings.Derivatives = derivatives;
+    CurveFitter fitter(parser2, slots, settings);
+    CurveFitResult result;
+    for (auto _ : state) {
+        result = fitter.Fit(p.X, p.Y, PointCount);
+        benchmark::DoNotOptimize(result.Row.data());
+    }
+    Report(state, static_cast<double>(fitter.Regression().PointEvaluations()) / PointCount, result.Row[0],
+           result.Status == OptOk);
+}
+
 // One evaluation of the model over the 200 points: the cost unit of a fit.
 template <double (*Model)(double, const double*)>
 void ModelCurve(benchmark::State& state, const Problem& p)
@@ -237,6 +270,20 @@ void BM_Entry11_OurPointModel(benchmark::State& s) { OurPointModel<Entry11>(s, F
 void BM_Entry11_OurCurveModel(benchmark::State& s) { OurCurveModel<Entry11>(s, Formula11()); }
 void BM_Entry0_ModelCurve(benchmark::State& s) { ModelCurve<Entry0>(s, Formula0()); }
 void BM_Entry11_ModelCurve(benchmark::State& s) { ModelCurve<Entry11>(s, Formula11()); }
+void BM_Entry0_ProgramExact(benchmark::State& s) { OurProgramFit(s, Formula0(), 0, DerivativeMode::Exact); }
+void BM_Entry11_ProgramExact(benchmark::State& s) { OurProgramFit(s, Formula11(), 11, DerivativeMode::Exact); }
+void BM_Entry0_ProgramNumeric(benchmark::State& s)
+{
+    OurProgramFit(s, Formula0(), 0, DerivativeMode::ForwardDifferences);
+}
+void BM_Entry11_ProgramNumeric(benchmark::State& s)
+{
+    OurProgramFit(s, Formula11(), 11, DerivativeMode::ForwardDifferences);
+}
+BENCHMARK(BM_Entry0_ProgramExact)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Entry11_ProgramExact)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Entry0_ProgramNumeric)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Entry11_ProgramNumeric)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry0_ModelCurve)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry11_ModelCurve)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Entry0_OurPointModel)->Unit(benchmark::kMicrosecond);
@@ -274,7 +321,8 @@ public:
                 continue;
             }
             const double curve = times_[std::string(entry) + "_ModelCurve"];
-            for (const char* fitter : {"_OurPointModel", "_OurCurveModel", "_Gsl"}) {
+            for (const char* fitter :
+                 {"_OurPointModel", "_OurCurveModel", "_ProgramNumeric", "_ProgramExact", "_Gsl"}) {
                 const std::string name = std::string(entry) + fitter;
                 if (!times_.count(name)) continue;
                 // Share of the fit spent evaluating the model itself.

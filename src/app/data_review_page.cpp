@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/column_widths.h"
 #include "app/grid_model.h"
 #include "app/table_selection.h"
 #include "app/text_encoding.h"
@@ -90,11 +91,13 @@ DataReviewPage::DataReviewPage(QWidget* parent)
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
-    // Fixed section sizes keep a grid of thousands of columns cheap to lay out.
+    // Rows keep one height; columns take their texts' widths after an
+    // import and can be resized.
     for (QHeaderView* header : {grid_->horizontalHeader(), grid_->verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setHighlightSections(false);
     }
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->verticalHeader()->setFixedWidth(kColumnWidth);
     grid_->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
@@ -138,6 +141,7 @@ void DataReviewPage::setReviewCells(std::unique_ptr<const GridCells> cells)
 void DataReviewPage::showReview(const ReviewTable& review, const PlateMeasurements& plate)
 {
     model_->setCells(std::make_unique<ReviewTableCells>(review, plate));
+    SizeColumnsToContents(*grid_);
 }
 
 GridSelection DataReviewPage::selection() const

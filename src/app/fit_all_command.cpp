@@ -81,6 +81,7 @@ void FitAllCommand::FitAllClick()
     if (curves.empty()) return;
 
     statusText_ = settings.StatusText;
+    view_ = settings.View;
     firstFailure_.clear();
     // The run fits a copy of the plate, so an import meanwhile cannot pull it away.
     run_ = std::make_unique<PlateFitRun>(std::make_shared<const PlateMeasurements>(plate), std::move(curves),
@@ -112,7 +113,7 @@ void FitAllCommand::Poll()
             continue;
         }
         state_.fits.File(run_->Curves().at(static_cast<std::size_t>(curve)).FiledWell(), outcome.Result, statusText_,
-                         outcome.Quality);
+                         view_, outcome.Quality);
     }
     bar_.FitAllProgress().setValue(run_->Done());
     emit Progressed();

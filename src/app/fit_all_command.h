@@ -77,6 +77,7 @@ private:
     UserDialogs& dialogs_;
     std::unique_ptr<PlateFitRun> run_;
     std::string statusText_;  // WellFitStatus of the run's wells
+    ReadRange view_;          // and the reads they are fitted over
     std::string firstFailure_;
     QTimer poll_;
 };

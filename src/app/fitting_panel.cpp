@@ -1,12 +1,16 @@
 #include "app/fitting_panel.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "fitting/fit_formulas.h"
 #include "shared/one_based.h"
@@ -47,6 +51,7 @@ FittingPanel::FittingPanel(QWidget* parent)
       formula_(new QComboBox),
       setLimits_(new QPushButton(QStringLiteral("Set Limits"))),
       averageData_(new QCheckBox(QStringLiteral("Average Data"))),
+      numericDerivatives_(new QCheckBox(QStringLiteral("Numeric derivatives"))),
       fitShown_(new QPushButton(QStringLiteral("Fit Shown")))
 {
     setObjectName(QStringLiteral("TabSheet1"));
@@ -70,25 +75,53 @@ FittingPanel::FittingPanel(QWidget* parent)
     // Long formulas must not widen the side panel.
     formula_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     formula_->setMinimumContentsLength(12);
-    for (std::string_view formula : kFitFormulas)
-        formula_->addItem(QString::fromLatin1(formula.data(), static_cast<qsizetype>(formula.size())));
+    for (std::string_view formula : kFitFormulas) {
+        const QString text = QString::fromLatin1(formula.data(), static_cast<qsizetype>(formula.size()));
+        formula_->addItem(text);
+        formula_->setItemData(formula_->count() - 1, text, Qt::ToolTipRole);
+    }
     formula_->setCurrentIndex(kDefaultFitFormulaIndex);
+    // The drop-down shows every formula whole, however narrow the box; the
+    // box's tooltip shows the formula in it. A typed formula is not completed
+    // from the list.
+    formula_->setCompleter(nullptr);
+    formula_->view()->setTextElideMode(Qt::ElideNone);
+    int widest = 0;
+    for (int i = 0; i < formula_->count(); ++i)
+        widest = std::max(widest, formula_->view()->fontMetrics().horizontalAdvance(formula_->itemText(i)));
+    formula_->view()->setMinimumWidth(widest + 2 * formula_->view()->fontMetrics().averageCharWidth() +
+                                      formula_->view()->verticalScrollBar()->sizeHint().width());
+    formula_->setToolTip(formula_->currentText());
+    connect(formula_, &QComboBox::currentTextChanged, formula_, [this](const QString& text) {
+        formula_->setToolTip(text);
+    });
     formulaLabel->setBuddy(formula_);
     layout->addWidget(formulaLabel);
     layout->addWidget(formula_);
 
     auto* settings = new QGridLayout;
     status_ = AddLabelledEdit(*settings, 0, 0, QStringLiteral("MarqStatus"), QStringLiteral("MarqStatus"), {});
+    // The status box spans both columns, so the longest status, "OPT_NON_CONV",
+    // always fits whole.
+    settings->addWidget(status_, 1, 0, 1, 2);
+    status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QStringLiteral("OPT_NON_CONV")) +
+                             4 * status_->fontMetrics().averageCharWidth());
     setLimits_->setObjectName(QStringLiteral("Button2"));
-    settings->addWidget(setLimits_, 1, 1);
-    tolerance_ = AddLabelledEdit(*settings, 2, 0, QStringLiteral("LE_Tol"), QStringLiteral("Tolerence"),
+    settings->addWidget(setLimits_, 2, 1);
+    tolerance_ = AddLabelledEdit(*settings, 3, 0, QStringLiteral("LE_Tol"), QStringLiteral("Tolerence"),
                                  QStringLiteral("0.000001"));
-    maxIterations_ = AddLabelledEdit(*settings, 2, 1, QStringLiteral("leMAX_IT"), QStringLiteral("Max iterations"),
+    maxIterations_ = AddLabelledEdit(*settings, 3, 1, QStringLiteral("leMAX_IT"), QStringLiteral("Max iterations"),
                                      QStringLiteral("500"));
     layout->addLayout(settings);
 
     averageData_->setObjectName(QStringLiteral("CheckBox4"));
     layout->addWidget(averageData_);
+    // Off: exact derivatives of the formula; on: the forward differences of
+    // the regression engine, to compare with.
+    numericDerivatives_->setObjectName(QStringLiteral("NumericDerivatives"));
+    numericDerivatives_->setToolTip(QStringLiteral("Fit with forward-difference derivatives instead of the exact "
+                                                   "derivatives of the formula"));
+    layout->addWidget(numericDerivatives_);
     fitShown_->setObjectName(QStringLiteral("Button1"));
     layout->addWidget(fitShown_);
     layout->addStretch(1);

@@ -1,8 +1,9 @@
 #pragma once
 // The "Fitting " tab of the graph page (TabSheet1): start values Fit_m1 ..
-// Fit_m8, the fit formula box FitFormulaCB with its twelve list formulas, the
-// status box MarqStatus, "Set Limits", tolerance, iteration cap, "Average
-// Data" and "Fit Shown".
+// Fit_m8, the fit formula box FitFormulaCB with its twelve list formulas
+// (shown whole in its drop-down and tooltips), the status box MarqStatus
+// (wide enough for every status), "Set Limits", tolerance, iteration cap,
+// "Average Data" and "Fit Shown".
 
 #include <QWidget>
 
@@ -31,6 +32,7 @@ public:
     QLineEdit& LE_Tol() { return *tolerance_; }
     QLineEdit& leMAX_IT() { return *maxIterations_; }
     QCheckBox& CheckBox4() { return *averageData_; }
+    QCheckBox& NumericDerivatives() { return *numericDerivatives_; }
     QPushButton& Button1() { return *fitShown_; }
 
 private:
@@ -41,6 +43,7 @@ private:
     QLineEdit* tolerance_;
     QLineEdit* maxIterations_;
     QCheckBox* averageData_;
+    QCheckBox* numericDerivatives_;
     QPushButton* fitShown_;
 };
 

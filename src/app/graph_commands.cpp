@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSlider>
 #include <QSplitter>
 #include <QToolTip>
@@ -27,6 +28,7 @@
 #include "app/user_dialogs.h"
 #include "plot/graph_model.h"
 #include "fitting/fit_run.h"
+#include "reduction/combination_choice.h"
 #include "reduction/sample_wells.h"
 #include "shared/one_based.h"
 
@@ -93,8 +95,9 @@ void GiveResidualsTheirHeight(QSplitter& splitter)
 
 } // namespace
 
-GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs)
-    : state_(state), page_(page), menu_(menu), dialogs_(dialogs)
+GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs,
+                             StatusMessage status)
+    : state_(state), page_(page), menu_(menu), dialogs_(dialogs), status_(std::move(status))
 {
     connectControls();
 }
@@ -120,6 +123,8 @@ void GraphCommands::connectControls()
     QObject::connect(&page_.WaveLengthCombination(), &QComboBox::activated, context,
                      [this] { run(&GraphCommands::SelectSampleChange); });
     new FocusOutWatcher(page_.WaveLengthCombination(), [this] { run(&GraphCommands::SelectSampleChange); });
+    QObject::connect(page_.WaveLengthCombination().lineEdit(), &QLineEdit::returnPressed, context,
+                     [this] { run(&GraphCommands::SelectSampleChange); });
     QObject::connect(&page_.fitting().CheckBox4(), &QCheckBox::clicked, context,
                      [this] { run(&GraphCommands::SelectSampleChange); });
 
@@ -177,8 +182,53 @@ void GraphCommands::SelectSampleChange()
         dialogs_.ShowError(kTooManyCurvesMessage);
     ParserCombinedValues values = Combination();
     values.CompileCombination();
+    if (const std::string warning = ShowCombinationWarning(); warning != lastWarning_) {
+        lastWarning_ = warning;
+        if (!warning.empty() && status_) status_(warning);
+    }
     CalculateReducedData(state_.plate, state_.curves, values, page_.fitting().CheckBox4().isChecked());
+    ForgetFitsOfOtherData();
     RefreshGraph();
+}
+
+std::string GraphCommands::ShowImportedPlate(const std::string& summary)
+{
+    summary_ = summary;
+    QComboBox& box = page_.WaveLengthCombination();
+    const std::string text = DataBytes(box.currentText());
+    const int wavelengths = state_.plate.WaveLengthCount;
+    const CombinationChoice choice = ChooseCombination(text, text != automaticCombination_, wavelengths);
+    std::string notice;
+    if (text == automaticCombination_ && choice.Text != text) {
+        automaticCombination_ = choice.Text;
+        box.setEditText(DataText(choice.Text));
+        notice = "The combination is now \"" + choice.Text + "\": the plate has " + std::to_string(wavelengths) +
+                 (wavelengths == 1 ? " wavelength." : " wavelengths.");
+    }
+    const std::string warning = ShowCombinationWarning();
+    lastWarning_ = warning;
+    if (!warning.empty()) notice += (notice.empty() ? "" : "  ") + warning;
+    return notice;
+}
+
+std::string GraphCommands::ShowCombinationWarning()
+{
+    const std::string text = DataBytes(page_.WaveLengthCombination().currentText());
+    const std::string warning = ChooseCombination(text, true, state_.plate.WaveLengthCount).Warning;
+    QPlainTextEdit& memo = page_.Memo3();
+    memo.setPlainText(DataText(warning.empty() ? summary_ : summary_ + "  " + warning));
+    memo.setToolTip(memo.toPlainText());
+    return warning;
+}
+
+void GraphCommands::ForgetFitsOfOtherData()
+{
+    const ReductionBasis basis{state_.Parser1.Expression(), page_.ComboBox1().currentIndex(),
+                               page_.ComboBox2().currentIndex(), state_.WaveFactorA, state_.WaveFactorB,
+                               page_.fitting().CheckBox4().isChecked()};
+    if (basis_ && *basis_ != basis)
+        state_.fits.Reset();
+    basis_ = basis;
 }
 
 void GraphCommands::TrackBar1Change()
@@ -186,11 +236,16 @@ void GraphCommands::TrackBar1Change()
     const TrackBarWeights weights = TrackBarFactors(page_.TrackBar1().value());
     state_.WaveFactorA = weights.WaveFactorA;
     state_.WaveFactorB = weights.WaveFactorB;
-    page_.Label4().setText(DataText(weights.Label4));
-    page_.Label5().setText(DataText(weights.Label5));
+    // Each label names the wavelength its factor weights: "A 100 %", "B 37 %".
+    const QString first = page_.ComboBox1().currentText() + QLatin1Char(' ') + DataText(weights.Label4) + " %";
+    const QString second = page_.ComboBox2().currentText() + QLatin1Char(' ') + DataText(weights.Label5) + " %";
+    page_.Label4().setText(first);
+    page_.Label5().setText(second);
+    page_.TrackBar1().setToolTip(first + QStringLiteral(" / ") + second);
     // The combination compiled last stays in Parser1; nothing is recompiled here.
     ParserCombinedValues values(state_.Parser1, state_.plate, state_.Parser1.Expression(), Weighting());
     CalculateReducedData(state_.plate, state_.curves, values, page_.fitting().CheckBox4().isChecked());
+    ForgetFitsOfOtherData();
     RefreshGraph();
 }
 
@@ -299,6 +354,8 @@ FitSettingTexts GraphCommands::FitControls() const
         At(controls.StartTexts, k) = DataBytes(fitting.FitM(k).text());
     controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
     controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
+    controls.Derivatives = fitting.NumericDerivatives().isChecked() ? DerivativeMode::ForwardDifferences
+                                                                      : DerivativeMode::Exact;
     return controls;
 }
 

@@ -6,6 +6,8 @@
 // (sample wells, combination, graph drawing, the fit pipeline). Handlers
 // meant for the user's events show their errors in one error box.
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "batch/plate_fit.h"
@@ -26,10 +28,14 @@ class GraphPage;
 struct MainMenu;
 class UserDialogs;
 
+// Where a notice for the user goes (the main window's status bar).
+using StatusMessage = std::function<void(const std::string&)>;
+
 class GraphCommands {
 public:
     // Connects the page's controls, View > Legend and View > Residuals.
-    GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs);
+    GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs,
+                  StatusMessage status = {});
     GraphCommands(const GraphCommands&) = delete;
     GraphCommands& operator=(const GraphCommands&) = delete;
 
@@ -46,7 +52,14 @@ public:
     // Collects the chosen sample's wells (the nine-well message at most once),
     // compiles the combination (a rejected text stops here, the wells already
     // taken), recomputes the curves and redraws. Throws the parser's error.
+    // A combination naming a wavelength the plate lacks is warned about;
+    // fits made on differently combined data are cleared.
     void SelectSampleChange();
+    // After an import: the summary line, and the combination box following
+    // the plate while the user has not typed into it (ChooseCombination).
+    // Returns what the user must be told (a changed combination, the
+    // combination's warning, which the summary line shows too), or "".
+    std::string ShowImportedPlate(const std::string& summary);
     // The track bar's factors and labels, the curves again with the
     // combination compiled last, and a redraw.
     void TrackBar1Change();
@@ -84,6 +97,22 @@ public:
     PlotEngine& engine() { return engine_; }
 
 private:
+    // What the curves on show are computed from; a fit made under another
+    // basis no longer belongs to the data drawn.
+    struct ReductionBasis {
+        std::string combination;
+        int comboBox1 = 0;
+        int comboBox2 = 0;
+        double factorA = 1.0;
+        double factorB = 1.0;
+        bool averageData = false;
+        friend bool operator==(const ReductionBasis&, const ReductionBasis&) = default;
+    };
+    // Clears every well's fit when the basis changed since the last curves.
+    void ForgetFitsOfOtherData();
+    // The summary line with the warning of the box's combination; returns the warning.
+    std::string ShowCombinationWarning();
+
     void connectControls();
     // Runs a handler for a user event: errors go to the error box.
     void run(void (GraphCommands::*handler)());
@@ -92,7 +121,14 @@ private:
     GraphPage& page_;
     MainMenu& menu_;
     UserDialogs& dialogs_;
+    StatusMessage status_;
     PlotEngine engine_;
+    std::string summary_;  // the import's summary line
+    // The combination text the program chose last; the box holds the user's
+    // own text once it differs from it.
+    std::string automaticCombination_ = "b-a";
+    std::optional<ReductionBasis> basis_;
+    std::string lastWarning_;  // the combination warning told last
     FitProgressForm* fitProgress_ = nullptr;
     FitLimitsDialog* fitLimits_ = nullptr;
     QMainWindow* mainWindow_ = nullptr;

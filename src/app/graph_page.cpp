@@ -65,8 +65,8 @@ GraphPage::GraphPage(QWidget* parent)
       comboBox1_(WavelengthChooser(QStringLiteral("ComboBox1"), 0)),
       comboBox2_(WavelengthChooser(QStringLiteral("ComboBox2"), 1)),
       trackBar1_(new QSlider(Qt::Horizontal)),
-      label4_(new QLabel(QStringLiteral("100"))),
-      label5_(new QLabel(QStringLiteral("100")))
+      label4_(new QLabel(QStringLiteral("A 100 %"))),
+      label5_(new QLabel(QStringLiteral("B 100 %")))
 {
     setObjectName(QStringLiteral("GraphView"));
 
@@ -143,6 +143,8 @@ QWidget* GraphPage::buildWavelengthBar()
     waveLengthCombination_->addItems(
         {QStringLiteral("b-a"), QStringLiteral("b-0.5*a"), QStringLiteral("c"), QStringLiteral("a/b")});
     waveLengthCombination_->setCurrentIndex(0);
+    // A typed "b" stays "b": no completion from the list entries.
+    waveLengthCombination_->setCompleter(nullptr);
     memo3_->setObjectName(QStringLiteral("Memo3"));
     memo3_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -151,6 +153,7 @@ QWidget* GraphPage::buildWavelengthBar()
     trackBar1_->setValue(100);
     trackBar1_->setTickInterval(10);
     trackBar1_->setTickPosition(QSlider::TicksBelow);
+    trackBar1_->setToolTip(QStringLiteral("A 100 % / B 100 %"));
     label4_->setObjectName(QStringLiteral("Label4"));
     label5_->setObjectName(QStringLiteral("Label5"));
 

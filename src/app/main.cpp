@@ -1,7 +1,7 @@
 // The desktop program: the application object titled "MOVRA version 0.9",
-// the five windows in their order, an optional file named on the command line
-// imported as File > Import would, then the event loop until the main window
-// closes.
+// the five windows in their order, an optional plate, table or layout file
+// named on the command line opened as a dropped file would be, then the
+// event loop until the main window closes.
 
 #include <QApplication>
 #include <QLocale>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
 
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        movra::RunCommand(dialogs, [&] { windows.Form1().ImportFile(arguments.at(1).toStdString()); });
+        movra::RunCommand(dialogs, [&] { windows.Form1().OpenDataFile(arguments.at(1).toStdString()); });
 
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -21,6 +22,15 @@ QAction* AddItem(QMenu& menu, const QString& name, const QString& caption, bool 
     item->setObjectName(name);
     item->setEnabled(enabled);
     return item;
+}
+
+void SetKeys(QAction& item, QKeySequence::StandardKey standard, const QKeySequence& fallback = {})
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    if (keys.isEmpty())
+        item.setShortcut(fallback);
+    else
+        item.setShortcuts(keys);
 }
 
 QAction* AddCheckItem(QMenu& menu, const QString& name, const QString& caption)
@@ -47,6 +57,10 @@ MainMenu::MainMenu(QMenuBar& bar)
     file->addSeparator();
     Import1 = AddItem(*file, QStringLiteral("Import1"), QStringLiteral("Import"));
     ImportTable1 = AddItem(*file, QStringLiteral("ImportTable1"), QStringLiteral("Import Table..."));
+    OpenRecent1 = file->addMenu(QStringLiteral("Open Recent"));
+    OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
+    file->addSeparator();
+    SaveReportAs1 = AddItem(*file, QStringLiteral("SaveReportAs1"), QStringLiteral("Save Report As..."));
     file->addSeparator();
     Exit1 = AddItem(*file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
 
@@ -60,11 +74,24 @@ MainMenu::MainMenu(QMenuBar& bar)
     Legend1 = AddCheckItem(*view, QStringLiteral("Legend1"), QStringLiteral("Legend"));
 
     QMenu* fit = AddMenu(bar, QStringLiteral("Fit1"), QStringLiteral("Fit"));
+    FitShown1 = AddItem(*fit, QStringLiteral("FitShown1"), QStringLiteral("Fit shown"));
     FitAll1 = AddItem(*fit, QStringLiteral("FitAll1"), QStringLiteral("Fit all"));
     FitAll1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 
     QMenu* help = AddMenu(bar, QStringLiteral("Help1"), QStringLiteral("Help"));
     About1 = AddItem(*help, QStringLiteral("About1"), QStringLiteral("About"));
+
+    // Importing a plate is what "open" means here; layouts, tables and
+    // fitting have no standard key and get mnemonic ones.
+    SetKeys(*Import1, QKeySequence::Open);
+    ImportTable1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    OpenPlateLayout1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    SetKeys(*SavePlateLayout1, QKeySequence::Save);
+    SetKeys(*SaveReportAs1, QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    SetKeys(*Exit1, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    SetKeys(*Copy2, QKeySequence::Copy);
+    FitShown1->setShortcut(QKeySequence(Qt::Key_F5));
+    SetKeys(*About1, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1));
 }
 
 } // namespace movra

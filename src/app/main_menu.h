@@ -1,11 +1,13 @@
 #pragma once
-// The main window's menu bar: File, Edit, View and Help with their items,
-// separators and start states. The items are QActions named after their
-// menu components; the main window connects them to its commands.
+// The main window's menu bar: File, Edit, View, Fit and Help with their
+// items, separators, start states and shortcuts (the platform's standard
+// keys where one exists). The items are QActions named after their menu
+// components; the main window connects them to its commands.
 
 #include <QObject>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace movra {
@@ -21,11 +23,14 @@ struct MainMenu {
     QAction* SavePlateLayout1;
     QAction* Import1;
     QAction* ImportTable1;  // File > Import Table...: a plain x/y table
+    QMenu* OpenRecent1;     // File > Open Recent: the files opened last
+    QAction* SaveReportAs1; // File > Save Report As...: the report as TSV or CSV
     QAction* Exit1;
     QAction* Copy2;
     QAction* SelectAll1;
     QAction* Residuals1;
     QAction* Legend1;
+    QAction* FitShown1;  // Fit > Fit shown, as the page's "Fit shown" button
     QAction* FitAll1;  // Fit > Fit all (Ctrl+Shift+F): every assigned well on worker threads
     QAction* About1;
 };

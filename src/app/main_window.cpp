@@ -2,11 +2,22 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUrl>
+
+#include <algorithm>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
 
 #include "app/about_form.h"
 #include "app/command_guard.h"
@@ -22,8 +33,10 @@
 #include "app/plate_layout_commands.h"
 #include "app/plate_layout_page.h"
 #include "app/plate_map_page.h"
+#include "app/plot/graph_paint_box.h"
 #include "app/plot/plate_map_view.h"
 #include "app/reports_page.h"
+#include "app/session_settings.h"
 #include "app/text_encoding.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
@@ -40,6 +53,18 @@ constexpr int kStartWidth = 760;
 constexpr int kStartHeight = 595;
 constexpr int kMinimumHeight = 320;
 
+// Whether the file's text begins with a plate-format file's block line
+// (the file's first bytes decoded as an import would).
+bool StartsLikeSpectraMaxFile(const std::filesystem::path& file)
+{
+    constexpr std::streamsize kPeek = 512;
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(kPeek), '\0');
+    in.read(bytes.data(), kPeek);
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return DecodeText(std::move(bytes)).starts_with("##BLOCKS=");
+}
+
 } // namespace
 
 MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
@@ -54,15 +79,60 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
 
     setWindowTitle(QString::fromLatin1(kCaption));
     move(LoadFormPosition());
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    setAcceptDrops(true);
     AllocVector(state_.view.ParamBuffer, kMaxParameters);
     New1Click();
     state_.ParamVars = DefineFitParameters(state_.Parser2);
-    state_.Parser2.setExpression(DataBytes(graph_->fitting().FitFormulaCB().currentText()));
+    RestoreFitControls();
+    rebuildRecentMenu();
 }
 
 MainWindow::~MainWindow()
 {
     SaveFormPosition(pos());
+}
+
+void MainWindow::RestoreFitControls()
+{
+    FittingPanel& fitting = graph_->fitting();
+    QComboBox& formula = fitting.FitFormulaCB();
+    const QString startFormula = formula.currentText();
+    if (const std::optional<FitSession> session = LoadFitSession()) {
+        const int entry = formula.findText(session->formula);
+        if (entry >= 0)
+            formula.setCurrentIndex(entry);
+        else
+            formula.setEditText(session->formula);
+        for (int k = 1; k <= kMaxParameters; ++k) fitting.FitM(k).setText(At(session->startValues, k - 1));
+        fitting.LE_Tol().setText(session->tolerance);
+        fitting.leMAX_IT().setText(session->maxIterations);
+    }
+    try {
+        state_.Parser2.setExpression(DataBytes(formula.currentText()));
+    } catch (const std::exception&) {
+        // A remembered formula this version rejects: the start formula instead.
+        formula.setCurrentIndex(formula.findText(startFormula));
+        state_.Parser2.setExpression(DataBytes(startFormula));
+    }
+}
+
+void MainWindow::SaveSession()
+{
+    SaveFormPosition(pos());
+    FittingPanel& fitting = graph_->fitting();
+    FitSession session;
+    session.formula = fitting.FitFormulaCB().currentText();
+    for (int k = 1; k <= kMaxParameters; ++k) At(session.startValues, k - 1) = fitting.FitM(k).text();
+    session.tolerance = fitting.LE_Tol().text();
+    session.maxIterations = fitting.leMAX_IT().text();
+    if (windows_) {
+        for (int k = 1; k <= kMaxParameters; ++k) {
+            At(session.lowerLimits, k - 1) = At(windows_->fitLimits.LimitMin, k);
+            At(session.upperLimits, k - 1) = At(windows_->fitLimits.LimitMax, k);
+        }
+    }
+    SaveFitSession(session);
 }
 
 void MainWindow::buildPages()
@@ -92,13 +162,14 @@ void MainWindow::buildPages()
     pages_->setCurrentIndex(DataReviewIndex);
     setCentralWidget(pages_);
 
-    graphCommands_ = std::make_unique<GraphCommands>(state_, *graph_, menu_, dialogs_);
+    graphCommands_ = std::make_unique<GraphCommands>(state_, *graph_, menu_, dialogs_, [this](const std::string& text) {
+        statusBar()->showMessage(DataText(text));
+    });
     layoutCommands_ = std::make_unique<PlateLayoutCommands>(state_, *plateLayout_, *graphCommands_, dialogs_);
 
     fitAllBar_ = new FitAllBar;
     statusBar()->addPermanentWidget(fitAllBar_, 1);
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->hide();
+    fitAllBar_->hide();  // the status bar keeps its messages between runs
     fitAll_ = std::make_unique<FitAllCommand>(state_, *graphCommands_, *fitAllBar_, dialogs_);
 }
 
@@ -115,6 +186,12 @@ void MainWindow::connectCommands()
     for (QPushButton* fit : {&graph_->FitShownBut(), &graph_->fitting().Button1()})
         connect(fit, &QPushButton::clicked, this,
                 [this] { RunCommand(dialogs_, [this] { graphCommands_->Button1Click(); }); });
+    connect(menu_.FitShown1, &QAction::triggered, this, [this] {
+        pages_->setCurrentIndex(GraphViewIndex);
+        RunCommand(dialogs_, [this] { graphCommands_->Button1Click(); });
+    });
+    connect(menu_.SaveReportAs1, &QAction::triggered, this,
+            [this] { RunCommand(dialogs_, [this] { reports_->SaveReportAs1Click(); }); });
 }
 
 void MainWindow::connectFitAll()
@@ -125,8 +202,8 @@ void MainWindow::connectFitAll()
     connect(&plateMap_->FitAllBut(), &QPushButton::clicked, this, fitAll);
     // While a run goes on: no second run, no "Fit shown" and no import.
     connect(fitAll_.get(), &FitAllCommand::RunningChanged, this, [this](bool running) {
-        statusBar()->setVisible(running);
-        for (QAction* action : {menu_.FitAll1, menu_.Import1, menu_.ImportTable1}) action->setEnabled(!running);
+        fitAllBar_->setVisible(running);
+        for (QAction* action : {menu_.FitAll1, menu_.FitShown1, menu_.Import1, menu_.ImportTable1}) action->setEnabled(!running);
         for (QPushButton* button : {&graph_->FitAllBut(), &plateMap_->FitAllBut(), &graph_->FitShownBut(),
                                     &graph_->fitting().Button1()})
             button->setEnabled(!running);
@@ -148,6 +225,15 @@ void MainWindow::attachWindows(const SecondaryWindows& windows)
     windows_ = std::make_unique<SecondaryWindows>(windows);
     windows_->fitLimits.SetDialogs(dialogs_);
     graphCommands_->AttachFitWindows(windows_->fitProgress, windows_->fitLimits, *this);
+    // The limits of the last session, or none (-1E20..1E20) at a first start;
+    // imports keep them.
+    const FitSession session = LoadFitSession().value_or(FitSession{});
+    FitLimitsDialog& limits = windows_->fitLimits;
+    for (int k = 1; k <= kMaxParameters; ++k) {
+        At(limits.LimitMin, k) = At(session.lowerLimits, k - 1);
+        At(limits.LimitMax, k) = At(session.upperLimits, k - 1);
+    }
+    limits.ShowFitLimits();
 }
 
 void MainWindow::run(void (MainWindow::*command)())
@@ -167,12 +253,12 @@ void MainWindow::New1Click()
 
 FileDialogRequest MainWindow::ImportDialog()
 {
-    return {"Import SpectraMax Gemini XS Text file", "All Files|*.*|SpectraMax Text File|*.txt", 2, ""};
+    return {"Import SpectraMax Gemini XS Text file", "SpectraMax text|*.txt *.text|All files|*", 1, "", {}};
 }
 
 void MainWindow::Import1Click()
 {
-    if (const auto file = dialogs_.OpenFile(ImportDialog()))
+    if (const auto file = AskOpenFile(dialogs_, ImportDialog()))
         ImportFile(*file);
 }
 
@@ -201,12 +287,12 @@ void MainWindow::ImportFile(const std::filesystem::path& file)
 
 FileDialogRequest MainWindow::ImportTableDialog()
 {
-    return {"Import Table", "Tables|*.tsv *.csv *.txt", 1, ""};
+    return {"Import Table", "Tables|*.tsv *.csv *.txt|All files|*", 1, "", {}};
 }
 
 void MainWindow::ImportTable1Click()
 {
-    if (const auto file = dialogs_.OpenFile(ImportTableDialog()))
+    if (const auto file = AskOpenFile(dialogs_, ImportTableDialog()))
         ImportTableFile(*file);
 }
 
@@ -231,12 +317,103 @@ void MainWindow::AcceptImport(ImportedPlate&& imported, const std::filesystem::p
     state_.plate = std::move(imported.plate);
     state_.review = std::move(imported.review);
     state_.layout.SetGeometryForWellCount(state_.plate.WellCount);
+    // Fits and reports of the previous plate describe data no longer loaded.
+    state_.fits.Reset();
+    reports_->ResetReport();
     plateLayout_->refresh();
     dataReview_->showReview(state_.review, state_.plate);
-    graph_->Memo3().setPlainText(DataText(imported.summary));
-    windows_->fitLimits.ResetLimits(-1e20, 1e20);
+    std::string notice = MissingReadsWarning(imported);
+    if (notice.empty())
+        notice = "Imported " + std::to_string(state_.plate.TimePointCount) + " reads.";
+    if (const std::string combination = graphCommands_->ShowImportedPlate(imported.summary); !combination.empty())
+        notice += "  " + combination;
+    statusBar()->showMessage(DataText(notice));
+    graph_->PaintBox1().update();
+    graph_->PaintBox2().update();
     setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral("- file loaded : ") +
                    DataText(file.filename().string()));
+    Opened(file);
+}
+
+void MainWindow::Opened(const std::filesystem::path& file)
+{
+    AddRecentFile(file);
+    rebuildRecentMenu();
+}
+
+QStringList MainWindow::RecentFileEntries() const
+{
+    return RecentFiles();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    QMenu& recent = *menu_.OpenRecent1;
+    recent.clear();
+    const QStringList files = RecentFiles();
+    if (files.isEmpty()) {
+        recent.addAction(QStringLiteral("(none)"))->setEnabled(false);
+        return;
+    }
+    int number = 0;
+    for (const QString& path : files) {
+        QAction* item = recent.addAction(QStringLiteral("&%1 %2").arg(++number % 10).arg(path));
+        connect(item, &QAction::triggered, this,
+                [this, path] { RunCommand(dialogs_, [this, path] { OpenDataFile(path.toStdString()); }); });
+    }
+}
+
+void MainWindow::OpenDataFile(const std::filesystem::path& file)
+{
+    const std::string name = file.filename().string();
+    const bool layout = QString::fromStdString(name).endsWith(QStringLiteral(".PLO"), Qt::CaseInsensitive);
+    if (layout) {
+        if (!menu_.OpenPlateLayout1->isEnabled())
+            throw std::runtime_error("Import a plate before opening the plate layout \"" + name + "\".");
+        layoutCommands_->OpenPlateLayoutFile(file);
+        Opened(file);
+    } else if (StartsLikeSpectraMaxFile(file)) {
+        ImportFile(file);
+    } else {
+        ImportTableFile(file);
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Nothing is taken while a fit runs (it disables the menu bar).
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (menuBar()->isEnabled() &&
+        std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    // Plates and tables before layouts: a plate and its layout dropped
+    // together open in the order that works.
+    std::vector<std::filesystem::path> plates, layouts;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        (path.endsWith(QStringLiteral(".PLO"), Qt::CaseInsensitive) ? layouts : plates).push_back(path.toStdString());
+    }
+    if ((plates.empty() && layouts.empty()) || !menuBar()->isEnabled())
+        return;
+    event->acceptProposedAction();
+    plates.insert(plates.end(), layouts.begin(), layouts.end());
+    // Opened after the drop has ended, so that no question or error box
+    // holds up the application the files were dragged from.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files = std::move(plates)] {
+            if (!menuBar()->isEnabled())
+                return;
+            for (const auto& file : files)
+                RunCommand(dialogs_, [this, &file] { OpenDataFile(file); });
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::Exit1Click()
@@ -279,7 +456,8 @@ void MainWindow::SavePlateLayout1Click()
 
 void MainWindow::OpenPlateLayout1Click()
 {
-    layoutCommands_->OpenPlateLayout1Click();
+    if (const auto file = layoutCommands_->OpenPlateLayout1Click())
+        Opened(*file);
 }
 
 } // namespace movra

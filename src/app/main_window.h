@@ -3,10 +3,12 @@
 // PlateLayout, DataReview, GraphView and Reports (and the hidden, disabled
 // TabSheet2), then PlateMap, the menu bar, the status bar that shows a
 // "Fit all" run, and the commands that tie pages and secondary windows
-// together. Creating it restores the saved position and runs the New
-// reset; destroying it saves the position.
+// together. Creating it restores the saved position and the fit controls of
+// the last session and runs the New reset; destroying it saves the position.
+// Plate, table and layout files dropped on it are opened.
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <filesystem>
 #include <memory>
@@ -89,11 +91,30 @@ public:
     // A click on the plate map: the well's curve on the graph page.
     void ShowWellOnGraph(int well);
 
+    // Opens a plate, table or layout file as its command would after the
+    // dialog (drops, File > Open Recent): a name ending in ".PLO" is a
+    // layout, a file beginning "##BLOCKS=" a plate, anything else a table.
+    void OpenDataFile(const std::filesystem::path& file);
+    // File > Open Recent's entries, most recent first.
+    QStringList RecentFileEntries() const;
+
+    // What the next session starts with: the position, the fit controls and
+    // the limits (while the limits dialog exists).
+    void SaveSession();
+
     // The open dialogs of File > Import and File > Import Table...
     static FileDialogRequest ImportDialog();
     static FileDialogRequest ImportTableDialog();
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    // A file opened: remembered in File > Open Recent.
+    void Opened(const std::filesystem::path& file);
+    void rebuildRecentMenu();
+    void RestoreFitControls();
     // Swaps an imported plate in and shows it everywhere.
     void AcceptImport(ImportedPlate&& imported, const std::filesystem::path& file);
     void buildPages();

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include <stdexcept>
 #include <string>
 
 #include "app/app_state.h"
@@ -12,6 +13,7 @@
 #include "app/graph_commands.h"
 #include "app/graph_page.h"
 #include "app/plate_layout_page.h"
+#include "app/session_settings.h"
 #include "app/text_encoding.h"
 #include "plate/plate_layout_file.h"
 #include "plate/text_decoding.h"
@@ -20,7 +22,7 @@ namespace movra {
 
 namespace {
 
-constexpr const char* kLayoutFilter = "All Files|*.*|Plate Layout Files|*.PLO";
+constexpr const char* kLayoutFilter = "Layouts|*.PLO|All files|*";
 
 } // namespace
 
@@ -32,16 +34,18 @@ PlateLayoutCommands::PlateLayoutCommands(AppState& state, PlateLayoutPage& page,
                      [this](int tag) { RunCommand(dialogs_, [this, tag] { Sample11Click(tag); }); });
     QObject::connect(&page_, &PlateLayoutPage::clearChosen, &page_,
                      [this] { RunCommand(dialogs_, [this] { Clear1Click(); }); });
+    QObject::connect(&page_, &PlateLayoutPage::sampleTyped, &page_,
+                     [this](int number) { RunCommand(dialogs_, [this, number] { SampleTyped(number); }); });
 }
 
 FileDialogRequest PlateLayoutCommands::SaveDialog()
 {
-    return {"Save plate layout", kLayoutFilter, 2, "*.PLO"};
+    return {"Save plate layout", kLayoutFilter, 1, "*.PLO", {}};
 }
 
 FileDialogRequest PlateLayoutCommands::OpenDialog()
 {
-    return {"Load Plate Layout", kLayoutFilter, 2, "*.PLO"};
+    return {"Load Plate Layout", kLayoutFilter, 1, "*.PLO", {}};
 }
 
 void PlateLayoutCommands::Sample11Click(int tag)
@@ -52,6 +56,16 @@ void PlateLayoutCommands::Sample11Click(int tag)
         page_.rebuildPopupMenu();
         graph_.CheckPLSamples();
     }
+}
+
+void PlateLayoutCommands::SampleTyped(int number)
+{
+    if (number < 1 || number > kMaxWells)
+        throw std::runtime_error("Sample numbers run from 1 to " + std::to_string(kMaxWells) + ".");
+    state_.layout.AssignSample(number, page_.selection(), state_.samples.SampleCount);
+    page_.refresh();
+    page_.rebuildPopupMenu();
+    graph_.CheckPLSamples();
 }
 
 void PlateLayoutCommands::Clear1Click()
@@ -69,7 +83,7 @@ void PlateLayoutCommands::SavePlateLayout1Click()
     QPlainTextEdit& memo = page_.Memo1();
     memo.setPlainText(lines.join(QLatin1Char('\n')));
 
-    const auto file = dialogs_.SaveFile(SaveDialog());
+    const auto file = AskSaveFile(dialogs_, SaveDialog());
     if (!file)
         return;
     std::string text;
@@ -78,18 +92,25 @@ void PlateLayoutCommands::SavePlateLayout1Click()
     SaveFileAtomically(*file, text);
 }
 
-void PlateLayoutCommands::OpenPlateLayout1Click()
+std::optional<std::filesystem::path> PlateLayoutCommands::OpenPlateLayout1Click()
 {
-    const auto file = dialogs_.OpenFile(OpenDialog());
-    if (!file)
-        return;
-    const TextLines lines = LoadTextLines(*file, kMaxLayoutFileBytes);
+    const auto file = AskOpenFile(dialogs_, OpenDialog());
+    if (file)
+        OpenPlateLayoutFile(*file);
+    return file;
+}
+
+void PlateLayoutCommands::OpenPlateLayoutFile(const std::filesystem::path& file)
+{
+    const TextLines lines = LoadTextLines(file, kMaxLayoutFileBytes);
     QStringList shown;
     for (std::size_t line = 0; line < lines.Count(); ++line)
         shown.append(DataText(std::string(lines.Line(line))));
     page_.Memo1().setPlainText(shown.join(QLatin1Char('\n')));
     ApplyPlateLayoutLines(lines, state_.layout);
+    state_.layout.OfferSamplesInUse(state_.samples.SampleCount);
     page_.refresh();
+    page_.rebuildPopupMenu();
     graph_.CheckPLSamples();
     QComboBox& chooser = graph_.page().SelectSample();
     if (chooser.count() > 0) {

@@ -4,6 +4,9 @@
 // through the layout text box Memo1. The sample chooser of the graph page
 // follows every change that can add or remove a label.
 
+#include <filesystem>
+#include <optional>
+
 #include "app/user_dialogs.h"
 
 namespace movra {
@@ -22,13 +25,19 @@ public:
     void Sample11Click(int tag);
     // "Clear": empties the selection and rebuilds the chooser.
     void Clear1Click();
+    // A sample number typed on the grid: labels the selection, the number
+    // gets its menu item if it had none, and the chooser is rebuilt.
+    // Numbers outside 1..384 are refused with a message.
+    void SampleTyped(int number);
 
     // The layout's lines into Memo1, then, when a name is confirmed, the file
     // (written whole or not at all; the old file survives a failed write).
     void SavePlateLayout1Click();
-    // A layout file into Memo1 and the grid, the chooser rebuilt with its
-    // first entry chosen, and the shown curves rebuilt.
-    void OpenPlateLayout1Click();
+    // A layout file into Memo1 and the grid, the menu offering its samples
+    // and the next free number, the chooser rebuilt with its first entry
+    // chosen, and the shown curves rebuilt. Returns the file opened.
+    std::optional<std::filesystem::path> OpenPlateLayout1Click();
+    void OpenPlateLayoutFile(const std::filesystem::path& file);
 
     static FileDialogRequest SaveDialog();
     static FileDialogRequest OpenDialog();

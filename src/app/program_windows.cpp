@@ -14,6 +14,7 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs)
 
 ProgramWindows::~ProgramWindows()
 {
+    form1_->SaveSession();  // while the limits dialog still exists
     form3_.reset();
     form2_.reset();
     aboutForm_.reset();

@@ -21,7 +21,8 @@ public:
     explicit ProgramWindows(UserDialogs& dialogs);
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
-    // Secondary windows go first, the main window last (it saves its position).
+    // The main window saves the session first; then the secondary windows
+    // go, the main window last (it saves its position).
     ~ProgramWindows();
 
     MainWindow& Form1() { return *form1_; }

@@ -18,6 +18,8 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, const FileDi
 {
     QFileDialog dialog(parent, ToQt(request.title));
     dialog.setAcceptMode(mode);
+    if (!request.directory.empty())
+        dialog.setDirectory(QString::fromStdString(request.directory.string()));
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QStringList filters;
     for (const auto& entry : QtFilterEntries(request.filter))

@@ -15,9 +15,13 @@
 #include <utility>
 
 #include "app/app_state.h"
+#include "app/atomic_file_save.h"
+#include "app/column_widths.h"
 #include "app/command_guard.h"
 #include "app/grid_model.h"
+#include "app/session_settings.h"
 #include "app/text_encoding.h"
+#include "reports/report_file.h"
 #include "reports/results_report.h"
 
 namespace movra {
@@ -129,6 +133,26 @@ void ReportsPage::bt_ClearReportClick()
 void ReportsPage::refresh()
 {
     model_->refresh();
+    SizeColumnsToContents(*grid_);
+}
+
+void ReportsPage::ResetReport()
+{
+    report_ = StringTable(5, 5);
+    refresh();
+}
+
+FileDialogRequest ReportsPage::SaveReportDialog()
+{
+    return {"Save Report As", "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*", 1, "*.tsv", {}};
+}
+
+void ReportsPage::SaveReportAs1Click()
+{
+    const auto file = AskSaveFile(dialogs_, SaveReportDialog());
+    if (!file)
+        return;
+    SaveFileAtomically(*file, ReportFileText(report_, ReportFormatOfFileName(file->filename().string())));
 }
 
 void ReportsPage::CopyReport()

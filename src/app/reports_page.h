@@ -4,12 +4,13 @@
 // fixed row and column shown as grey cells, so the corner cell can hold
 // text) and its popup menu PopupMenu3 ("Copy All"). The buttons run the
 // core's report builders on the shared state; the grid shows the outcome
-// even after an error.
+// even after an error, its columns as wide as their texts and resizable.
 
 #include <QWidget>
 
 #include <functional>
 
+#include "app/user_dialogs.h"
 #include "reduction/wavelength_combination.h"
 #include "reports/string_table.h"
 
@@ -22,7 +23,6 @@ namespace movra {
 
 struct AppState;
 class GridModel;
-class UserDialogs;
 
 // The combination the reports use: the graph page's combination box and
 // wavelength controls of the moment.
@@ -51,6 +51,13 @@ public:
 
     // Copy All: the whole report to the clipboard.
     void CopyReport();
+    // File > Save Report As...: the whole report into a file the user names,
+    // CSV when its name ends in ".csv", else TSV (UTF-8, LF), written whole
+    // or not at all.
+    void SaveReportAs1Click();
+    static FileDialogRequest SaveReportDialog();
+    // The report emptied back to its start size (after an import).
+    void ResetReport();
 
 private:
     // Runs a builder; an escaping error is shown, then the grid as it is.

@@ -2,10 +2,12 @@
 // whatever platform Qt is given (the offscreen one in scripts/screenshots),
 // imports FILE when named, and writes one PNG per page of the main window
 // plus the About window into DIR. With a plate LAYOUT file the layout is
-// loaded, its first sample shown, fitted with the first list formula, and the
-// graph page pictured with legend and residuals; then "Fit all" fits the
-// whole plate with the same settings and the plate map is pictured coloured
-// by m4. Questions get their default answers; errors go to stderr.
+// loaded (the layout page shows its samples in colour), its first sample
+// shown, fitted with the first list formula, the graph page pictured with
+// legend and residuals and the reports page with the fit results; then "Fit
+// all" fits the whole plate with the same settings and the plate map is
+// pictured coloured by m4. Questions get their default answers; errors go to
+// stderr.
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +29,7 @@
 #include "app/graph_page.h"
 #include "app/plate_map_page.h"
 #include "app/program_windows.h"
+#include "app/reports_page.h"
 #include "app/user_dialogs.h"
 
 namespace {
@@ -64,6 +67,7 @@ void ShowFittedSample(DefaultAnswers& dialogs, movra::MainWindow& form, const st
     form.menu().Legend1->setChecked(true);
     form.menu().Residuals1->setChecked(true);
     form.graphPage().FitShownBut().click();
+    form.reportsPage().ShowResBut().click();
 }
 
 // "Fit all" with the settings on show, waited for.

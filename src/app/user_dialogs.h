@@ -19,6 +19,7 @@ struct FileDialogRequest {
     std::string filter;
     int selectedFilter = 1;
     std::string defaultExt;
+    std::filesystem::path directory;  // where the dialog starts; empty: the toolkit's choice
 };
 
 class UserDialogs {

@@ -109,6 +109,7 @@ PlateFitSettings ConvertBatchSettings(const BatchSettings& s)
     for (int name : fit.Names) fit.StartValues.push_back(ParseStartValue(At(s.StartTexts, name)));
     fit.MaxIterations = iterations;
     fit.Tolerance = tolerance;
+    fit.Derivatives = s.Derivatives;
     fit.StatusText = s.CombinationText + " - " + s.FitFormulaText;
     converted.Combination.CombinationText = s.CombinationText;
     converted.Combination.Weighting = s.Weighting;

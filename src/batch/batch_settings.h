@@ -29,6 +29,7 @@ struct BatchSettings {
     std::array<std::string, 9> UpperTexts{};
     std::string ToleranceText = std::string(kDefaultTolerance);
     std::string MaxIterationsText = std::string(kDefaultMaxIterations);
+    DerivativeMode Derivatives = DerivativeMode::Exact;
 
     double ViewStart = 1.0;    // zoom bar Start, percent of the reads
     double ViewFinish = 100.0; // zoom bar Finish

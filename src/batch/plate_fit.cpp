@@ -223,7 +223,7 @@ void FileFitResults(FitResults& results, const std::vector<BatchCurve>& curves,
 {
     for (std::size_t i = 0; i < curves.size() && i < outcomes.size(); ++i)
         if (outcomes[i].Finished && !outcomes[i].Failure)
-            results.File(curves[i].FiledWell(), outcomes[i].Result, fit.StatusText, outcomes[i].Quality);
+            results.File(curves[i].FiledWell(), outcomes[i].Result, fit.StatusText, fit.View, outcomes[i].Quality);
 }
 
 } // namespace movra

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "reports/results_report.h"
+#include "reports/report_file.h"
 #include "shared/tab_text.h"
 
 namespace movra {
@@ -19,7 +19,7 @@ std::string WithLineFeeds(std::string text)
 
 std::string ReportTsv(const StringTable& grid)
 {
-    return WithLineFeeds(CopyReportText(grid));
+    return ReportFileText(grid, ReportFileFormat::Tsv);
 }
 
 std::string ReviewTsv(const ReviewTable& review, const PlateMeasurements& plate)

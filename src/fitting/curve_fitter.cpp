@@ -71,10 +71,20 @@ CurveFitResult CurveFitter::Fit(const TVector& timeVector, const TVector& curve,
         options.OnIteration = onIteration;
         const CurveModelFunction curveModel = [this](std::span<const double> xs, const TVector& params,
                                                      std::span<double> out) { model_.EvaluateCurve(xs, params, out); };
-        result.Status = regression_
-                            .RunFit(curveModel, CurveModelDerivatives, points.X, points.Y, count, 1, n, b, bMin, bMax,
-                                    v, options)
-                            .Status;
+        if (settings_.Derivatives == DerivativeMode::Exact) {
+            const CurveJacobianFunction jacobian = [this](std::span<const double> xs, const TVector& params,
+                                                          std::span<double> out, TMatrix& d) {
+                model_.EvaluateCurveAndJacobian(xs, params, out, d);
+            };
+            result.Status =
+                regression_.RunFit(curveModel, jacobian, points.X, points.Y, count, 1, n, b, bMin, bMax, v, options)
+                    .Status;
+        } else {
+            result.Status = regression_
+                                .RunFit(curveModel, CurveModelDerivatives, points.X, points.Y, count, 1, n, b, bMin,
+                                        bMax, v, options)
+                                .Status;
+        }
     } catch (const std::exception&) {
         result.Status = OptBigLambda;
     }

@@ -45,6 +45,8 @@ public:
                        const IterationCallback& onIteration = {});
 
     const FitSettings& Settings() const noexcept { return settings_; }
+    // The regression object of the last fit (its evaluation counts).
+    const RegressionFit& Regression() const noexcept { return regression_; }
 
 private:
     const FitSettings& settings_;

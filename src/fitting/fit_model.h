@@ -1,11 +1,13 @@
 #pragma once
 // The model a fit and the graph evaluate: the formula of the formula box with
 // parameters m1..m8 and abscissa x. The list entries with compiled code run
-// as C++ when the box shows exactly that entry; anything else runs through the
-// fit parser. Every evaluation fault becomes 1E20 and results are clamped to
+// as C++ when the box shows exactly that entry (their exp is the vector
+// library's, as the parser's EXP is); anything else runs through the fit
+// parser. Every evaluation fault becomes 1E20 and results are clamped to
 // -1E20..1E20, so a model never fails the minimiser.
 
 #include <array>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,6 +34,13 @@ public:
     double FitModelFunc(double x, const TVector& b);
     // Values at every x of xs, identical to FitModelFunc point by point.
     void EvaluateCurve(std::span<const double> xs, const TVector& b, std::span<double> out);
+    // The same values and their exact derivatives: jacobian[k][i] is
+    // ∂out[i]/∂b[k] for the positions k = 1..n, from the compiled program of
+    // the formula's text (a list entry with compiled code gets its values
+    // from that code and its derivatives from the program of its text). A
+    // point whose value is a fault or clamped gets derivative 0.
+    void EvaluateCurveAndJacobian(std::span<const double> xs, const TVector& b, std::span<double> out,
+                                  TMatrix& jacobian);
 
     int BuiltInIndex() const noexcept { return builtIn_; }
     int ParameterCount() const noexcept { return static_cast<int>(names_.size()); }
@@ -44,10 +53,18 @@ private:
 
     TParser& parser_;
     std::array<double*, 9> slots_;
+    // The program that gives the derivatives: parser_ for a typed formula, a
+    // parser of its own for a list entry with compiled code.
+    std::unique_ptr<TParser> derivativeParser_;
+    std::array<double*, 9> derivativeSlots_{};
+    std::vector<double> derivativeValues_;   // scratch of Jacobian runs
+    std::vector<double*> parameterSlots_;   // of the derivative program, fit order
+    std::vector<double*> derivativeRows_;
     std::string formulaText_;
     int builtIn_;
     std::vector<int> names_;
     std::vector<FaultKind> faults_;  // scratch of curve evaluations
+    std::vector<double> exponentials_;  // scratch: the exponentials of a curve
 };
 
 // The graph's model value at x: the fit parser with whatever m1..m8 hold,

@@ -5,13 +5,14 @@
 
 namespace movra {
 
-void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText,
+void FitResults::File(int well, const CurveFitResult& result, const std::string& statusText, ReadRange view,
                       const FitQuality& quality)
 {
     auto& row = At(WellFitResults, well);
     if (result.Status == OptOk) {
         std::copy(result.Row.begin(), result.Row.end(), row.begin());
         At(WellFitStatus, well) = statusText;
+        At(WellFitView, well) = view;
     }
     row[0] = result.Row[0];
     At(WellFitQuality, well) = quality;

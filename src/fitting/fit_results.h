@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plate/plate_measurements.h"
+#include "plate/read_range.h"
 #include "regression/fit_status.h"
 #include "shared/matrices.h"
 #include "shared/one_based.h"
@@ -68,11 +69,15 @@ struct FitResults {
     TMatrix WellFitResults;  // [well][ChiSq, m1..m8, std(m1)..std(m8)]
     std::array<std::string, kMaxWells + 1> WellFitStatus;  // combination + " - " + formula of the last success
     std::array<FitQuality, kMaxWells + 1> WellFitQuality;  // of the last fit, failed or not
+    // Reads the last success was fitted over ({0, 0}: not known); the graph
+    // draws a fitted curve outside them as a dashed line.
+    std::array<ReadRange, kMaxWells + 1> WellFitView{};
 
     // The reset of File > New: every well unfitted (ChiSq -1, m1 10000).
     void Reset()
     {
         AllocMatrix(WellFitResults, kMaxWells, kFitResultColumns - 1);
+        WellFitView.fill({});
         for (auto& row : WellFitResults) {
             row[0] = -1.0;
             row[1] = 10000.0;
@@ -86,10 +91,11 @@ struct FitResults {
                !At(WellFitResults, well).empty() &&
                At(WellFitResults, well)[0] >= 0.0;
     }
-    // Files one curve's result under its well: on success the whole row and
-    // the status text, the ChiSq column and the quality always (-1 after a
-    // failure, the parameters of the last success stay).
-    void File(int well, const CurveFitResult& result, const std::string& statusText, const FitQuality& quality);
+    // Files one curve's result under its well: on success the whole row, the
+    // status text and the reads fitted over, the ChiSq column and the quality
+    // always (-1 after a failure, the parameters of the last success stay).
+    void File(int well, const CurveFitResult& result, const std::string& statusText, ReadRange view,
+              const FitQuality& quality);
 };
 
 } // namespace movra

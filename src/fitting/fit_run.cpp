@@ -34,7 +34,7 @@ void FitShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, C
         const std::span<const std::int32_t> wells(curves.ShownWells.data() + curve,
                                                   static_cast<std::size_t>(averageData ? shown : 1));
         const FitSettings& settings = fitter.Settings();
-        results.File(well, result, settings.StatusText,
+        results.File(well, result, settings.StatusText, settings.View,
                      AssessFit(result, settings, saturation.Saturated(wells, settings.View)));
         if (averageData) break;
     }

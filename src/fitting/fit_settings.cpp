@@ -32,6 +32,7 @@ FitSettings ParseFitSettings(const FitSettingTexts& texts, TParser& parser2, con
     settings.LimitMin = limitMin;
     settings.LimitMax = limitMax;
     settings.View = view;
+    settings.Derivatives = texts.Derivatives;
     settings.StatusText = combinationText + " - " + texts.FitFormulaText;
     return settings;
 }

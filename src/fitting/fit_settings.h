@@ -15,6 +15,11 @@
 
 namespace movra {
 
+// How the minimiser gets the model's derivatives: exact ones from the
+// compiled formula (one pass for the model and its Jacobian), or the forward
+// differences of the regression engine (step |B|·2^-26).
+enum class DerivativeMode { Exact, ForwardDifferences };
+
 // The texts of the fitting controls at the moment of the run.
 struct FitSettingTexts {
     std::string FitFormulaText;
@@ -22,6 +27,7 @@ struct FitSettingTexts {
     std::array<std::string, 9> StartTexts; // Fit_m1 .. Fit_m8 at 1..8
     std::string ToleranceText;             // LE_Tol
     std::string MaxIterationsText;         // leMAX_IT
+    DerivativeMode Derivatives = DerivativeMode::Exact;
 };
 
 struct FitSettings {
@@ -36,6 +42,7 @@ struct FitSettings {
     // OPT_BIG_LAMBDA, as a fault inside the engine does.
     std::optional<double> Tolerance = 1e-6;
     ReadRange View;                    // the reads fitted
+    DerivativeMode Derivatives = DerivativeMode::Exact;
     std::string StatusText;            // filed with each success: combination + " - " + formula
 };
 

@@ -1,6 +1,7 @@
 #include "parser/batch_evaluator.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
@@ -51,6 +52,59 @@ void BinaryKernel(const Step& step, std::size_t count) noexcept
     }
 }
 
+// exp and ln of a block through the vector library: the scalar FnExp and
+// FnLn run the same routine, so the bits agree.
+template <void (*Vector)(const double*, double*, std::size_t) noexcept>
+void VectorUnaryKernel(const Step& step, std::size_t count) noexcept
+{
+    Vector(step.operand1, step.result, count);
+}
+
+// "^" of a block: the cases pow takes are gathered and run through the
+// vector pow at once, the others (whole exponents, zeros, infinities) are
+// Power's own.
+template <bool ArrayX, bool ArrayY>
+void PowerKernel(const Step& step, std::size_t count) noexcept
+{
+    double gatheredX[BatchEvaluator::kBlockSize];
+    double gatheredY[BatchEvaluator::kBlockSize];
+    double powered[BatchEvaluator::kBlockSize];
+    std::uint16_t where[BatchEvaluator::kBlockSize];
+    std::size_t gathered = 0;
+    double* __restrict out = step.result;
+    // Most blocks need the library pow at every point: then no gathering.
+    bool everyPoint = ArrayX || ArrayY;
+    for (std::size_t i = 0; i < count && everyPoint; ++i)
+        everyPoint = PowerNeedsLibraryPow(ArrayX ? step.operand1[i] : *step.operand1,
+                                          ArrayY ? step.operand2[i] : *step.operand2);
+    if (everyPoint) {
+        if constexpr (ArrayX && ArrayY) {
+            vector_math::Pow(step.operand1, step.operand2, out, count);
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                gatheredX[i] = ArrayX ? step.operand1[i] : *step.operand1;
+                gatheredY[i] = ArrayY ? step.operand2[i] : *step.operand2;
+            }
+            vector_math::Pow(gatheredX, gatheredY, out, count);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = ArrayX ? step.operand1[i] : *step.operand1;
+        const double y = ArrayY ? step.operand2[i] : *step.operand2;
+        if (PowerNeedsLibraryPow(x, y)) {
+            gatheredX[gathered] = x;
+            gatheredY[gathered] = y;
+            where[gathered++] = static_cast<std::uint16_t>(i);
+        } else {
+            out[i] = PowerSpecialCase(x, y);
+        }
+    }
+    if (gathered == 0) return;
+    vector_math::Pow(gatheredX, gatheredY, powered, gathered);
+    for (std::size_t k = 0; k < gathered; ++k) out[where[k]] = powered[k];
+}
+
 template <bool ArrayOperand>
 void CallUnaryKernel(const Step& step, std::size_t count) noexcept
 {
@@ -89,6 +143,8 @@ Kernel FunctionKernel(UnaryFunction function, bool arrayOperand)
         {&FnArcTan, &Unary<&FnArcTan>}, {&FnHeav, &Unary<&FnHeav>}, {&FnSign, &Unary<&FnSign>},
         {&FnZero, &Unary<&FnZero>}, {&FnPh, &Unary<&FnPh>},
     };
+    if (arrayOperand && function == &FnExp) return &VectorUnaryKernel<&vector_math::Exp>;
+    if (arrayOperand && function == &FnLn) return &VectorUnaryKernel<&vector_math::Log>;
     for (const auto& [candidate, pick] : kInlined)
         if (candidate == function) return pick(arrayOperand);
     return arrayOperand ? &CallUnaryKernel<true> : &CallUnaryKernel<false>;
@@ -113,7 +169,9 @@ Kernel KernelFor(const OperationRecord& record, bool arrayX, bool arrayY)
     case OpCode::Modulo: return Binary<&Modulo>(arrayX, arrayY);
     case OpCode::IntDivide: return Binary<&IntDivide>(arrayX, arrayY);
     case OpCode::WholePower: return Binary<&WholePower>(arrayX, arrayY);
-    case OpCode::Power: return Binary<&Power>(arrayX, arrayY);
+    case OpCode::Power:
+        if (arrayX) return arrayY ? &PowerKernel<true, true> : &PowerKernel<true, false>;
+        return arrayY ? &PowerKernel<false, true> : &PowerKernel<false, false>;
     case OpCode::Square: return Unary<&Square>(arrayX);
     case OpCode::Cube: return Unary<&Cube>(arrayX);
     case OpCode::FourthPower: return Unary<&FourthPower>(arrayX);
@@ -142,11 +200,15 @@ BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* var
     valueBlock_ = scratch_.data() + records.size() * kBlockSize;
     std::vector<std::pair<const double*, double*>> blockOfCell;
     blockOfCell.reserve(records.size());
-    const auto locate = [&](const double* operand, bool& isArray) -> const double* {
+    const auto locate = [&](const double* operand, bool& isArray, int& fromStep) -> const double* {
         isArray = true;
+        fromStep = -1;
         if (operand == variedSlot_) return valueBlock_;
-        for (const auto& [cell, block] : blockOfCell)
-            if (cell == operand) return block;
+        for (std::size_t s = 0; s < blockOfCell.size(); ++s)
+            if (blockOfCell[s].first == operand) {
+                fromStep = static_cast<int>(s);
+                return blockOfCell[s].second;
+            }
         isArray = false;
         return operand;
     };
@@ -155,8 +217,11 @@ BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* var
         Step step;
         bool arrayX = false;
         bool arrayY = false;
-        step.operand1 = locate(record.operand1, arrayX);
-        step.operand2 = record.operand2 != nullptr ? locate(record.operand2, arrayY) : nullptr;
+        step.operand1 = locate(record.operand1, arrayX, step.fromStep1);
+        step.operand2 = record.operand2 != nullptr ? locate(record.operand2, arrayY, step.fromStep2) : nullptr;
+        step.opCode = record.opCode;
+        step.arrayX = arrayX;
+        step.arrayY = arrayY;
         step.result = scratch_.data() + i * kBlockSize;
         step.unary = record.unary;
         step.binary = record.binary;
@@ -173,37 +238,44 @@ void BatchEvaluator::RunBlock(std::size_t count) const noexcept
     for (const Step& step : steps_) step.kernel(step, count);
 }
 
-void BatchEvaluator::Run(CompiledProgram& program, double* variedSlot, std::span<const double> values,
-                         std::span<double> out, std::span<FaultKind> faults)
+void BatchEvaluator::Run(CompiledProgram& program, double* variedSlot, std::span<const double> values, std::span<double> out,
+                         std::span<FaultKind> faults)
 {
     if (variedSlot != variedSlot_) throw std::invalid_argument("BatchEvaluator: built for another variable");
     if (out.size() != values.size() || faults.size() != values.size())
         throw std::invalid_argument("EvaluateMany: values, results and faults differ in length");
-    const double saved = *variedSlot;
     for (std::size_t start = 0; start < values.size(); start += kBlockSize) {
         const std::size_t count = std::min(kBlockSize, values.size() - start);
-        const std::span<const double> blockValues = values.subspan(start, count);
-        const std::span<double> blockOut = out.subspan(start, count);
-        const std::span<FaultKind> blockFaults = faults.subspan(start, count);
-        std::fill(blockFaults.begin(), blockFaults.end(), FaultKind::None);
-        if (steps_.empty()) {
-            // No program (0) or a pass-through program (the variable itself).
-            if (resultBlock_ != nullptr) std::copy(blockValues.begin(), blockValues.end(), blockOut.begin());
-            else std::fill(blockOut.begin(), blockOut.end(), resultValue_ != nullptr ? *resultValue_ : 0.0);
-            continue;
-        }
-        std::copy(blockValues.begin(), blockValues.end(), valueBlock_);
-        EnsureFaultFlagsClear();
-        RunBlock(count);
-        if (RaisedFaultFlags() == 0) {
-            std::copy(resultBlock_, resultBlock_ + count, blockOut.begin());
-            continue;
-        }
-        ClearFaultFlags();
-        for (std::size_t i = 0; i < count; ++i) {
-            *variedSlot = blockValues[i];
-            blockOut[i] = program.Evaluate(blockFaults[i]);
-        }
+        RunOneBlock(program, variedSlot, values.subspan(start, count), out.subspan(start, count),
+                    faults.subspan(start, count));
+    }
+}
+
+void BatchEvaluator::RunOneBlock(CompiledProgram& program, double* variedSlot, std::span<const double> blockValues,
+                                 std::span<double> blockOut, std::span<FaultKind> blockFaults) noexcept
+{
+    const std::size_t count = blockValues.size();
+    std::fill(blockFaults.begin(), blockFaults.end(), FaultKind::None);
+    if (steps_.empty()) {
+        // No program (0) or a pass-through program (the variable itself).
+        if (resultBlock_ != nullptr) std::copy(blockValues.begin(), blockValues.end(), blockOut.begin());
+        else std::fill(blockOut.begin(), blockOut.end(), resultValue_ != nullptr ? *resultValue_ : 0.0);
+        return;
+    }
+    std::copy(blockValues.begin(), blockValues.end(), valueBlock_);
+    EnsureFaultFlagsClear();
+    RunBlock(count);
+    if (RaisedFaultFlags() == 0) {
+        std::copy(resultBlock_, resultBlock_ + count, blockOut.begin());
+        return;
+    }
+    // A point by point rerun gives each point its own fault; the block's
+    // intermediate results stay as the block run left them.
+    ClearFaultFlags();
+    const double saved = *variedSlot;
+    for (std::size_t i = 0; i < count; ++i) {
+        *variedSlot = blockValues[i];
+        blockOut[i] = program.Evaluate(blockFaults[i]);
     }
     *variedSlot = saved;
 }

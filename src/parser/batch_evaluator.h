@@ -29,6 +29,10 @@ public:
     // Writes the values into *variedSlot while it works and restores it.
     void Run(CompiledProgram& program, double* variedSlot, std::span<const double> values, std::span<double> out,
              std::span<FaultKind> faults);
+    // One block of at most kBlockSize values; afterwards every step's result
+    // block holds that block's intermediate values.
+    void RunOneBlock(CompiledProgram& program, double* variedSlot, std::span<const double> blockValues,
+                     std::span<double> blockOut, std::span<FaultKind> blockFaults) noexcept;
 
     struct Step;
     using Kernel = void (*)(const Step&, std::size_t count);
@@ -39,7 +43,18 @@ public:
         double* result = nullptr;          // block array
         UnaryFunction unary = nullptr;
         BinaryFunction binary = nullptr;
+        OpCode opCode = OpCode::PassThrough;
+        bool arrayX = false;  // operand1 is a block array
+        bool arrayY = false;
+        int fromStep1 = -1;  // the step whose result operand1 is, or -1
+        int fromStep2 = -1;
     };
+
+    // The steps in execution order (empty for a pass-through program) and the
+    // block of the varied variable's values, for code that follows a run
+    // (the derivatives).
+    const std::vector<Step>& Steps() const noexcept { return steps_; }
+    const double* ValueBlock() const noexcept { return valueBlock_; }
 
 private:
     void RunBlock(std::size_t count) const noexcept;

@@ -11,6 +11,8 @@
 #include <limits>
 #include <type_traits>
 
+#include "parser/vector_math.h"
+
 namespace movra {
 
 enum class OpCode : std::uint8_t {
@@ -123,7 +125,19 @@ inline double WholePower(double x, double y) noexcept
 // in double precision the library's pow is the closer result (it keeps the
 // error of y * ln(x) out of the exponent) and raises the same faults for
 // finite operands. Infinite operands keep the literal form and its faults.
-inline double Power(double x, double y) noexcept
+// PowerNeedsLibraryPow tells the cases the vector pow takes.
+inline bool PowerNeedsLibraryPow(double x, double y) noexcept
+{
+    if (y == 0.0) return false;
+    if (x == 0.0 && std::isgreater(y, 0.0)) return false;
+    if (std::islessequal(std::fabs(y), 2147483647.0) &&
+        static_cast<double>(static_cast<std::int32_t>(y)) == y)  // in range, truncates
+        return false;
+    return std::isfinite(x) && std::isfinite(y);
+}
+
+// Power without the library pow case (PowerNeedsLibraryPow false).
+inline double PowerSpecialCase(double x, double y) noexcept
 {
     if (y == 0.0) return 1.0;
     if (x == 0.0 && std::isgreater(y, 0.0)) return 0.0;
@@ -131,8 +145,12 @@ inline double Power(double x, double y) noexcept
         const auto whole = static_cast<std::int32_t>(y);  // in range, truncates
         if (static_cast<double>(whole) == y) return IntegerPowerOf(x, whole);
     }
-    if (std::isfinite(x) && std::isfinite(y)) return std::pow(x, y);
     return std::exp(y * std::log(x));
+}
+
+inline double Power(double x, double y) noexcept
+{
+    return PowerNeedsLibraryPow(x, y) ? vector_math::Pow(x, y) : PowerSpecialCase(x, y);
 }
 
 inline double Square(double x) noexcept { return x * x; }
@@ -151,8 +169,8 @@ inline double FnCos(double x) noexcept { return std::isgreaterequal(std::fabs(x)
 inline double FnSinh(double x) noexcept { return std::sinh(x); }
 inline double FnCosh(double x) noexcept { return std::cosh(x); }
 inline double FnArcTan(double x) noexcept { return std::atan(x); }
-inline double FnExp(double x) noexcept { return std::exp(x); }
-inline double FnLn(double x) noexcept { return std::log(x); }
+inline double FnExp(double x) noexcept { return vector_math::Exp(x); }
+inline double FnLn(double x) noexcept { return vector_math::Log(x); }
 inline double FnSqrt(double x) noexcept { return std::sqrt(x); }
 inline double FnAbs(double x) noexcept { return std::fabs(x); }
 inline double FnHeav(double x) noexcept { return std::isless(x, 0.0) ? 0.0 : 1.0; }

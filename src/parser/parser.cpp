@@ -66,6 +66,7 @@ double* TParser::FindVariable(std::string_view name) const
 void TParser::setExpression(std::string_view text)
 {
     batch_.reset();
+    derivatives_.reset();
     program_.reset();
     usesRandom_ = false;
     expression_ = std::string(text);
@@ -121,6 +122,33 @@ void TParser::EvaluateMany(double* xSlot, std::span<const double> xs, std::span<
     std::optional<ScopedRandomSource> source;
     if (usesRandom_) source.emplace(random_);
     batch_->Run(*program_, xSlot, xs, out, faults);
+}
+
+void TParser::EvaluateManyWithDerivatives(double* xSlot, std::span<const double> xs,
+                                          std::span<double* const> parameterSlots, std::span<double> out,
+                                          std::span<FaultKind> faults, std::span<double* const> derivatives)
+{
+    if (xSlot == nullptr) throw std::invalid_argument("EvaluateMany: no variable slot");
+    if (out.size() != xs.size() || faults.size() != xs.size())
+        throw std::invalid_argument("EvaluateMany: values, results and faults differ in length");
+    if (derivatives.size() != parameterSlots.size())
+        throw std::invalid_argument("EvaluateManyWithDerivatives: one derivative row per parameter");
+    if (!program_) {
+        std::fill(out.begin(), out.end(), 0.0);
+        std::fill(faults.begin(), faults.end(), FaultKind::None);
+        for (double* row : derivatives) std::fill(row, row + xs.size(), 0.0);
+        return;
+    }
+    const auto sameSlots = [&] {
+        const auto& built = derivatives_->ParameterSlots();
+        return built.size() == parameterSlots.size() && std::equal(built.begin(), built.end(), parameterSlots.begin());
+    };
+    if (!derivatives_ || derivatives_->VariedSlot() != xSlot || !sameSlots())
+        derivatives_ = std::make_unique<DerivativeEvaluator>(
+            *program_, xSlot, std::vector<const double*>(parameterSlots.begin(), parameterSlots.end()));
+    std::optional<ScopedRandomSource> source;
+    if (usesRandom_) source.emplace(random_);
+    derivatives_->Run(*program_, xSlot, xs, out, faults, derivatives);
 }
 
 std::vector<int> TParser::OpCodes() const

@@ -20,6 +20,7 @@
 
 #include "parser/batch_evaluator.h"
 #include "parser/compiled_program.h"
+#include "parser/derivative_evaluator.h"
 #include "parser/evaluation_faults.h"
 #include "parser/parser_errors.h"
 #include "parser/random_source.h"
@@ -71,6 +72,17 @@ public:
     void EvaluateMany(double* xSlot, std::span<const double> xs, std::span<double> out,
                       std::span<FaultKind> faults);
 
+    // EvaluateMany that also gives, for every point, the partial derivatives
+    // of the result with respect to the variables in parameterSlots (slots
+    // of this parser): derivatives[j][i] is ∂out[i]/∂*parameterSlots[j],
+    // exact to rounding (forward mode over the compiled operations; the
+    // one-sided values where a function has none are listed in
+    // parser/derivative_evaluator.h) and 0 where the point faulted. Each
+    // derivative row holds xs.size() values.
+    void EvaluateManyWithDerivatives(double* xSlot, std::span<const double> xs, std::span<double* const> parameterSlots,
+                                     std::span<double> out, std::span<FaultKind> faults,
+                                     std::span<double* const> derivatives);
+
     // Restarts the generator RND draws from in this parser (RandomSource::
     // kDefaultSeed at construction); other parsers are not affected.
     void SeedRandom(std::uint64_t seed) { random_.Seed(seed); }
@@ -111,6 +123,7 @@ private:
     std::deque<double> ownedSlots_;                           // slots SetVariable created
     std::optional<CompiledProgram> program_;
     std::unique_ptr<BatchEvaluator> batch_;                   // built for the last xSlot
+    std::unique_ptr<DerivativeEvaluator> derivatives_;        // built for the last slots
     RandomSource random_;
     bool usesRandom_ = false;                                 // the program calls RND
     TParserExceptionEvent onParserError_;

@@ -3,6 +3,7 @@
 // user sees; a field that does not convert raises ConversionError
 // (shared/conversion.h) instead. Either way the loaded plate is untouched.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ inline std::string NonFiniteXMessage(std::string_view text, int read)
 inline std::string NonFiniteTimeOffsetMessage(std::string_view text)
 {
     return "The time offset " + QuotedForMessage(text) + " is not a finite number!";
+}
+
+// A file whose header was read but which holds no complete read.
+inline std::string NoReadsMessage(std::int64_t announcedReads)
+{
+    return "The file holds no complete read (" + std::to_string(announcedReads) + " announced)!";
 }
 
 // A file that cannot be opened or read.

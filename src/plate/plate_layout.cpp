@@ -56,16 +56,61 @@ void PlateLayout::SetCell(int column, int row, std::string text)
     At(cells_, row * kMaxColumns + column) = std::move(text);
 }
 
+void PlateLayout::OfferTag(int tag)
+{
+    // Items are kept highest first, so a number finds its place by value.
+    const auto place = std::find_if(menuTags_.begin(), menuTags_.end(), [tag](int t) { return t <= tag; });
+    if (place == menuTags_.end() || *place != tag) menuTags_.insert(place, tag);
+}
+
 bool PlateLayout::AssignSample(int tag, const GridSelection& selection, std::int32_t& sampleCount)
 {
     const GridSelection s = ClampToPlate(selection, colCount_, rowCount_);
     const std::string label = "Sample" + std::to_string(tag);
     for (int row = s.Top; row <= s.Bottom; ++row)
         for (int column = s.Left; column <= s.Right; ++column) SetCell(column, row, label);
-    if (tag != sampleCount) return false;
-    ++sampleCount;
-    menuTags_.insert(menuTags_.begin(), sampleCount);
+    const bool offered = std::find(menuTags_.begin(), menuTags_.end(), tag) != menuTags_.end();
+    if (offered && tag != sampleCount) return false;
+    OfferTag(tag);
+    if (tag >= sampleCount) {
+        sampleCount = tag + 1;
+        OfferTag(sampleCount);
+    }
     return true;
+}
+
+std::vector<SampleUse> PlateLayout::SamplesInUse() const
+{
+    std::vector<SampleUse> uses;
+    for (int row = 1; row <= PlateRows(); ++row)
+        for (int column = 1; column <= PlateColumns(); ++column) {
+            const std::string& text = Cell(column, row);
+            if (text.empty()) continue;
+            const auto use = std::find_if(uses.begin(), uses.end(), [&](const SampleUse& u) { return u.Label == text; });
+            if (use != uses.end()) {
+                ++use->Wells;
+                continue;
+            }
+            std::int32_t number = 0;
+            try {
+                number = SampleNumberOfLabel(text);
+            } catch (const ConversionError&) {
+            }
+            uses.push_back({text, number, 1});
+        }
+    std::stable_sort(uses.begin(), uses.end(), [](const SampleUse& a, const SampleUse& b) { return a.Number < b.Number; });
+    return uses;
+}
+
+void PlateLayout::OfferSamplesInUse(std::int32_t& sampleCount)
+{
+    std::vector<int> tags;
+    for (const SampleUse& use : SamplesInUse())
+        if (use.Number >= 1) tags.insert(tags.begin(), use.Number);
+    if (tags.empty()) return;
+    sampleCount = tags.front() + 1;
+    tags.insert(tags.begin(), sampleCount);
+    menuTags_ = std::move(tags);
 }
 
 void PlateLayout::ClearCells(const GridSelection& selection)

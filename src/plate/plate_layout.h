@@ -20,6 +20,14 @@ struct GridSelection {
     int Bottom = 1;
 };
 
+// A label found in the grid, its sample number (0 when the label has none)
+// and the number of wells carrying it.
+struct SampleUse {
+    std::string Label;
+    std::int32_t Number = 0;
+    int Wells = 0;
+};
+
 class PlateLayout {
 public:
     static constexpr int kMaxColumns = 25;  // header column + 24 plate columns
@@ -45,9 +53,20 @@ public:
     // A sample item chosen: labels the selection. When the item's tag equals
     // sampleCount (the highest number offered, kept in SampleAssignment) the next
     // number is offered: sampleCount grows by one and its item goes on top of
-    // the menu. Returns true in that case, when the sample chooser must be
-    // rebuilt (CheckPLSamples).
+    // the menu. A number typed by the user that the menu does not offer gets
+    // its item too, in order, and one at or above sampleCount makes the
+    // number after it the new top. Returns true when the menu changed, when
+    // the sample chooser must be rebuilt (CheckPLSamples).
     bool AssignSample(int tag, const GridSelection& selection, std::int32_t& sampleCount);
+
+    // After a layout file was loaded: the menu offers every sample number in
+    // the grid, highest first, under the next free number (one above the
+    // highest), which becomes sampleCount. A grid without samples changes nothing.
+    void OfferSamplesInUse(std::int32_t& sampleCount);
+
+    // The distinct labels in the grid with their well counts, by sample
+    // number (labels without one first, in scan order); never throws.
+    std::vector<SampleUse> SamplesInUse() const;
 
     // "Clear": empties the selection; the chooser is always rebuilt.
     void ClearCells(const GridSelection& selection);
@@ -63,6 +82,8 @@ public:
     void Reset();
 
 private:
+    void OfferTag(int tag);
+
     std::vector<std::string> cells_;  // [row * kMaxColumns + column]
     int colCount_ = 13;
     int rowCount_ = 9;

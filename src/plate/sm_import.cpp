@@ -66,9 +66,27 @@ private:
     bool hasFields_;
 };
 
+// Where a field of the file stands, for messages: " (line 17)" or
+// " (line 17, well B3)", lines counted from 1.
+std::string Position(std::size_t lineIndex, const std::string& wellName = {})
+{
+    return " (line " + std::to_string(lineIndex + 1) + (wellName.empty() ? "" : ", well " + wellName) + ")";
+}
+
+// A cell that is no plain number, by the full rule; a text that does not
+// convert is named with its line and well.
+[[gnu::noinline]] double ReadUnusualCell(std::string_view text, std::size_t lineIndex, int well, int plateColumns)
+{
+    try {
+        return ParseReadingValue(text);
+    } catch (const ConversionError& error) {
+        throw ConversionError(error.what() + Position(lineIndex, WellName(well, plateColumns)));
+    }
+}
+
 // A reading cell; plain numbers are converted right here, everything else
 // (commas, markers, special cells) by the full rule.
-inline double ReadCell(std::string_view text)
+inline double ReadCell(std::string_view text, std::size_t lineIndex, int well, int plateColumns)
 {
     if (!text.empty() && text.front() >= '0' && text.front() <= '9') {
         double value = 0.0;
@@ -76,7 +94,7 @@ inline double ReadCell(std::string_view text)
         const auto [end, error] = std::from_chars(text.data(), last, value);
         if (error == std::errc{} && end == last) return value;
     }
-    return ParseReadingValue(text);
+    return ReadUnusualCell(text, lineIndex, well, plateColumns);
 }
 
 // Shows the progress window for the reading and hides it however the
@@ -264,18 +282,23 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
             timeOffset = kSecondBlockOffset;
         }
         double x = 0.0;
-        if (kinetic)
-            x = ParseClockTime(xText) + timeOffset;
-        else if (!xText.empty())
-            x = StrToInt(xText);
+        double temperature = 0.0;
+        const std::string_view temperatureText = fields.Next();
+        try {
+            if (kinetic)
+                x = ParseClockTime(xText) + timeOffset;
+            else if (!xText.empty())
+                x = StrToInt(xText);
+            temperature = ParseReadingValue(temperatureText);
+        } catch (const ConversionError& error) {
+            throw ConversionError(error.what() + Position(cursor));
+        }
         if (!std::isfinite(x)) throw ImportError(NonFiniteXMessage(xText, static_cast<int>(read) + 1));
         storage.EnsureRead(read);
         plate.PlateData[0][read] = x;
         plate.TimeVector[read + 1] = x;
         progress.Set(static_cast<int>((cursor - 2) * 100 / lineCount));
 
-        const std::string_view temperatureText = fields.Next();
-        const double temperature = ParseReadingValue(temperatureText);
         if (!std::isfinite(temperature))
             throw ImportError(NonFiniteTemperatureMessage(temperatureText, static_cast<int>(read) + 1));
         plate.PlateData[1][read] = temperature;
@@ -291,10 +314,11 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
                 const std::size_t firstColumn = 2 + k * wellCount + row * columns;
                 for (std::size_t column = 0; column < columns; ++column) {
                     const std::string_view text = fields.Next();
-                    const double value = ReadCell(text);
+                    const int well = static_cast<int>(row * columns + column);
+                    const double value = ReadCell(text, cursor + row, well, plate.PlateColumns);
                     if (!std::isfinite(value)) [[unlikely]]
                         throw ImportError(NonFiniteReadingMessage(
-                            text, WellName(static_cast<int>(row * columns + column), plate.PlateColumns),
+                            text, WellName(well, plate.PlateColumns),
                             static_cast<int>(k) + 1, static_cast<int>(read) + 1));
                     plate.PlateData[firstColumn + column][read] = value;
                     if (value == 0.0 && text == "Range?") [[unlikely]]
@@ -313,10 +337,21 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
         ++read;
     }
 
+    // Nothing to show: the loaded plate stays rather than an empty one.
+    if (read == 0) throw ImportError(NoReadsMessage(readCount));
+    imported.AnnouncedReads = readCount;
     plate.TimePointCount = static_cast<std::int32_t>(read);
     review.SetSize(plate.WellCount * plate.WaveLengthCount + 3, plate.TimePointCount + 1);
-    plate.LastXValue = read > 0 ? plate.PlateData[0][read - 1] : 0.0;
+    plate.LastXValue = plate.PlateData[0][read - 1];
     return imported;
+}
+
+std::string MissingReadsWarning(const ImportedPlate& imported)
+{
+    const std::int64_t read = imported.plate.TimePointCount;
+    if (read >= imported.AnnouncedReads) return {};
+    return "Only " + std::to_string(read) + " of the " + std::to_string(imported.AnnouncedReads) +
+           " reads the file announces could be read.";
 }
 
 std::string DescribePlate(const ImportedPlate& imported)
@@ -327,7 +362,10 @@ std::string DescribePlate(const ImportedPlate& imported)
     text += "wells: " + std::to_string(plate.WellCount) + " (" + std::to_string(plate.PlateRows) + " rows x " +
             std::to_string(plate.PlateColumns) + " columns)\n";
     text += "wavelengths: " + std::to_string(plate.WaveLengthCount) + " (" + imported.summary + ")\n";
-    text += "reads: " + std::to_string(plate.TimePointCount) + "\n";
+    text += "reads: " + std::to_string(plate.TimePointCount);
+    if (imported.AnnouncedReads > plate.TimePointCount)
+        text += " of " + std::to_string(imported.AnnouncedReads) + " announced";
+    text += "\n";
     const char* unit = kinetic ? " h" : " nm";
     if (plate.TimePointCount > 0)
         text += "x range: " + FormatGeneral(plate.PlateData[0][0]) + " to " + FormatGeneral(plate.LastXValue) +

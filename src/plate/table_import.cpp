@@ -139,6 +139,7 @@ ImportedPlate ImportTable(const TextLines& lines)
     plate.LastXValue = plate.PlateData[0][reads - 1];
 
     review.SetSize(static_cast<int>(curves) + 3, readCount + 1);
+    imported.AnnouncedReads = readCount;
     imported.summary = "table: " + std::to_string(curves) + (curves == 1 ? " curve" : " curves");
     return imported;
 }

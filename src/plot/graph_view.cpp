@@ -46,6 +46,30 @@ double CountedResidual(const TMatrix& residuals, int c, int t)
     return r > kResidualCeiling ? 0.0 : r;
 }
 
+// The x range a fit was made over; the whole axis when its reads are not known.
+AxisRange FittedXRange(const PlateMeasurements& plate, const ReadRange& fitted)
+{
+    if (fitted.ViewLastPoint <= 0) return {-HUGE_VAL, HUGE_VAL};
+    return {ValueAt(plate.TimeVector, fitted.ViewFirstPoint), ValueAt(plate.TimeVector, fitted.ViewLastPoint)};
+}
+
+// A fitted curve is solid over the x range it was fitted to and dashed
+// where the view shows it beyond, over reads the fit never saw.
+void DrawFittedCurve(PlotEngine& engine, PlotCanvas& graph, const std::function<double(double)>& curve,
+                     Colour colour, const AxisRange& fitted)
+{
+    const double left = engine.XAxis.Min;
+    const double right = engine.XAxis.Max;
+    const double solidLeft = std::clamp(fitted.Min, left, right);
+    const double solidRight = std::clamp(fitted.Max, left, right);
+    if (solidLeft > left)
+        engine.PlotFunc(graph, curve, kCurveSegments, {1, LineStyle::Dash, colour}, left, solidLeft);
+    if (solidRight > solidLeft)
+        engine.PlotFunc(graph, curve, kCurveSegments, {1, LineStyle::Solid, colour}, solidLeft, solidRight);
+    if (solidRight < right)
+        engine.PlotFunc(graph, curve, kCurveSegments, {1, LineStyle::Dash, colour}, solidRight, right);
+}
+
 struct CurveSet {
     int count = 0;
     TCurvParamVector params;
@@ -257,8 +281,7 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
             if (model.SetParameters) {
                 model.SetParameters(fitted);
             }
-            engine.PlotFunc(graph, modelCurve, kCurveSegments, {1, LineStyle::Solid, colour}, engine.XAxis.Min,
-                            engine.XAxis.Max);
+            DrawFittedCurve(engine, graph, modelCurve, colour, FittedXRange(plate, At(data.Fits.WellFitView, well)));
             TVector& residual = At(curves.residuals, c);
             for (int t = 1; t <= tpc; ++t) {
                 At(residual, t) =

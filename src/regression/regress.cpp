@@ -1,5 +1,6 @@
 #include "regression/regress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -78,6 +79,23 @@ FitSummary RegressionFit::RunFit(CurveModelFunction func, CurveDerivativeProcedu
     return Minimise(b, v, options);
 }
 
+FitSummary RegressionFit::RunFit(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 TVector& b, const TVector& bMin, const TVector& bMax, TMatrix& v,
+                                 const FitOptions& options)
+{
+    StoreFitData(std::move(func), std::move(jacobian), x, y, n, firstPar, lastPar, bMin, bMax);
+    return Minimise(b, v, options);
+}
+
+void RegressionFit::StoreFitData(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x,
+                                 const TVector& y, std::int32_t n, std::int32_t firstPar, std::int32_t lastPar,
+                                 const TVector& bMin, const TVector& bMax)
+{
+    StoreFitData(std::move(func), CurveModelDerivatives, x, y, n, firstPar, lastPar, bMin, bMax);
+    curveJacobian_ = std::move(jacobian);
+}
+
 void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, const TVector& x, const TVector& y,
                                  std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
                                  const TVector& bMax)
@@ -87,6 +105,7 @@ void RegressionFit::StoreFitData(ModelFunction func, DerivativeProcedure deriv, 
     derivative_ = deriv != nullptr ? deriv : ModelDerivatives;
     curveModel_ = nullptr;
     curveDerivative_ = nullptr;
+    curveJacobian_ = nullptr;
 }
 
 void RegressionFit::StoreFitData(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x,
@@ -98,6 +117,7 @@ void RegressionFit::StoreFitData(CurveModelFunction func, CurveDerivativeProcedu
     derivative_ = nullptr;
     curveModel_ = std::move(func);
     curveDerivative_ = deriv != nullptr ? deriv : CurveModelDerivatives;
+    curveJacobian_ = nullptr;
     AllocVector(curveValues_, n - 1);
     AllocMatrix(curveDerivatives_, lastPar, n - 1);
 }
@@ -147,7 +167,10 @@ double RegressionFit::SumOfSquares(const TVector& b)
 {
     ++objectiveCalls_;
     if (OutOfBounds(b)) return ObjectiveCeiling;
-    const double s = EvaluateModel(b, true);
+    // The point the cache holds needs no model evaluation: every line search
+    // starts where the last one ended, and the normal equations were just
+    // built there.
+    const double s = CacheHolds(b) ? cachedSum_ : EvaluateModel(b, true);
     return s <= ObjectiveCeiling ? s : ObjectiveCeiling;
 }
 
@@ -159,17 +182,15 @@ double RegressionFit::EvaluateModel(const TVector& b, bool stopAtCeiling)
     double s = 0.0;
     bool complete = true;
     if (curveModel_) {
+        // The whole curve is computed at once, so the sum runs to the end:
+        // the result past the ceiling is the ceiling all the same.
         if (lastPoint_ >= FirstPoint) {
             curveModel_(Points(x_), b, std::span<double>(curveValues_));
             pointEvaluations_ += lastPoint_;
+            std::copy(curveValues_.begin(), curveValues_.begin() + lastPoint_, fittedValues_.begin() + FirstPoint);
             for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
-                fittedValues_[i] = curveValues_[i - FirstPoint];
                 const double r = y_[i] - fittedValues_[i];
                 s += r * r;
-                if (stopAtCeiling && !(s <= ObjectiveCeiling) && i < lastPoint_) {
-                    complete = false;
-                    break;
-                }
             }
         }
     } else {
@@ -186,6 +207,7 @@ double RegressionFit::EvaluateModel(const TVector& b, bool stopAtCeiling)
     }
     CopyVectorRange(cachedParams_, b, firstPar_, lastPar_);
     cacheComplete_ = complete;
+    cachedSum_ = s;
     return s;
 }
 
@@ -207,13 +229,45 @@ void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32
         // The differences need the model at B as their base: the last
         // objective evaluation was usually at a trial point of the line
         // search, and a base from elsewhere would add (f(B) - f(trial)) / h.
-        if (!CacheHolds(b)) EvaluateModel(b, false);
-        pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
-        if (curveModel_) {
+        if (curveJacobian_) {
+            // One pass gives the model at B and its derivatives; the cache
+            // then holds B.
+            curveJacobian_(Points(x_), b, std::span<double>(curveValues_), curveDerivatives_);
+            pointEvaluations_ += lastPoint_;
+            double sum = 0.0;
+            for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
+                fittedValues_[i] = curveValues_[i - FirstPoint];
+                const double r = y_[i] - fittedValues_[i];
+                sum += r * r;
+            }
+            CopyVectorRange(cachedParams_, b, firstPar_, lastPar_);
+            cacheComplete_ = true;
+            cachedSum_ = sum;
+        } else {
+            if (!CacheHolds(b)) EvaluateModel(b, false);
+            pointEvaluations_ += static_cast<std::int64_t>(lastPoint_) * (lastPar - firstPar + 1);
+        }
+        if (curveJacobian_) {
+            // Dot products of whole derivative rows.
+            const std::size_t n = static_cast<std::size_t>(lastPoint_);
+            double* residuals = curveValues_.data();
+            for (std::size_t p = 0; p < n; ++p) residuals[p] = y_[p + FirstPoint] - fittedValues_[p + FirstPoint];
+            for (std::int32_t j = firstPar; j <= lastPar; ++j) {
+                const double* dj = curveDerivatives_[j].data();
+                double sum = 0.0;
+                for (std::size_t p = 0; p < n; ++p) sum += dj[p] * residuals[p];
+                g[j] = -sum;
+                for (std::int32_t k = j; k <= lastPar; ++k) {
+                    const double* dk = curveDerivatives_[k].data();
+                    double product = 0.0;
+                    for (std::size_t p = 0; p < n; ++p) product += dj[p] * dk[p];
+                    h[j][k] = product;
+                }
+            }
+        } else if (curveModel_) {
             // All derivative columns first; the sums below run in the same
             // order as for a per-point model, so both give identical results.
-            curveDerivative_(curveModel_, Points(x_), Points(fittedValues_), b, firstPar, lastPar,
-                             curveDerivatives_);
+            curveDerivative_(curveModel_, Points(x_), Points(fittedValues_), b, firstPar, lastPar, curveDerivatives_);
             for (std::int32_t i = FirstPoint; i <= lastPoint_; ++i) {
                 const double r = y_[i] - fittedValues_[i];
                 const std::size_t p = static_cast<std::size_t>(i - FirstPoint);

@@ -1,7 +1,8 @@
 #pragma once
 // The regression interface: one RegressionFit object holds the data, bounds
 // and model of one fit and runs the selected minimiser on the bounded sum of
-// squared residuals, with forward-difference derivatives of the model. Each
+// squared residuals, with the model's exact Jacobian or forward-difference
+// derivatives of the model. Each
 // object is independent, so separate fits may run on separate threads; one
 // object runs one fit at a time.
 //
@@ -22,6 +23,12 @@ namespace movra {
 using ModelFunction = std::function<double(double x, const TVector& b)>;
 // The model at every abscissa of xs at once, written to out (same length).
 using CurveModelFunction = std::function<void(std::span<const double> xs, const TVector& b, std::span<double> out)>;
+
+// The model of a whole curve with its exact Jacobian: out[i] as the curve
+// model gives it and jacobian[j][i] = ∂out[i]/∂B[j] for j = firstPar..lastPar
+// (point i counted from 0), in one pass.
+using CurveJacobianFunction =
+    std::function<void(std::span<const double> xs, const TVector& b, std::span<double> out, TMatrix& jacobian)>;
 
 // Fills D[firstPar..lastPar] with ∂func/∂B[j] at (x, B), given y = func(x, B)
 // (or the value cached for it). B is perturbed and restored exactly.
@@ -66,6 +73,12 @@ public:
     FitSummary RunFit(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x, const TVector& y,
                       std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin,
                       const TVector& bMax, TMatrix& v, const FitOptions& options = {});
+    // With the exact Jacobian in place of forward differences: the normal
+    // equations take their residuals and derivatives from one pass of
+    // jacobian at B.
+    FitSummary RunFit(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x, const TVector& y,
+                      std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, TVector& b, const TVector& bMin,
+                      const TVector& bMax, TMatrix& v, const FitOptions& options = {});
 
     // Stores the data, bounds and model of a fit without running it (RunFit
     // does this first); SumOfSquares and NormalMatrices then work on them.
@@ -73,6 +86,9 @@ public:
                       std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
                       const TVector& bMax);
     void StoreFitData(CurveModelFunction func, CurveDerivativeProcedure deriv, const TVector& x, const TVector& y,
+                      std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
+                      const TVector& bMax);
+    void StoreFitData(CurveModelFunction func, CurveJacobianFunction jacobian, const TVector& x, const TVector& y,
                       std::int32_t n, std::int32_t firstPar, std::int32_t lastPar, const TVector& bMin,
                       const TVector& bMax);
 
@@ -118,11 +134,13 @@ private:
     // the last evaluation was computed.
     TVector cachedParams_;
     bool cacheComplete_ = false;
+    double cachedSum_ = 0.0;  // their sum of squared residuals
     TVector bMin_, bMax_;
     ModelFunction model_;
     DerivativeProcedure derivative_ = nullptr;
     CurveModelFunction curveModel_;
     CurveDerivativeProcedure curveDerivative_ = nullptr;
+    CurveJacobianFunction curveJacobian_;
 
     // Work storage reused across calls of one fit.
     TVector derivatives_;      // D of one point

@@ -25,6 +25,7 @@
 #include "plate/sm_import.h"
 #include "plate/table_import.h"
 #include "plate/text_decoding.h"
+#include "reduction/combination_choice.h"
 #include "reduction/sample_wells.h"
 #include "reports/results_report.h"
 #include "shared/conversion.h"
@@ -44,6 +45,7 @@ struct BatchOptions {
     std::string OutputFile;
     BatchSettings Settings;    // the option texts
     CombinationSettings Combination;  // converted from them
+    bool CombinationTyped = false;    // --combination given: kept even where the plate lacks a wavelength
     FitSettings Fit;                  // converted; its view follows the imported reads
     std::string TimeOffset = "0";
     MergeAnswer Merge = MergeAnswer::Yes;
@@ -147,7 +149,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     BatchOptions options;
     BatchSettings& s = options.Settings;
     options.Threads = HardwareThreads();
-    std::string weighted = "AB", view = "1:100", merge = "yes", report = "results";
+    std::string weighted = "AB", view = "1:100", merge = "yes", report = "results", derivatives = "exact";
     std::string start, lower, upper;
     int formulaIndex = kDefaultFitFormulaIndex;
 
@@ -164,8 +166,10 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     tableFile->excludes(plateFile);
     app.add_option("--layout", options.LayoutFile,
                    "Plate layout file (.PLO) as the desktop program saves it; without one every well is Sample1");
-    app.add_option("--combination", s.CombinationText, "Wavelength combination in a, b, c, d")
-        ->capture_default_str();
+    auto* combination = app.add_option("--combination", s.CombinationText,
+                                       "Wavelength combination in a, b, c, d (default: \"a\" for a plate or "
+                                       "table with one wavelength)")
+                            ->capture_default_str();
     app.add_option("--track-bar", s.TrackBarPosition, "Track bar position weighting the two --weighted wavelengths")
         ->check(CLI::Range(0, 200))
         ->capture_default_str();
@@ -185,6 +189,10 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     app.add_option("--upper", upper, "Upper limits, e.g. m5=10 (default 1E20 for each)");
     app.add_option("--tol", s.ToleranceText, "Convergence tolerance")->capture_default_str();
     app.add_option("--max-iter", s.MaxIterationsText, "Iteration limit of each fit")->capture_default_str();
+    app.add_option("--derivatives", derivatives,
+                   "Derivatives of the model: exact (from the compiled formula) or numeric (forward differences)")
+        ->check(CLI::IsMember({"exact", "numeric"}))
+        ->capture_default_str();
     app.add_option("--view", view, "Reads in view, FIRST:LAST in percent as the zoom bar; the fit takes every "
                                    "read in view")
         ->capture_default_str();
@@ -225,6 +233,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
             s.FitFormulaText = std::string(At(kFitFormulas, formulaIndex));
         }
         s.Weighting = ParseWeighted(weighted);
+        s.Derivatives = derivatives == "numeric" ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
         ParseView(view, s);
         ApplyParameterOption("--start", start, s.StartTexts);
         ApplyParameterOption("--lower", lower, s.LowerTexts);
@@ -239,6 +248,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         exitCode = kBatchExitBadUsage;
         return std::nullopt;
     }
+    options.CombinationTyped = combination->count() > 0;
     options.Merge = merge == "yes" ? MergeAnswer::Yes : MergeAnswer::No;
     options.Report = report == "results"   ? ReportKind::Results
                      : report == "status"  ? ReportKind::Status
@@ -265,7 +275,7 @@ struct LoadedPlate {
     PlateLayout layout;
 };
 
-void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
+void LoadPlate(const BatchOptions& options, LoadedPlate& loaded, std::ostream& err)
 {
     try {
         std::optional<ImportedPlate> imported;
@@ -277,6 +287,8 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
             imported = ImportSMText(lines, answers);
         }
         if (!imported) throw std::runtime_error("Import cancelled.");
+        if (const std::string warning = MissingReadsWarning(*imported); !warning.empty())
+            err << (options.TableFile.empty() ? options.PlateFile : options.TableFile) << ": " << warning << '\n';
         loaded.fits.Reset();
         loaded.plate = std::move(imported->plate);
         loaded.review = std::move(imported->review);
@@ -302,6 +314,18 @@ void LoadPlate(const BatchOptions& options, LoadedPlate& loaded)
             throw FileInputError(options.LayoutFile, e);
         }
     }
+}
+
+// The combination the plate is reduced with: the untouched default follows
+// the plate's wavelengths; one that names a missing wavelength is warned about.
+void ChooseCombinationFor(const PlateMeasurements& plate, BatchOptions& options, std::ostream& err)
+{
+    const CombinationChoice choice =
+        ChooseCombination(options.Combination.CombinationText, options.CombinationTyped, plate.WaveLengthCount);
+    if (!choice.Warning.empty()) err << "warning: " << choice.Warning << '\n';
+    if (choice.Text == options.Combination.CombinationText) return;
+    options.Combination.CombinationText = choice.Text;
+    options.Fit.StatusText = choice.Text + " - " + options.Settings.FitFormulaText;
 }
 
 // Fits the plate, names every unfitted curve on err and files the results.
@@ -371,13 +395,14 @@ std::string BuildReport(const BatchOptions& options, const BatchConsole& console
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const BatchConsole& console)
 {
     int exitCode = kBatchExitOk;
-    const std::optional<BatchOptions> options = ParseOptions(args, out, err, exitCode);
+    std::optional<BatchOptions> options = ParseOptions(args, out, err, exitCode);
     if (!options) return exitCode;
 
     std::string text;
     try {
         LoadedPlate loaded;
-        LoadPlate(*options, loaded);
+        LoadPlate(*options, loaded, err);
+        ChooseCombinationFor(loaded.plate, *options, err);
         text = BuildReport(*options, console, loaded, err);
     } catch (const std::exception& e) {
         err << UserMessage(e) << '\n';

@@ -1,8 +1,18 @@
-// "Fit shown", the limits dialog, the progress window and the report page
-// through the real widgets, on the demo plate: column k of the demo layout
-// is Sample k, eight wells each, generated from known kinetic curves.
+// "Fit shown", the limits dialog, the progress window, fits outliving their
+// data and the report page through the real widgets, on the demo plate:
+// column k of the demo layout is Sample k, eight wells each, generated from
+// known kinetic curves.
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSlider>
+
+#include <fstream>
+#include <functional>
 
 #include "app/plot/graph_paint_box.h"
+#include "app/plot/zoomler_widget.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
@@ -118,6 +128,69 @@ TEST_F(FitWiringTest, ReportTablesAndTheirCopiedText)
     EXPECT_EQ(report.gridText(1, 0), "Sample1A1");
     reports.bt_ClearReport().click();
     EXPECT_EQ(report.gridText(1, 0), "");
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+// A fit belongs to the data it was made on: a new plate or a change of the
+// combination, weighting or averaging clears every fit; zooming keeps them
+// (the graph dashes a fitted curve beyond the reads it was fitted over).
+TEST_F(FitWiringTest, FitsOfDataNoLongerShownAreCleared)
+{
+    PrepareDemoFit({{1, 1, 1, 1}});
+    ReportsPage& reports = form().reportsPage();
+    const std::tuple<const char*, std::function<void()>, bool> changes[] = {
+        {"zoom", [&] { graph().Zoomler1().SetStart(10); }, true},
+        {"combination", [&] {
+             graph().WaveLengthCombination().setEditText("b-a+0.01");
+             emit graph().WaveLengthCombination().lineEdit()->returnPressed();  // Enter applies it
+         }, false},
+        {"track bar", [&] { graph().TrackBar1().setValue(90); }, false},
+        {"average", [&] { graph().fitting().CheckBox4().click(); }, false},
+        {"import", [&] { ImportDemoPlate(); }, false},
+    };
+    for (const auto& [change, act, kept] : changes) {
+        form().menu().FitShown1->trigger();
+        reports.ShowResBut().click();
+        ASSERT_TRUE(state().fits.Fitted(0)) << change;
+        act();
+        EXPECT_EQ(state().fits.Fitted(0), kept) << change;
+    }
+    EXPECT_EQ(state().Parser1.Expression(), "b-a+0.01");
+    EXPECT_EQ(reports.StringGrid2().model()->rowCount(), 5);  // the old plate's report is gone
+    EXPECT_EQ(reports.StringGrid2().model()->index(1, 0).data().toString(), "");
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+// Every text of the report fits its column; File > Save Report As... writes
+// TSV or CSV by the name's extension.
+TEST_F(FitWiringTest, ReportColumnsFitTheirTextsAndSaveAsWritesTsvOrCsv)
+{
+    PrepareDemoFit({{1, 1, 1, 2}});
+    graph().FitShownBut().click();
+    ReportsPage& reports = form().reportsPage();
+    reports.ShowResBut().click();
+    const QTableView& grid = reports.StringGrid2();
+    EXPECT_EQ(grid.horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    for (int c = 0; c < grid.model()->columnCount(); ++c)
+        for (int r = 0; r < grid.model()->rowCount(); ++r) {
+            const QString text = grid.model()->index(r, c).data().toString();
+            EXPECT_GT(grid.columnWidth(c), grid.fontMetrics().horizontalAdvance(text)) << text.toStdString();
+        }
+
+    reports.CopyReport();
+    std::string tsv = ClipboardText();
+    std::replace(tsv.begin(), tsv.end(), '\r', '\n');
+    for (const char* name : {"report.tsv", "report.CSV"}) {
+        dialogs.files.push_back(Scratch(name));
+        form().menu().SaveReportAs1->trigger();
+    }
+    EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*");
+    std::ifstream saved(Scratch("report.tsv"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), tsv);
+    std::ifstream csv(Scratch("report.CSV"), std::ios::binary);
+    std::string header;
+    std::getline(csv, header);
+    EXPECT_EQ(header, ",m1,m2,m3,m4,m5,m6,m7,m8,std(m1),std(m2),std(m3),std(m4),std(m5),std(m6),std(m7),std(m8),ChiSq,");
     ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 

@@ -2,7 +2,9 @@
 // and the wavelength controls rebuild the curves, leaving the formula boxes
 // compiles them, and the residual panel follows View > Residuals.
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QSlider>
 #include <QSplitter>
@@ -54,10 +56,10 @@ TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination
     ChooseSample("Sample1");
     graph().WaveLengthCombination().setEditText("a");  // typed, not yet left
     graph().TrackBar1().setValue(0);
-    EXPECT_EQ(graph().Label4().text() + "/" + graph().Label5().text(), "0/100");
+    EXPECT_EQ(graph().Label4().text() + "/" + graph().Label5().text(), "A 0 %/B 100 %");
     EXPECT_DOUBLE_EQ(reduced()[1][3], plate().Reading(0, 2, 2));  // "b-a" with a weighted by 0
     graph().TrackBar1().setValue(150);
-    EXPECT_EQ(graph().Label4().text() + "/" + graph().Label5().text(), "100/50");
+    EXPECT_EQ(graph().TrackBar1().toolTip(), "A 100 % / B 50 %");
     EXPECT_DOUBLE_EQ(state().WaveFactorB, 0.5);
     EXPECT_DOUBLE_EQ(reduced()[1][3], 0.5 * plate().Reading(0, 2, 2) - plate().Reading(0, 1, 2));
     EXPECT_TRUE(dialogs.errors.empty());
@@ -93,6 +95,28 @@ TEST_F(GraphWiringTest, LeavingTheFormulaBoxesCompilesThem)
     typeAndLeave(graph().WaveLengthCombination(), "a");  // rebuilds the curves with it
     EXPECT_EQ(state().Parser1.Expression(), "a");
     EXPECT_DOUBLE_EQ(reduced()[1][1], plate().Reading(0, 1, 0));
+}
+
+// Whole texts where the side panel is narrow: the status box, the formula
+// list and its tooltips; and no completion of a typed combination.
+TEST_F(GraphWiringTest, StatusAndFormulasShowWholeAndTypedCombinationsAreNotCompleted)
+{
+    form().show();
+    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
+    QApplication::processEvents();
+    QLineEdit& status = graph().fitting().MarqStatus();
+    status.setText("OPT_NON_CONV");
+    EXPECT_GT(status.width(), status.fontMetrics().horizontalAdvance("OPT_NON_CONV") + 8);
+    QComboBox& formula = graph().fitting().FitFormulaCB();
+    EXPECT_EQ(formula.view()->textElideMode(), Qt::ElideNone);
+    for (int i = 0; i < formula.count(); ++i) {
+        EXPECT_GT(formula.view()->minimumWidth(), formula.view()->fontMetrics().horizontalAdvance(formula.itemText(i)));
+        EXPECT_EQ(formula.itemData(i, Qt::ToolTipRole).toString(), formula.itemText(i));
+    }
+    formula.setCurrentIndex(3);
+    EXPECT_EQ(formula.toolTip(), formula.itemText(3));
+    EXPECT_EQ(formula.completer(), nullptr);
+    EXPECT_EQ(graph().WaveLengthCombination().completer(), nullptr);
 }
 
 TEST_F(GraphWiringTest, ResidualsItemShowsThePanelAndDraggingItToItsMinimumTurnsItOff)

@@ -1,12 +1,16 @@
 // File > Import and File > Import Table... through the commands with
 // scripted answers: what an import fills in, the time offset and merge
-// questions, the refusals and the all-or-nothing rule.
+// questions, the refusals and the all-or-nothing rule, what an import says
+// and clears, and the combination following a one-wavelength plate.
 
 #include <QTextDocument>
 
 #include <fstream>
 
+#include <QStatusBar>
+
 #include "plate/synthetic_plate.h"
+#include "plate/text_decoding.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
@@ -16,7 +20,7 @@ using ImportCommandTest = WiringTest;
 
 const std::string kDemoCaption = "MOVRA version 0.92 (build 060418)- file loaded : demo-kinetic-96.txt";
 
-TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryCaptionAndLimits)
+TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
 {
     form().menu().Import1->trigger();  // cancelled
     EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)");
@@ -24,7 +28,7 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryCaptionAndLimits)
     ASSERT_EQ(dialogs.openRequests.size(), 2u);
     const FileDialogRequest& open = dialogs.openRequests[0];
     EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter),
-              std::tuple("Import SpectraMax Gemini XS Text file", "All Files|*.*|SpectraMax Text File|*.txt", 2));
+              std::tuple("Import SpectraMax Gemini XS Text file", "SpectraMax text|*.txt *.text|All files|*", 1));
     ASSERT_EQ(dialogs.inputRequests.size(), 1u);
     const ScriptedDialogs::Input& offset = dialogs.inputRequests[0];
     EXPECT_EQ(std::tuple(offset.caption, offset.prompt, offset.defaultText),
@@ -43,8 +47,6 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryCaptionAndLimits)
     // The temperature caption's 0xA1 byte shows as itself.
     EXPECT_EQ(grid.headerData(1, Qt::Horizontal).toString(), QString::fromLatin1("Temperature(\xA1" "C)"));
     EXPECT_TRUE(form().menu().OpenPlateLayout1->isEnabled() && form().menu().SavePlateLayout1->isEnabled());
-    EXPECT_EQ(windows.FitLimits().MinEdit(1).text(), "-1E20");  // the limits reset
-    EXPECT_EQ(windows.FitLimits().MaxEdit(8).text(), "1E20");
     EXPECT_FALSE(windows.Form2().isVisible());
 
     // Copy All: the header row and one line per read, each ended by CR alone.
@@ -133,12 +135,52 @@ TEST_F(ImportCommandTest, TableBecomesAOneWavelengthKineticPlateOrIsRefusedWhole
     EXPECT_EQ(std::tuple(plate().TimePointCount, caption()), std::tuple(61, kDemoCaption));
 
     form().menu().ImportTable1->trigger();
-    EXPECT_EQ(dialogs.openRequests.back().filter, "Tables|*.tsv *.csv *.txt");
+    EXPECT_EQ(dialogs.openRequests.back().filter, "Tables|*.tsv *.csv *.txt|All files|*");
     EXPECT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(std::tuple(plate().WellCount, plate().WaveLengthCount, plate().TimePointCount), std::tuple(96, 1, 4));
     EXPECT_EQ(plate().Reading(1, 1, 1), 2.5);
     EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), "table: 3 curves");
     EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : semicolon-comma.csv");
+}
+
+// One wavelength (the file also ends after 1 of its 3 announced reads): the
+// untouched "b-a" follows the plate, a typed combination stays with a warning.
+TEST_F(ImportCommandTest, CombinationFollowsTheWavelengthsUntilTypedAndShortFilesSaySo)
+{
+    const auto oneWavelength = kPlateTests / "truncated-mid-read.txt";
+    const std::string warning = "The combination \"b/a\" uses wavelength b, but the plate has 1 wavelength: b reads as 1.";
+    struct Step { std::filesystem::path file; const char* typed; const char* combination; std::string status, memo; };
+    const Step steps[] = {
+        {oneWavelength, nullptr, "a",
+         "Only 1 of the 3 reads the file announces could be read.  The combination is now \"a\": the plate has 1 "
+         "wavelength.", "A:0 405 - "},
+        {kDemoData / "demo-kinetic-96.txt", nullptr, "b-a",
+         "Imported 61 reads.  The combination is now \"b-a\": the plate has 2 wavelengths.", "A:0 340 - B:0 405 - "},
+        {oneWavelength, "b/a", "b/a", "Only 1 of the 3 reads the file announces could be read.  " + warning,
+         "A:0 405 -   " + warning},
+    };
+    for (const Step& step : steps) {
+        if (step.typed) graph().WaveLengthCombination().setEditText(step.typed);
+        Import(step.file);
+        EXPECT_EQ(graph().WaveLengthCombination().currentText(), step.combination);
+        EXPECT_EQ(form().statusBar()->currentMessage().toStdString(), step.status);
+        EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), step.memo);
+    }
+    // The combination applied: the curve is the reading, not 1 minus it.
+    graph().WaveLengthCombination().setEditText("a");
+    Label({1, 1, 1, 1}, "Sample1");
+    ChooseSample("Sample1");
+    EXPECT_EQ(reduced()[1][1], plate().Reading(0, 1, 0));
+    EXPECT_TRUE(dialogs.errors.empty());
+
+    // A file without a complete read is refused; the plate before stays.
+    const TextLines lines = LoadTextLines(oneWavelength);
+    std::ofstream(Scratch("header-only.txt"), std::ios::binary)
+        << lines.Line(0) << '\n' << lines.Line(1) << '\n' << lines.Line(2) << '\n';
+    Import(Scratch("header-only.txt"));
+    ASSERT_EQ(dialogs.errors, std::vector<std::string>{"The file holds no complete read (3 announced)!"});
+    EXPECT_EQ(plate().TimePointCount, 1);
+    EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : truncated-mid-read.txt");
 }
 
 } // namespace

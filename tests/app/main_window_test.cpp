@@ -1,13 +1,19 @@
-// The main window and its secondary windows at start-up, the shell's
-// commands (Edit > Copy by page, the inert items, Exit), the fit parser's
-// slots, the limit boxes' tab order, the progress window's Cancel and the
-// saved window position.
+// The main window and its secondary windows at start-up (shortcuts
+// included), the shell's commands (Edit > Copy by page, the inert items,
+// Exit), the fit parser's slots, the limit boxes' tab order, the progress
+// window's Cancel, the saved window position and session, recent files and
+// dropped files.
 
+#include <QDropEvent>
+#include <QKeySequence>
+#include <QMimeData>
 #include <QSettings>
 #include <QTabWidget>
+#include <QUrl>
 
 #include "app/form_position.h"
 #include "app/plot/graph_paint_box.h"
+#include "app/session_settings.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
@@ -15,12 +21,13 @@ namespace {
 
 using MainWindowTest = WiringTest;
 
-// The property as text: sizes as "WxH", rectangles as "x,y WxH".
+// The property as text: sizes as "WxH", rectangles as "x,y WxH", keys as "Ctrl+O".
 QString Text(const QVariant& value)
 {
     const QSize s = value.toSize();
     const QRect r = value.toRect();
     switch (value.typeId()) {
+    case QMetaType::QKeySequence: return value.value<QKeySequence>().toString();
     case QMetaType::QSize: return QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
     case QMetaType::QRect: return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
     default: return value.toString();
@@ -43,7 +50,7 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         "TabSheet1/Button2.text=Set Limits", "FitShownBut.text=Fit shown", "SelectSample.count=0",
         "WaveLengthCombination.count=4", "WaveLengthCombination.currentText=b-a", "ComboBox1.currentText=A",
         "ComboBox2.currentText=B", "TrackBar1.minimum=0", "TrackBar1.maximum=200", "TrackBar1.value=100",
-        "TrackBar1.tickInterval=10", "Label4.text=100", "Label5.text=100", "Memo3.plainText=",
+        "TrackBar1.tickInterval=10", "Label4.text=A 100 %", "Label5.text=B 100 %", "Memo3.plainText=",
         "Zoomler1.maximumHeight=14", "Zoomler1.Min=1", "Zoomler1.Max=100", "Zoomler1.Start=1", "Zoomler1.Finish=100",
         "Memo4.readOnly=true", "Memo4.plainText=", "PlateLayout/Memo1.plainText=", "ShowResBut.text=Show Results",
         "RepAverageBut.text=Average", "RawDataBut.text=Reduced Data", "bt_ClearReport.text=Clear Report",
@@ -53,8 +60,11 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         "AboutForm/RichEdit1.enabled=false", "AboutForm/RichEdit1.readOnly=true",
         "Form2.windowTitle=Importing Spectramax Textfile", "Form2.size=354x59", "Form2/ProgressBar1.maximum=100",
         "Form3.size=226x91", "Form3/Memo1.plainText=Iter\nF\nLambda", "Form3/Button1.text=Cancel",
-        "FitLimits.visible=false", "AboutForm.visible=false", "Form2.visible=false", "Form3.visible=false"};
-    for (int k = 1; k <= 16; ++k) rows.append(QStringLiteral("FitLimits/Edit%1.text=0").arg(k));
+        "FitLimits.visible=false", "AboutForm.visible=false", "Form2.visible=false", "Form3.visible=false",
+        "Import1.shortcut=Ctrl+O", "ImportTable1.shortcut=Ctrl+T", "OpenPlateLayout1.shortcut=Ctrl+L",
+        "SavePlateLayout1.shortcut=Ctrl+S", "SaveReportAs1.shortcut=Ctrl+Shift+S", "Exit1.shortcut=Ctrl+Q",
+        "Copy2.shortcut=Ctrl+C", "FitShown1.shortcut=F5", "About1.shortcut=F1"};
+    for (int k = 1; k <= 16; ++k) rows.append(QStringLiteral("FitLimits/Edit%1.text=%2").arg(k).arg(k <= 8 ? "-1E20" : "1E20"));
     for (const QString& row : rows) {
         const QString target = row.section('=', 0, 0);
         const QString actual = Text(Find(target.section('.', 0, -2)).property(target.section('.', -1).toLatin1()));
@@ -69,8 +79,9 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
     for (const char* menu : {"File1", "Edit1", "View1", "Fit1", "Help1", "PopupMenu1", "PopupMenu2", "PopupMenu3"})
         menus += Captions(Find<QMenu>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
-              "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,-,Exit,|,Copy,-,"
-              "Select All,|,Residuals,Legend,|,Fit all,|,About,|,Sample1,Clear,|,Copy,Copy All,|,Copy All,|");
+              "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,Open Recent,-,"
+              "Save Report As...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,|,About,|,Sample1,Clear,|,"
+              "Copy,Copy All,|,Copy All,|");
     EXPECT_EQ(Captions(graph().fitting().FitFormulaCB()).front(), "m1+(m2+m3*x)/(1+exp((m4-x)/m5))");
     EXPECT_TRUE(graph().PaintBox2().isHidden());
 
@@ -165,6 +176,79 @@ TEST_F(MainWindowTest, WindowPositionIsSavedAsDecimalTextAndRestoredAtTheNextSta
     settings.setValue("Form/Left", " 30");
     settings.sync();
     EXPECT_EQ(LoadFormPosition(), QPoint(30, 0));
+}
+
+// Dialogs start in the folder used last; opened files go to File > Open
+// Recent (ten at most) and open from there; dropped files open by kind,
+// plates and tables before layouts.
+TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
+{
+    const auto drop = [this](const std::vector<std::filesystem::path>& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const auto& file : files) urls.append(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form(), &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form(), &event);
+        QApplication::processEvents();  // the files open once the drop is over
+    };
+    const auto layout = kDemoData / "demo-layout.PLO";
+    drop({layout});  // no plate yet
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "Import a plate before opening the plate layout \"demo-layout.PLO\".");
+    dialogs.errors.clear();
+    EXPECT_EQ(Captions(*form().menu().OpenRecent1), QStringList{"(none)"});
+
+    ImportDemoPlate();
+    OpenLayout(layout);
+    EXPECT_EQ(dialogs.openRequests.at(0).directory, std::filesystem::path());
+    EXPECT_EQ(dialogs.openRequests.at(1).directory, kDemoData);
+    const QString demo = QString::fromStdString((kDemoData / "demo-kinetic-96.txt").string());
+    EXPECT_EQ(form().RecentFileEntries(), (QStringList{QString::fromStdString(layout.string()), demo}));
+
+    const auto table = kPlateTests / "tables" / "tab-point.tsv";
+    drop({layout, table});
+    EXPECT_EQ(std::tuple(plate().WaveLengthCount, layoutPage().layoutModel().gridText(12, 8)),
+              std::tuple(1, "Sample12"));
+    EXPECT_EQ(form().RecentFileEntries().first(), QString::fromStdString(layout.string()));
+
+    dialogs.inputs.push_back("0");
+    form().menu().OpenRecent1->actions().at(2)->trigger();  // the demo plate, third now
+    EXPECT_EQ(std::tuple(plate().WaveLengthCount, plate().TimePointCount), std::tuple(2, 61));
+    for (int k = 0; k < 12; ++k) AddRecentFile(Scratch(std::to_string(k)));
+    EXPECT_EQ(RecentFiles().size(), 10);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+// The fit controls and limits of the last session come back at the next
+// start, and an import keeps the limits.
+TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
+{
+    ScriptedDialogs quiet;
+    {
+        ProgramWindows last(quiet);
+        FittingPanel& fitting = last.Form1().graphPage().fitting();
+        fitting.FitFormulaCB().setEditText("m1*x+m2");
+        fitting.FitM(2).setText("7");
+        fitting.LE_Tol().setText("1E-9");
+        fitting.leMAX_IT().setText("99");
+        last.FitLimits().MinEdit(3).setText("-5");
+        last.FitLimits().Button1().click();
+    }
+    ProgramWindows next(quiet);
+    FittingPanel& fitting = next.Form1().graphPage().fitting();
+    EXPECT_EQ(std::tuple(fitting.FitFormulaCB().currentText(), fitting.FitM(2).text(), fitting.FitM(3).text(),
+                         fitting.LE_Tol().text(), fitting.leMAX_IT().text()),
+              std::tuple("m1*x+m2", "7", "1", "1E-9", "99"));
+    EXPECT_EQ(next.Form1().state().Parser2.Expression(), "m1*x+m2");
+    quiet.inputs.push_back("0");
+    quiet.files.push_back(kDemoData / "demo-kinetic-96.txt");
+    next.Form1().menu().Import1->trigger();
+    EXPECT_EQ(std::tuple(next.FitLimits().LimitMin[3], next.FitLimits().MinEdit(3).text(), next.FitLimits().LimitMax[3]),
+              std::tuple(-5.0, "-5", 1e20));
+    EXPECT_TRUE(quiet.errors.empty());
 }
 
 } // namespace

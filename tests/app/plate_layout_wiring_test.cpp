@@ -1,8 +1,13 @@
 // The PlateLayout page's commands through the real widgets: the popup
-// menu's sample items and Clear, the chooser that follows them, and saving
-// and loading layout files (a failed save never loses the old file).
+// menu's sample items and Clear, the sample chooser with its buttons, typed
+// sample numbers, the colours and legend, the graph's chooser that follows
+// them, and saving and loading layout files (a failed save never loses the
+// old file).
 
+#include <QListWidget>
+#include <QPushButton>
 #include <QTextDocument>
+#include <QtTest/QTest>
 
 #include <sys/resource.h>
 
@@ -58,7 +63,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
     ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const FileDialogRequest& save = dialogs.saveRequests.at(1);
     EXPECT_EQ(std::tuple(save.title, save.filter, save.selectedFilter, save.defaultExt),
-              std::tuple("Save plate layout", "All Files|*.*|Plate Layout Files|*.PLO", 2, "*.PLO"));
+              std::tuple("Save plate layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
     EXPECT_EQ(FileText(Scratch("empty.PLO")), expected);
@@ -114,7 +119,7 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutAndShowsTheFirstSample)
     ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const FileDialogRequest& open = dialogs.openRequests.at(1);  // after the import's
     EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, open.defaultExt),
-              std::tuple("Load Plate Layout", "All Files|*.*|Plate Layout Files|*.PLO", 2, "*.PLO"));
+              std::tuple("Load Plate Layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
     EXPECT_EQ(ChooserEntries().size(), 12);
     EXPECT_EQ(ChooserEntries()[9], "Sample10");  // numeric order
     EXPECT_EQ(graph().SelectSample().currentText(), "Sample1");
@@ -144,6 +149,69 @@ TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmpties
     const std::tuple<int, int, const char*> cells[] = {{12, 8, "Sample12"}, {13, 1, ""}, {1, 9, ""}, {20, 14, ""}};
     for (const auto& [column, row, text] : cells) EXPECT_EQ(model.gridText(column, row), text) << column << "," << row;
     EXPECT_EQ(ChooserEntries().size(), 12);
+}
+
+// After a 12-sample layout the menu offers all twelve and Sample13 on top;
+// the top item then offers Sample14 instead of merging into Sample1.
+TEST_F(PlateLayoutWiringTest, LoadedLayoutOffersItsSamplesAndTheNextFreeNumber)
+{
+    ImportDemoPlate();
+    OpenLayout(kDemoData / "demo-layout.PLO");
+    QStringList expected = {"Sample13"};
+    for (int n = 12; n >= 1; --n) expected.append(QStringLiteral("Sample%1").arg(n));
+    EXPECT_EQ(PopupCaptions(), expected + QStringList{"Clear"});
+    EXPECT_EQ(Captions(layoutPage().SampleChooser()), expected);
+    Label({1, 1, 1, 1}, "Sample13");
+    EXPECT_EQ(PopupCaptions().mid(0, 2), (QStringList{"Sample14", "Sample13"}));
+    EXPECT_EQ(layoutPage().layoutModel().gridText(1, 1), "Sample13");
+    EXPECT_EQ(ChooserEntries().size(), 13);
+}
+
+// Each sample on its own colour with a legend, labels cut to fit, and the
+// chooser's buttons and typed numbers as ways to assign besides the popup.
+TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeyboard)
+{
+    ImportDemoPlate();
+    QTableView& grid = layoutPage().PlateLayoutGrid();
+    layoutPage().SampleChooser().setCurrentIndex(0);  // Sample1, the top item
+    SelectCells(grid, {1, 1, 2, 1});
+    layoutPage().AssignBut().click();
+    EXPECT_EQ(layoutPage().SampleChooser().currentText(), "Sample2");  // ready for the next sample
+    SelectCells(grid, {1, 2, 1, 2});
+    layoutPage().AssignBut().click();
+    SelectCells(grid, {3, 3, 4, 3});
+    for (int key : {Qt::Key_2, Qt::Key_7, Qt::Key_Return}) QTest::keyClick(&grid, static_cast<Qt::Key>(key));
+    EXPECT_EQ(layoutPage().layoutModel().gridText(4, 3), "Sample27");
+    EXPECT_EQ(PopupCaptions().mid(0, 4), (QStringList{"Sample28", "Sample27", "Sample3", "Sample2"}));
+    EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2", "Sample27"}));
+    SelectCells(grid, {2, 1, 2, 1});
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(layoutPage().layoutModel().gridText(2, 1), "");
+
+    const auto colour = [&grid](int column, int row) {
+        return grid.model()->index(row - 1, column - 1).data(Qt::BackgroundRole).value<QColor>();
+    };
+    EXPECT_EQ(colour(1, 1), PlateLayoutPage::SampleColour(1));
+    EXPECT_NE(colour(1, 1), colour(1, 2));
+    EXPECT_FALSE(grid.model()->index(0, 1).data(Qt::BackgroundRole).isValid());  // an empty well
+    QStringList legend;
+    for (int i = 0; i < layoutPage().SampleLegend().count(); ++i) legend.append(layoutPage().SampleLegend().item(i)->text());
+    EXPECT_EQ(legend, (QStringList{"Sample1 (1 well)", "Sample2 (1 well)", "Sample27 (2 wells)"}));
+    for (int n = 1; n <= 384; ++n)
+        for (int m = n + 1; m <= std::min(n + 12, 384); ++m)
+            ASSERT_NE(PlateLayoutPage::SampleColour(n), PlateLayoutPage::SampleColour(m)) << n << " " << m;
+
+    const QFontMetrics metrics = grid.fontMetrics();
+    const std::tuple<int, const char*> widths[] = {{metrics.horizontalAdvance("Sample27"), "Sample27"},
+                                                   {metrics.horizontalAdvance("S27"), "S27"}, {4, "27"}};
+    for (const auto& [width, shown] : widths) EXPECT_EQ(PlateLayoutPage::FittingLabel("Sample27", metrics, width), shown);
+    // The grid fills the page as the window grows.
+    form().resize(1200, 900);
+    form().show();
+    form().PageControl1().setCurrentIndex(MainWindow::PlateLayoutIndex);
+    QApplication::processEvents();
+    EXPECT_GE(grid.columnWidth(0) * 12, grid.viewport()->width() - 12);
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 // The desktop refuses what movra-batch refuses, with the same messages,

@@ -43,7 +43,6 @@ inline std::filesystem::path Scratch(const std::string& name)
 
 class WiringTest : public ::testing::Test {
 protected:
-    WiringTest() { ClearSettings(); }
 
     MainWindow& form() { return windows.Form1(); }
     AppState& state() { return form().state(); }
@@ -126,6 +125,11 @@ protected:
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
 
+    // The windows start as at a first start: the settings are cleared before
+    // they are built (they restore the last session's).
+    struct FirstStart {
+        FirstStart() { ClearSettings(); }
+    } firstStart;
     ScriptedDialogs dialogs;
     ProgramWindows windows{dialogs};
 };

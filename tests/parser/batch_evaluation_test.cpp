@@ -1,5 +1,6 @@
 // Array evaluation: the same results, bit for bit, and the same faults as
-// evaluating point by point, for every fit formula, op code and block boundary.
+// evaluating point by point, for every fit formula, op code and block
+// boundary, whichever variable is varied.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -22,15 +23,15 @@ std::vector<double> Abscissae(std::size_t count, double from, double to)
     return xs;
 }
 
-// Compares EvaluateMany with Evaluate per point; returns the faulting count.
-int ExpectBatchMatchesScalar(TParser& parser, double* slot, const std::vector<double>& xs, const std::string& label)
+// Compares EvaluateMany over X with Evaluate per point; returns the faulting count.
+int ExpectBatchMatchesScalar(TParser& parser, const std::vector<double>& xs, const std::string& label)
 {
     std::vector<double> out(xs.size());
     std::vector<FaultKind> faults(xs.size());
-    parser.EvaluateMany(slot, xs, out, faults);
+    parser.EvaluateMany(&parser.X(), xs, out, faults);
     int faulting = 0;
     for (std::size_t i = 0; i < xs.size(); ++i) {
-        *slot = xs[i];
+        parser.X() = xs[i];
         FaultKind fault = FaultKind::None;
         const double scalar = parser.Evaluate(fault);
         EXPECT_EQ(faults[i], fault) << label << " at x=" << xs[i];
@@ -44,9 +45,8 @@ int ExpectBatchMatchesScalar(TParser& parser, double* slot, const std::vector<do
     return faulting;
 }
 
-class BatchEvaluation : public ::testing::Test {
-protected:
-    void SetUp() override
+struct BatchEvaluation : ::testing::Test {
+    BatchEvaluation()
     {
         const double values[9] = {0, 4000, -3000, 0.7, 1.3, 1.1, 0.25, 0.5, 1};
         for (int k = 1; k <= 8; ++k) parser.SetVariable("m" + std::to_string(k), values[k]);
@@ -54,44 +54,29 @@ protected:
     TParser parser;
 };
 
-TEST_F(BatchEvaluation, FitFormulasMatchScalarEvaluationBitForBitAcrossBlocks)
+TEST_F(BatchEvaluation, FitFormulasOpCodesAndFaultsMatchScalarEvaluationBitForBit)
 {
-    const std::vector<double> xs = Abscissae(301, -5.0, 25.0);  // includes x = 0
-    for (std::size_t index = 0; index < kFitFormulas.size(); ++index) {
-        parser.setExpression(std::string(kFitFormulas[index]));
-        ExpectBatchMatchesScalar(parser, &parser.X(), xs, "formula " + std::to_string(index));
-    }
-    for (const std::size_t count : {1u, 127u, 128u, 129u, 257u, 1000u})
-        ExpectBatchMatchesScalar(parser, &parser.X(), Abscissae(count, 0.1, 30.0), std::to_string(count));
-}
-
-TEST_F(BatchEvaluation, FaultingPointsAreReportedWhileOthersStay)
-{
-    const struct {
-        std::string Text;
-        std::vector<double> Xs;
-        int Faulting;
-    } cases[] = {
-        {std::string(kFitFormulas[9]), {-1.0, 0.0, 1.0, 2.0}, 1},  // 1/x
+    struct Case { std::string Text; std::vector<double> Xs; int Faulting; };  // -1: not counted
+    std::vector<Case> cases = {
+        {std::string(kFitFormulas[9]), {-1.0, 0.0, 1.0, 2.0}, 1},        // 1/x
         {std::string(kFitFormulas[8]), Abscissae(200, -3.0, 3.0), 100},  // negative x to a fractional power
         {"EXP(X)+1/(X-3)", {1.0, 3.0, 800.0, 2.0}, 2},
         {"7DIVX+7MODX", {2.0, 0.5, -3.0, 1E300}, 2},
     };
-    for (const auto& c : cases) {
-        parser.setExpression(c.Text);
-        EXPECT_EQ(ExpectBatchMatchesScalar(parser, &parser.X(), c.Xs, c.Text), c.Faulting) << c.Text;
-    }
-}
-
-TEST_F(BatchEvaluation, EveryOpCodeMatchesScalarEvaluation)
-{
-    parser.Y() = 2.5;
+    for (const std::string_view formula : kFitFormulas) cases.push_back({std::string(formula), Abscissae(301, -5, 25), -1});
     for (const char* text : {"-X", "X+Y", "Y-X", "X*X", "1/X", "XMOD3", "7DIVX", "X^-3", "X^Y", "Y^X", "X^2", "X^3",
                              "X^4", "TAN(X)+SIN(X)+COS(X)", "SINH(X)-COSH(X)", "ARCTAN(X)*SQRT(ABS(X))", "LN(X)",
-                             "HEAV(X)+SIGN(X)+ZERO(X)", "PH(X)", "MAX(X,Y)-MIN(X,1)", "Y*Y+1", "MAX(1,2)"}) {
-        parser.setExpression(text);
-        ExpectBatchMatchesScalar(parser, &parser.X(), Abscissae(97, -4.0, 4.0), text);
+                             "HEAV(X)+SIGN(X)+ZERO(X)", "PH(X)", "MAX(X,Y)-MIN(X,1)", "Y*Y+1", "MAX(1,2)"})
+        cases.push_back({text, Abscissae(97, -4.0, 4.0), -1});
+    parser.Y() = 2.5;
+    for (const Case& c : cases) {
+        parser.setExpression(c.Text);
+        const int faulting = ExpectBatchMatchesScalar(parser, c.Xs, c.Text);
+        EXPECT_TRUE(c.Faulting < 0 || faulting == c.Faulting) << c.Text << ": " << faulting;
     }
+    // Around the block boundaries, with the last formula of the list.
+    for (const std::size_t count : {1u, 127u, 128u, 129u, 257u, 1000u})
+        ExpectBatchMatchesScalar(parser, Abscissae(count, 0.1, 30.0), std::to_string(count));
 }
 
 TEST_F(BatchEvaluation, AnyVariableCanBeTheVariedOneAndIsRestored)
@@ -99,13 +84,12 @@ TEST_F(BatchEvaluation, AnyVariableCanBeTheVariedOneAndIsRestored)
     parser.setExpression("M1*X+M2");
     parser.X() = 3;
     double* m1 = parser.FindVariable("m1");
-    const std::vector<double> values = Abscissae(50, -1.0, 1.0);
-    std::vector<double> out(values.size());
-    std::vector<FaultKind> faults(values.size());
-    parser.EvaluateMany(m1, values, out, faults);
+    std::vector<double> out(2);
+    std::vector<FaultKind> faults(2);
+    parser.EvaluateMany(&parser.X(), std::vector<double>{1.0, 2.0}, out, faults);  // a batch for X first
+    parser.EvaluateMany(m1, std::vector<double>{-1.0, 1.0}, out, faults);
     EXPECT_EQ(*m1, 4000.0);
-    EXPECT_EQ(out[0], -1.0 * 3 + -3000);
-    ExpectBatchMatchesScalar(parser, m1, values, "m1");
+    EXPECT_EQ(out, (std::vector<double>{-3.0 - 3000, 3.0 - 3000}));
 }
 
 TEST_F(BatchEvaluation, PassThroughAndEmptyPrograms)

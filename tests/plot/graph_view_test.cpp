@@ -190,7 +190,20 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
     EXPECT_EQ(slots[1], 1.0);  // the parser keeps the last fitted values
 }
 
-TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataJoinedByLines)
+TEST_F(GraphViewTest, FittedCurveIsDashedBeyondTheReadsItWasFittedOver)
+{
+    Fit(0);
+    fits.WellFitView[0] = {2, 3};  // x 1..2 of the 0..4 in view
+    Refresh();
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 100u + 1u);
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Dash, 1}), 200u);
+    options.ZoomStart = 30;
+    options.ZoomFinish = 60;  // the fitted reads alone
+    Refresh();
+    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Dash, 1}), 0u);
+}
+
+TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellIsFitted)
 {
     Fit(0);
     options.ShowResiduals = true;
@@ -210,17 +223,13 @@ TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataJoinedByLines)
     model.Evaluate = [evaluate](double x) { return x == 0 ? throw std::runtime_error("fault") : evaluate(x); };
     Refresh();
     EXPECT_DOUBLE_EQ(engine.YAxis.Max, 0.2);
-}
 
-TEST_F(GraphViewTest, ResidualPanelIsLeftAloneWhenTheFirstShownWellIsNotFitted)
-{
+    // With another well fitted but not the first shown, the panel keeps its picture.
     curves.ShownWells[2] = 13;
     Fit(13);
-    options.ShowResiduals = true;
+    fits.WellFitResults[0][0] = -1.0;
     const GraphRefreshResult result = Refresh();
-    EXPECT_TRUE(result.Drawn);
-    EXPECT_FALSE(result.ResidualsDrawn);
-    EXPECT_TRUE(residuals.Calls().empty());
+    EXPECT_TRUE(result.Drawn && !result.ResidualsDrawn && residuals.Calls().empty());
 }
 
 TEST_F(GraphViewTest, WithoutShownWellsAxesGridAndStartCurveAreStillDrawn)

@@ -37,6 +37,13 @@ protected:
         canvas.Forget();
     }
     std::vector<std::string> Texts() const { return canvas.Texts(); }
+    // The points of every call of one kind, in order.
+    std::vector<Points> Figures(CanvasOp op) const
+    {
+        std::vector<Points> figures;
+        for (const CanvasCall& call : canvas.CallsOf(op)) figures.push_back(call.points);
+        return figures;
+    }
 
     RecordingCanvas canvas{1000, 500};
     PlotEngine engine;
@@ -129,8 +136,7 @@ TEST_F(PlotEngineTest, LogarithmicAxesLabelPowersOfTenAndPlaceValuesByTheirLogar
     Place();
     const std::vector<double> x = {0, 1, 2}, y = {0, 10, 0};  // the logarithm of 0 lies far off the plot
     engine.PlotCurve(canvas, x, y, Curve(4), 2, 1);
-    ASSERT_EQ(canvas.CallsOf(CanvasOp::Rectangle).size(), 1u);
-    EXPECT_EQ(canvas.CallsOf(CanvasOp::Rectangle)[0].points[0], (CanvasPoint{150 - 4, 225 - 4}));
+    EXPECT_EQ(Figures(CanvasOp::Rectangle), (std::vector<Points>{{{150 - 4, 225 - 4}, {155, 230}}}));
 }
 
 TEST(DefaultCurveParams, ElevenCurvesCycleSymbolsAndPalette)
@@ -138,15 +144,14 @@ TEST(DefaultCurveParams, ElevenCurvesCycleSymbolsAndPalette)
     TCurvParamVector params;
     DefaultCurveParams(params, 11);
     ASSERT_EQ(params.size(), 12u);
-    EXPECT_EQ(params[0].Symbol, 0);
     const std::tuple<int, int, Colour> curves[] = {
-        {1, 1, 0x0000FF}, {9, 9, 0x800080}, {10, 1, 0x808000}, {11, 2, 0x0000FF}};
-    for (const auto& [i, symbol, colour] : curves)
-        EXPECT_EQ(std::tuple(params[i].Symbol, params[i].FillColor, params[i].PenColor),
-                  std::tuple(symbol, colour, colour)) << i;
+        {0, 0, 0}, {1, 1, 0x0000FF}, {9, 9, 0x800080}, {10, 1, 0x808000}, {11, 2, 0x0000FF}};
+    for (const auto& [i, symbol, colour] : curves) {
+        const TCurvParam& p = params[static_cast<std::size_t>(i)];
+        EXPECT_EQ(std::tuple(p.Symbol, p.FillColor, p.PenColor, p.PenWidth, p.PointStep, p.Connect),
+                  std::tuple(symbol, colour, colour, 1, 1, false)) << i;
+    }
     EXPECT_EQ(params[11].Legend, "Y11");
-    for (const auto& p : params)
-        EXPECT_EQ(std::tuple(p.PenWidth, p.PointStep, p.Connect), std::tuple(1, 1, false));
     DefaultCurveParams(params, -1);
     EXPECT_TRUE(params.empty());
 }
@@ -184,11 +189,8 @@ TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideAndPointStepSkipsPoints)
 {
     Place();
     const std::vector<double> x = {0, 0, 100, 100.5}, y = {0, 100, 0, 50};
-    engine.PlotCurve(canvas, x, y, Curve(3), 3, 1);
-    const auto squares = canvas.CallsOf(CanvasOp::Rectangle);
-    ASSERT_EQ(squares.size(), 2u);  // the point just right of the plot is left out
-    EXPECT_EQ(squares[0].points[0], (CanvasPoint{150 - 4, 75 - 4}));
-    EXPECT_EQ(squares[1].points[1], (CanvasPoint{750 + 5, 375 + 5}));
+    engine.PlotCurve(canvas, x, y, Curve(3), 3, 1);  // the point just right of the plot is left out
+    EXPECT_EQ(Figures(CanvasOp::Rectangle), (std::vector<Points>{{{146, 71}, {155, 80}}, {{746, 371}, {755, 380}}}));
 
     Place();
     TCurvParam p = Curve(3);
@@ -221,11 +223,10 @@ TEST_F(PlotEngineTest, PlotFuncDrawsSegmentsWithBothEndsInside)
     Place();
     // y = x from -25 to 100 in 5 steps: the first segment starts outside.
     engine.PlotFunc(canvas, [](double x) { return x; }, 5, {2, LineStyle::Dash, 0x123456}, -25, 100);
-    auto lines = canvas.CallsOf(CanvasOp::Line);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].points[0], (CanvasPoint{150, 375}));
-    EXPECT_EQ(lines[3].points[1], (CanvasPoint{750, 75}));
-    EXPECT_EQ(lines[0].pen, (Pen{0x123456, LineStyle::Dash, 2}));
+    EXPECT_EQ(Figures(CanvasOp::Line),
+              (std::vector<Points>{{{150, 375}, {300, 300}}, {{300, 300}, {450, 225}}, {{450, 225}, {600, 150}},
+                                   {{600, 150}, {750, 75}}}));
+    EXPECT_EQ(canvas.CallsOf(CanvasOp::Line)[0].pen, (Pen{0x123456, LineStyle::Dash, 2}));
     EXPECT_EQ(canvas.GetPen(), Pen{});
 
     // Fewer than two segments or no line: nothing; an empty range: the x axis.
@@ -234,9 +235,9 @@ TEST_F(PlotEngineTest, PlotFuncDrawsSegmentsWithBothEndsInside)
     engine.PlotFunc(canvas, [](double) { return 50.0; }, 10, {1, LineStyle::None, 0}, 0, 100);
     EXPECT_TRUE(canvas.Calls().empty());
     engine.PlotFunc(canvas, [](double) { return 50.0; }, 4, {}, 7, 7);
-    lines = canvas.CallsOf(CanvasOp::Line);
+    const auto lines = Figures(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(std::pair(lines[0].points[0].x, lines[3].points[1].x), std::pair(150, 750));
+    EXPECT_EQ(std::pair(lines[0][0].x, lines[3][1].x), std::pair(150, 750));
 }
 
 TEST_F(PlotEngineTest, LegendFrameFitsTheRowsAndEachRowCarriesSymbolLineAndText)

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace movra {
 namespace {
@@ -37,32 +39,23 @@ protected:
     std::string events;
 };
 
-TEST(ZoomBarSetters, StartWithDefaultsAndCorrectValuesOutOfOrder)
+TEST(ZoomBarSetters, CorrectValuesOutOfOrderAndIgnoreNoNumbers)
 {
-    const ZoomBarModel created;
-    EXPECT_EQ(std::tuple(created.Min(), created.Max(), created.Start(), created.Finish(), created.StepSize()),
-              std::tuple(1.0, 100.0, 30.0, 70.0, 1.0));
-    EXPECT_EQ(std::tuple(created.Width(), created.Height(), created.DblClkEnable, created.Orientation()),
-              std::tuple(200, 14, true, TOrientation::Horizontal));
-
-    // From Min 1, Max 100, Start 20, Finish 60: setter S(tart), F(inish),
-    // m(in) or M(ax), the value given, the value taken.
+    // From Min 1, Max 100, Start 20, Finish 60: the setter, the value given,
+    // the value taken.
+    using Setter = std::pair<void (ZoomBarModel::*)(double), double (ZoomBarModel::*)() const>;
+    const Setter S{&ZoomBarModel::SetStart, &ZoomBarModel::Start}, F{&ZoomBarModel::SetFinish, &ZoomBarModel::Finish},
+        m{&ZoomBarModel::SetMin, &ZoomBarModel::Min}, M{&ZoomBarModel::SetMax, &ZoomBarModel::Max};
     const double nan = std::nan("");
-    const std::tuple<char, double, double> cases[] = {
-        {'S', 75, 59}, {'S', 60, 59}, {'S', -5, 1},   {'S', nan, 20}, {'F', 10, 21}, {'F', 20, 21},
-        {'F', 150, 100}, {'M', 1, 2}, {'M', -3, 2},   {'M', nan, 100}, {'m', 100, 99}, {'m', 150, 99}};
+    const std::tuple<Setter, double, double> cases[] = {
+        {S, 75, 59}, {S, 60, 59}, {S, -5, 1},   {S, nan, 20}, {F, 10, 21}, {F, 20, 21},
+        {F, 150, 100}, {M, 1, 2}, {M, -3, 2},   {M, nan, 100}, {m, 100, 99}, {m, 150, 99}};
     for (const auto& [setter, value, taken] : cases) {
         ZoomBarModel bar;
         bar.SetStart(20);
         bar.SetFinish(60);
-        double now = 0;
-        switch (setter) {
-        case 'S': bar.SetStart(value); now = bar.Start(); break;
-        case 'F': bar.SetFinish(value); now = bar.Finish(); break;
-        case 'm': bar.SetMin(value); now = bar.Min(); break;
-        default: bar.SetMax(value); now = bar.Max(); break;
-        }
-        EXPECT_EQ(now, taken) << setter << " " << value;
+        (bar.*setter.first)(value);
+        EXPECT_EQ((bar.*setter.second)(), taken) << value;
     }
 }
 
@@ -131,54 +124,43 @@ TEST_F(ZoomBarTest, DoubleClickResetsOnlyWhenEnabled)
     Select(20, 30);
     bar.DblClkEnable = false;
     EXPECT_FALSE(bar.DoubleClick().repaint);
-    EXPECT_EQ(Range(), std::pair(20.0, 30.0));
-    EXPECT_EQ(events, "");
+    EXPECT_TRUE(Range() == std::pair(20.0, 30.0) && events.empty());
     bar.DblClkEnable = true;
     bar.DoubleClick();
-    EXPECT_EQ(Range(), std::pair(1.0, 100.0));
-    EXPECT_EQ(events, "C");
+    EXPECT_TRUE(Range() == std::pair(1.0, 100.0) && events == "C") << events;
 }
 
 TEST_F(ZoomBarTest, DraggingAnEndZoomsAndTheMiddleScrollsWithinTheRange)
 {
-    Select(1, 50);
-    const int startGrip = bar.ThumbStart() + 5;
-    bar.MousePress(startGrip, 7);
-    EXPECT_EQ(bar.DragState(), ZoomDrag::StartEnd);
-    bar.MouseMove(startGrip + 51, 7);
-    EXPECT_NEAR(bar.Start(), 1 + 51 / kScale, 1e-9);
-    bar.MouseMove(startGrip + 51, 7);  // no movement, no event
-    bar.MouseMove(startGrip + 400, 7);
-    EXPECT_DOUBLE_EQ(bar.Start(), 50.0);  // a sub-range of width 0
-    bar.MouseMove(startGrip - 400, 7);
-    EXPECT_DOUBLE_EQ(bar.Start(), 1.0);
-    EXPECT_EQ(bar.Finish(), 50.0);
-    bar.MouseRelease();
-    EXPECT_EQ(events, "ZZZC");
-    EXPECT_EQ(bar.DragState(), ZoomDrag::None);
-
-    Select(20, 100);
-    const int finishGrip = bar.ThumbEnd() - 5;
-    bar.MousePress(finishGrip, 7);
-    bar.MouseMove(finishGrip - 1000, 7);
-    EXPECT_EQ(Range(), std::pair(20.0, 20.0));
-    bar.MouseMove(finishGrip + 1000, 7);
-    EXPECT_EQ(Range(), std::pair(20.0, 100.0));
-    bar.MouseRelease();
-
-    Select(20, 40);
-    const int middle = (bar.ThumbStart() + bar.ThumbEnd()) / 2;
-    EXPECT_FALSE(bar.MousePress(middle, 7).repaint);
-    EXPECT_TRUE(bar.MouseMove(middle + 50, 7).repaint);
-    EXPECT_NEAR(bar.Start(), 20 + 50 / kScale, 1e-9);
-    EXPECT_NEAR(bar.Finish() - bar.Start(), 20.0, 1e-9);
-    bar.MouseMove(middle + 2000, 7);
-    EXPECT_DOUBLE_EQ(bar.Start(), 80.0);
-    EXPECT_EQ(bar.Finish(), 100.0);
-    bar.MouseMove(middle - 4000, 7);
-    EXPECT_DOUBLE_EQ(bar.Start(), 1.0);
-    bar.MouseRelease();
-    EXPECT_EQ(events, "SSSC");
+    // Each drag from a selection, pressed 5 pixels inside the start end, 5
+    // inside the finish end or in the middle, then moved by so many pixels
+    // from the press; a move to the same place changes nothing.
+    enum Grip { StartGrip, FinishGrip, Middle };
+    struct Move { int By; double Start, Finish; };
+    struct Case { double Start, Finish; Grip At; ZoomDrag Drag; std::vector<Move> Moves; const char* Events; };
+    const double k = kScale;
+    const Case cases[] = {
+        {1, 50, StartGrip, ZoomDrag::StartEnd, {{51, 1 + 51 / k, 50}, {51, 1 + 51 / k, 50}, {400, 50, 50}, {-400, 1, 50}},
+         "ZZZC"},
+        {20, 100, FinishGrip, ZoomDrag::FinishEnd, {{-1000, 20, 20}, {1000, 20, 100}}, "ZZC"},
+        {20, 40, Middle, ZoomDrag::WholeThumb, {{50, 20 + 50 / k, 40 + 50 / k}, {2000, 80, 100}, {-4000, 1, 21}},
+         "SSSC"},
+    };
+    for (const Case& c : cases) {
+        Select(c.Start, c.Finish);
+        const int grip = c.At == StartGrip ? bar.ThumbStart() + 5
+                         : c.At == FinishGrip ? bar.ThumbEnd() - 5 : (bar.ThumbStart() + bar.ThumbEnd()) / 2;
+        EXPECT_FALSE(bar.MousePress(grip, 7).repaint);
+        EXPECT_EQ(bar.DragState(), c.Drag);
+        for (const Move& move : c.Moves) {
+            bar.MouseMove(grip + move.By, 7);
+            EXPECT_NEAR(bar.Start(), move.Start, 1e-9) << c.Events << " by " << move.By;
+            EXPECT_NEAR(bar.Finish(), move.Finish, 1e-9) << c.Events << " by " << move.By;
+        }
+        bar.MouseRelease();
+        EXPECT_EQ(events, c.Events);
+        EXPECT_EQ(bar.DragState(), ZoomDrag::None);
+    }
 }
 
 TEST_F(ZoomBarTest, TrackClicksJumpProportionally)

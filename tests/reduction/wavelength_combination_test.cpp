@@ -1,6 +1,8 @@
-// The combined value of a well at a read: missing wavelengths, the track-bar
-// weighting, faults of the formula, and the curve buffer with averaging.
+// The combined value of a well at a read: missing wavelengths, the choice of
+// combination for a plate, the track-bar weighting, faults of the formula,
+// and the curve buffer with averaging.
 
+#include "reduction/combination_choice.h"
 #include "reduction/wavelength_combination.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +50,27 @@ TEST(Combination, MissingWavelengthsReadAsOneBeforeTheWeighting)
         ParserCombinedValues values(parser, plate, c.Text, weighting);
         values.CompileCombination();
         EXPECT_DOUBLE_EQ(values.CalcYpos(c.Well, c.Read), c.Value) << c.Text << " bar " << c.TrackBar;
+    }
+}
+
+// The untouched default follows the plate; a typed combination stays and is
+// warned about when it names a wavelength the plate lacks.
+TEST(Combination, DefaultFollowsThePlateTypedOnesAreKeptWithAWarning)
+{
+    struct Case { const char* Text; bool Typed; int Wavelengths; const char* Chosen; const char* Warning; };
+    const Case cases[] = {
+        {"b-a", false, 1, "a", ""},
+        {"a", false, 2, "b-a", ""},
+        {"b-a", true, 1, "b-a", "The combination \"b-a\" uses wavelength b, but the plate has 1 wavelength: b reads as 1."},
+        {"C*d+A", true, 2, "C*d+A",
+         "The combination \"C*d+A\" uses wavelengths c, d, but the plate has 2 wavelengths: c, d read as 1."},
+        {"abs(a)+1e5*cosh(a)+2.5E-3", true, 1, "abs(a)+1e5*cosh(a)+2.5E-3", ""},  // function names and exponents
+        {"b", true, 4, "b", ""},
+    };
+    for (const Case& c : cases) {
+        const CombinationChoice choice = ChooseCombination(c.Text, c.Typed, c.Wavelengths);
+        EXPECT_EQ(choice.Text, c.Chosen) << c.Text;
+        EXPECT_EQ(choice.Warning, c.Warning) << c.Text;
     }
 }
 

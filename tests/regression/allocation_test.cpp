@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "fit_test_support.h"
+#include "fitting/fit_formulas.h"
+#include "fitting/fit_model.h"
 #include "regression/regress.h"
 
 namespace {
@@ -73,6 +75,32 @@ TEST(NoAllocation, ObjectiveAndNormalEquationsOfPointAndCurveModels)
             }
         });
         EXPECT_EQ(count, 0) << (wholeCurve ? "curve" : "per point");
+    }
+}
+
+TEST(NoAllocation, ModelWithItsExactJacobianThroughTheParserAndCompiledCode)
+{
+    std::vector<double> xs(60), out(60);
+    for (std::size_t i = 0; i < xs.size(); ++i) xs[i] = 0.05 * static_cast<double>(i);
+    for (int entry : {0, 11}) {
+        TParser parser2;
+        const auto slots = DefineFitParameters(parser2);
+        const std::string text(kFitFormulas[static_cast<std::size_t>(entry)]);
+        parser2.setExpression(text);
+        FitModel model(parser2, slots, text, entry, FitParameterNames(text));
+        TVector b = OneBased({0.1, 0.8, 4, 0.9, 0.7, 0.05, 0.02});
+        TMatrix jacobian;
+        AllocMatrix(jacobian, 7, 59);
+        model.EvaluateCurve(xs, b, out);  // the evaluators are built once
+        model.EvaluateCurveAndJacobian(xs, b, out, jacobian);
+        const long count = AllocationsDuring([&] {
+            for (int k = 0; k < 20; ++k) {
+                b[4] += 0.01;
+                model.EvaluateCurve(xs, b, out);
+                model.EvaluateCurveAndJacobian(xs, b, out, jacobian);
+            }
+        });
+        EXPECT_EQ(count, 0) << "entry " << entry;
     }
 }
 

@@ -1,12 +1,10 @@
 #pragma once
 // Helpers shared by the regression tests: one-based vectors, the sigmoid of
-// the first list formula, fit options, and an iteration callback that
-// records what the minimiser reports and cancels from a chosen iteration.
+// the first list formula and fit options.
 
 #include <cmath>
-#include <initializer_list>
 #include <cstdint>
-#include <vector>
+#include <initializer_list>
 
 #include "regression/fit_options.h"
 #include "shared/matrices.h"
@@ -33,32 +31,5 @@ inline FitOptions Options(std::int32_t maxIterations, double tolerance)
     options.Tolerance = tolerance;
     return options;
 }
-
-// Records what the minimiser reports at each iteration and cancels from a
-// chosen iteration on (0 = never).
-class IterationLog {
-public:
-    explicit IterationLog(int cancelIteration = 0) : cancelIteration_(cancelIteration) {}
-
-    FitOptions Options(std::int32_t maxIterations = 100, double tolerance = 1e-6)
-    {
-        FitOptions options = test::Options(maxIterations, tolerance);
-        options.OnIteration = [this](std::int32_t iteration, double objective, double lambda) {
-            history.push_back({iteration, objective, lambda});
-            return cancelIteration_ == 0 || iteration < cancelIteration_;
-        };
-        return options;
-    }
-
-    struct Entry {
-        std::int32_t Iteration;
-        double Objective;
-        double Lambda;
-    };
-    std::vector<Entry> history;
-
-private:
-    int cancelIteration_;
-};
 
 } // namespace movra::test

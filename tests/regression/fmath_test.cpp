@@ -1,15 +1,16 @@
-// The guarded float functions: the value of each special case and the
-// FloatStatus it leaves, which belongs to the calling thread.
+// The guarded float functions and the special functions outside their domain:
+// the value of each special case and the FloatStatus it leaves, which belongs
+// to the calling thread.
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <thread>
 
 #include "regression/fmath.h"
+#include "regression/fspec.h"
 
 namespace movra {
 namespace {
@@ -38,14 +39,20 @@ TEST(GuardedFunctions, SpecialCasesGiveTheirValueAndStatus)
         GUARDED(SafeLog10(0), -HugeFloat, FloatSingular), GUARDED(SafeLog10(-1), -HugeFloat, FloatDomain),
         GUARDED(SafeCosh(2), std::cosh(2.0), FloatOk), GUARDED(SafeCosh(HighestExpArg), std::cosh(HighestExpArg), FloatOk),
         GUARDED(SafeCosh(710), HugeFloat, FloatOverflow), GUARDED(SafeCosh(-709), HugeFloat, FloatOverflow),
+        GUARDED(IncompleteBetaRatio(2, 3, 1.5), 1.0, FloatDomain),
+        GUARDED(IncompleteBetaRatio(2, 3, -0.1), 0.0, FloatDomain),
+        GUARDED(IncompleteBetaRatio(0, 3, 0.5), 0.0, FloatDomain),
+        GUARDED(IncompleteBetaRatio(2, -1, 0.5), 0.0, FloatDomain),
+        GUARDED(IncompleteBetaRatio(2, 3, 0), 0.0, FloatOk), GUARDED(IncompleteBetaRatio(2, 3, 1), 1.0, FloatOk),
+        GUARDED(FisherUpperP(3, 5, 0), 0.0, FloatDomain), GUARDED(FisherUpperP(3, 5, -1), 0.0, FloatDomain),
+        GUARDED(FisherUpperP(0, 5, 2), 0.0, FloatDomain), GUARDED(FisherUpperP(3, 0, 2), 0.0, FloatDomain),
+        GUARDED(StudentTwoTailedP(0, 2.5), 0.0, FloatDomain), GUARDED(LogGammaFunction(-3), HugeFloat, FloatSingular),
     };
     for (const GuardedCase& c : cases) {
         SetFloatStatus(Unchanged, 0.0);
         EXPECT_DOUBLE_EQ(c.Run(), c.Expected) << c.Call;
         EXPECT_EQ(FloatStatus(), c.Status) << c.Call;
     }
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(HugeFloat), 0x7FEFFFFFFFFFFFFBull);
-    EXPECT_EQ(SqrtFloatEpsilon * SqrtFloatEpsilon, FloatEpsilon);
 }
 
 TEST(GuardedFunctions, StatusBelongsToTheCallingThread)

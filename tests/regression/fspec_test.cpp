@@ -57,17 +57,6 @@ TEST(IncompleteBetaRatio, MatchesClosedFormsOnEveryPathAndItsReflection)
     }
 }
 
-TEST(IncompleteBetaRatio, OutsideTheDomainGivesADefinedValue)
-{
-    struct Case { double A, B, X, Expected; int Status; };
-    const Case cases[] = {{2, 3, 1.5, 1, FloatDomain}, {2, 3, -0.1, 0, FloatDomain}, {0, 3, 0.5, 0, FloatDomain},
-                          {2, -1, 0.5, 0, FloatDomain}, {2, 3, 0, 0, FloatOk},         {2, 3, 1, 1, FloatOk}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(IncompleteBetaRatio(c.A, c.B, c.X), c.Expected) << c.A << ", " << c.B << ", " << c.X;
-        EXPECT_EQ(FloatStatus(), c.Status) << c.A << ", " << c.B << ", " << c.X;
-    }
-}
-
 TEST(Distributions, StudentAndFisherTailsMatchClosedForms)
 {
     const auto near = [](double value, double expected, const char* what, double at) {
@@ -90,23 +79,10 @@ TEST(Distributions, StudentAndFisherTailsMatchClosedForms)
     EXPECT_NEAR(FisherUpperP(4, 300, 2.5), 0.042682614481060784111, 1e-14);
 }
 
-TEST(Distributions, MissingDegreesOfFreedomOrRatioAreDomainErrors)
-{
-    struct Case { int Nu1, Nu2; double F; };
-    for (const Case& c : {Case{3, 5, 0.0}, Case{3, 5, -1.0}, Case{0, 5, 2.0}, Case{3, 0, 2.0}}) {
-        EXPECT_EQ(FisherUpperP(c.Nu1, c.Nu2, c.F), 0.0);
-        EXPECT_EQ(FloatStatus(), FloatDomain);
-    }
-    EXPECT_EQ(StudentTwoTailedP(0, 2.5), 0.0);
-    EXPECT_EQ(FloatStatus(), FloatDomain);
-}
-
 TEST(LogGammaFunction, AgreesWithTheLibraryOnBothSidesOfTheOverflowLimit)
 {
     for (double x : {0.1, 1.0, 2.0, 4.5, 171.5, 171.7, 250.0, 1e4, -2.5})
         EXPECT_NEAR(LogGammaFunction(x), std::lgamma(x), 1e-13 * std::fabs(std::lgamma(x)) + 1e-15) << x;
-    EXPECT_EQ(LogGammaFunction(-3), HugeFloat);
-    EXPECT_EQ(FloatStatus(), FloatSingular);
     EXPECT_NEAR(GammaFunction(4.5), 11.631728396567448929, 1e-13);
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "fit_test_support.h"
 #include "regression/optim.h"
@@ -15,7 +17,6 @@ namespace {
 
 using test::Filled;
 using test::OneBased;
-using test::IterationLog;
 
 TEST(ParametersConverged, EveryChangeMustStayBelowTheLargerOfRelativeAndAbsoluteTolerance)
 {
@@ -72,97 +73,98 @@ TEST(LineSearch, LineMinimumMovesAlongTheDirectionOnlyWhenItConverges)
     EXPECT_EQ(b[1], 0.0);
 }
 
-// y = m1·x on (1, 2), (2, 4), (3, 7) from m1 = 1: least squares at 31/14.
-std::int32_t FitProportional(std::int32_t maxIter, TVector& b, IterationLog& progress, TMatrix& v)
+// Options that record each iteration's number, objective and Lambda and
+// cancel from iteration cancelAt on (0 = never).
+using History = std::vector<std::array<double, 3>>;
+FitOptions Logged(History& history, std::int32_t maxIterations, int cancelAt = 0)
 {
+    FitOptions options = test::Options(maxIterations, 1e-6);
+    options.OnIteration = [&history, cancelAt](std::int32_t iteration, double objective, double lambda) {
+        history.push_back({static_cast<double>(iteration), objective, lambda});
+        return cancelAt == 0 || iteration < cancelAt;
+    };
+    return options;
+}
+
+// y = m1·x on (1, 2), (2, 4), (3, 7) from m1 = 1: least squares at 31/14.
+std::int32_t FitProportional(TVector& b, TMatrix& v, const FitOptions& options)
+{
+    b = OneBased({1});
     AllocMatrix(v, 1, 1);
     return RunFit([](double x, const TVector& m) { return m[1] * x; }, ModelDerivatives, OneBased({1, 2, 3}),
-                  OneBased({2, 4, 7}), 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v, progress.Options(maxIter))
+                  OneBased({2, 4, 7}), 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v, options)
         .Status;
 }
 
-TEST(Marquardt, ReportsEachIterationAndShrinksLambdaTenfoldAfterAnAcceptedStep)
+TEST(Marquardt, ReportsEachIterationShrinksLambdaAndEndsAtTheCapOrCancel)
 {
-    TVector b = OneBased({1});
+    TVector reference, b;
     TMatrix v;
-    IterationLog progress;
-    ASSERT_EQ(FitProportional(100, b, progress, v), OptOk);
-    EXPECT_NEAR(b[1], 31.0 / 14.0, 1e-7);
+    History lines;
+    ASSERT_EQ(FitProportional(reference, v, Logged(lines, 100)), OptOk);
+    EXPECT_NEAR(reference[1], 31.0 / 14.0, 1e-7);
     EXPECT_NEAR(v[1][1], 1.0 / 14.0, 1e-7);  // the inverse of Σx²
-    const auto& lines = progress.history;
     ASSERT_GE(lines.size(), 3u);
-    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].Iteration, static_cast<std::int32_t>(i + 1));
-    EXPECT_EQ(lines[0].Objective, 21.0);  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
-    EXPECT_EQ(lines[0].Lambda, 0.01);
-    EXPECT_EQ(lines[1].Lambda, 0.01 * 0.1);
-}
-
-TEST(Marquardt, IterationCapAndCancelEndTheFitWithNonConvergence)
-{
-    TVector reference = OneBased({1});
-    TMatrix v;
-    IterationLog full;
-    ASSERT_EQ(FitProportional(100, reference, full, v), OptOk);
-    const int n = static_cast<int>(full.history.size());  // the last iteration took the final step
-    struct Case { std::int32_t MaxIter; int CancelIteration, Iterations; std::int32_t Status; };
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i][0], static_cast<double>(i + 1));
+    EXPECT_EQ(lines[0][1], 21.0);  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
+    EXPECT_EQ(lines[0][2], 0.01);
+    EXPECT_EQ(lines[1][2], 0.01 * 0.1);  // tenfold smaller after an accepted step
+    const int n = static_cast<int>(lines.size());  // the last iteration took the final step
+    struct Case { std::int32_t MaxIter; int CancelAt, Iterations; std::int32_t Status; };
     const Case cases[] = {{1, 0, 1, OptNonConv},   {n, 0, n, OptNonConv},   {n + 1, 0, n, OptOk},
                           {100, 2, 2, OptNonConv}, {100, n, n, OptNonConv}};
     for (const Case& c : cases) {
-        TVector b = OneBased({1});
-        IterationLog progress(c.CancelIteration);
-        EXPECT_EQ(FitProportional(c.MaxIter, b, progress, v), c.Status) << c.MaxIter << ", " << c.CancelIteration;
-        EXPECT_EQ(static_cast<int>(progress.history.size()), c.Iterations) << c.MaxIter << ", " << c.CancelIteration;
+        History history;
+        EXPECT_EQ(FitProportional(b, v, Logged(history, c.MaxIter, c.CancelAt)), c.Status) << c.MaxIter;
+        EXPECT_EQ(static_cast<int>(history.size()), c.Iterations) << c.MaxIter << ", " << c.CancelAt;
         EXPECT_TRUE(c.Status != OptOk || b == reference);
     }
 }
 
-// The minimiser on one parameter with the given objective and fixed normal
-// equations G = -Jᵀr = g, H = JᵀJ = h.
-struct OneParameter {
-    std::int32_t Run(const ObjectiveFunction& func, double g, double h, double start, std::int32_t maxIter = 100)
-    {
-        b = OneBased({start});
-        AllocMatrix(v, 1, 1);
-        return MarquardtMinimise(func, [g, h](TVector&, std::int32_t, std::int32_t, TVector& gv, TMatrix& hm) {
-            gv[1] = g, hm[1][1] = h;
-        }, b, 1, 1, progress.Options(maxIter), v).Status;
-    }
-    TVector b;
-    TMatrix v;
-    IterationLog progress;
-};
-
-TEST(Marquardt, SixRejectedStepsEndWithBigLambda)
+// The minimiser on one parameter from b with the given objective and fixed
+// normal equations G = -Jᵀr = g, H = JᵀJ = h.
+std::int32_t MinimiseOne(const ObjectiveFunction& func, double g, double h, TVector& b, History& history,
+                         std::int32_t maxIter = 100)
 {
-    // F is 0 at the start and 1 + (b - 5)² afterwards: no search improves on it.
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    const auto normal = [g, h](TVector&, std::int32_t, std::int32_t, TVector& d, TMatrix& m) { d[1] = g, m[1][1] = h; };
+    return MarquardtMinimise(func, normal, b, 1, 1, Logged(history, maxIter), v).Status;
+}
+
+TEST(Marquardt, RejectedSingularAndPerfectProblemsEndInTheirFirstIteration)
+{
+    // F is 0 at the start and 1 + (b - 5)² afterwards: no search improves on
+    // it, so Lambda goes 0.1, 1, 10, 100, 1000, then 10000 is above the ceiling.
     int calls = 0, searches = 0;
-    OneParameter problem;
-    EXPECT_EQ(problem.Run([&](const TVector& p) {
+    const ObjectiveFunction neverBetter = [&](const TVector& p) {
         if (calls++ == 0) return 0.0;
         searches += p[1] == 1.0;  // R = 0 opens every line search
         return 1.0 + (p[1] - 5) * (p[1] - 5);
-    }, -1, 1, 1), OptBigLambda);
-    EXPECT_EQ(searches, 6);  // Lambda 0.1, 1, 10, 100, 1000, then 10000 is above the ceiling
-    EXPECT_EQ(problem.progress.history.size(), 1u);
-}
-
-TEST(Marquardt, SingularOrPerfectProblemsKeepTheStartValue)
-{
-    OneParameter singular, perfect;
-    EXPECT_EQ(singular.Run([](const TVector& p) { return p[1] * p[1] + 1; }, 1, 0, 0.5), OptSing);
-    EXPECT_EQ(singular.b[1], 0.5);
+    };
     // Exact data at the exact start: F = 0 and the step is 0, so the line
     // search can only shrink towards R = 0 and runs out of iterations.
-    EXPECT_EQ(perfect.Run([](const TVector& p) { return (p[1] - 2) * (p[1] - 2); }, 0, 14, 2), OptNonConv);
-    EXPECT_TRUE(perfect.b[1] == 2.0 && perfect.progress.history.size() == 1u);
+    struct Case { ObjectiveFunction F; double G, H, Start; std::int32_t Status; };
+    const Case cases[] = {{neverBetter, -1, 1, 1, OptBigLambda},
+                          {[](const TVector& p) { return p[1] * p[1] + 1; }, 1, 0, 0.5, OptSing},
+                          {[](const TVector& p) { return (p[1] - 2) * (p[1] - 2); }, 0, 14, 2, OptNonConv}};
+    for (const Case& c : cases) {
+        TVector b = OneBased({c.Start});
+        History history;
+        EXPECT_EQ(MinimiseOne(c.F, c.G, c.H, b, history), c.Status);
+        EXPECT_EQ(history.size(), 1u) << c.Status;
+        EXPECT_TRUE(c.Status == OptBigLambda || b[1] == c.Start) << c.Status;
+    }
+    EXPECT_EQ(searches, 6);
 }
 
 TEST(Marquardt, LineSearchThatCutsTheStepShortKeepsLambda)
 {
-    OneParameter problem;  // the normal equations claim a step ten times too long
-    problem.Run([](const TVector& p) { return (p[1] - 1) * (p[1] - 1); }, -10, 1, 0, 3);
-    ASSERT_GE(problem.progress.history.size(), 2u);
-    EXPECT_DOUBLE_EQ(problem.progress.history[1].Lambda, 0.01);
+    TVector b = OneBased({0});
+    History history;  // the normal equations claim a step ten times too long
+    MinimiseOne([](const TVector& p) { return (p[1] - 1) * (p[1] - 1); }, -10, 1, b, history, 3);
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_DOUBLE_EQ(history[1][2], 0.01);
 }
 
 // Singular for its shape, not for the size of its numbers: the normal matrix

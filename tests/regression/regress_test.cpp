@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <thread>
@@ -90,20 +91,25 @@ TEST(NormalMatrices, AreBuiltAtBWhateverPointTheObjectiveTriedLast)
     EXPECT_TRUE(h[2][1] == h[1][2] && b == OneBased({1, 2}));
 }
 
+// RunFit of one parameter through (1, 2), (2, 4), (3, 7), or their first n.
+std::int32_t FitThree(const ModelFunction& model, TVector& b, double low, double high, std::int32_t n = 3)
+{
+    TMatrix v;
+    AllocMatrix(v, 1, 1);
+    return RunFit(model, ModelDerivatives, X3, Y3, n, 1, 1, b, OneBased({low}), OneBased({high}), v,
+                  test::Options(50, 1e-6))
+        .Status;
+}
+
 TEST(RunFit, WithoutPointsIsSingularAndNeverCallsTheModel)
 {
     TVector b = OneBased({1.5});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
     int calls = 0;
-    EXPECT_EQ(RunFit(Proportional(&calls), ModelDerivatives, Filled(0, 0), Filled(0, 0), 0, 1, 1, b, OneBased({-1e20}),
-                     OneBased({1e20}), v, test::Options(2, 1e-6))
-                  .Status,
-              OptSing);
+    EXPECT_EQ(FitThree(Proportional(&calls), b, -1e20, 1e20, 0), OptSing);
     EXPECT_TRUE(b[1] == 1.5 && calls == 0);
 }
 
-TEST(RunFit, ResultStaysInsideTheBoundsWhenTheOptimumLiesOutside)
+TEST(RunFit, ResultStaysInsideTheBoundsAndModelExceptionsPropagate)
 {
     double largest = 0;
     const ModelFunction model = [&largest](double x, const TVector& p) {
@@ -111,25 +117,11 @@ TEST(RunFit, ResultStaysInsideTheBoundsWhenTheOptimumLiesOutside)
         return p[1] * x;
     };
     TVector b = OneBased({1});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
-    // The unbounded optimum 31/14 lies above the upper bound 2.
-    EXPECT_EQ(RunFit(model, ModelDerivatives, X3, Y3, 3, 1, 1, b, OneBased({0}), OneBased({2}), v, test::Options(50, 1e-6))
-                  .Status,
-              OptOk);
+    EXPECT_EQ(FitThree(model, b, 0, 2), OptOk);  // the unbounded optimum 31/14 lies above 2
     EXPECT_TRUE(b[1] <= 2.0 && b[1] > 2.0 - 1e-5) << b[1];
     EXPECT_LE(largest, 2.0 + 2.0 * 1.5e-8);  // at most a derivative step beyond
-}
-
-TEST(RunFit, ModelExceptionPropagates)
-{
-    TVector b = OneBased({1});
-    TMatrix v;
-    AllocMatrix(v, 1, 1);
     const ModelFunction throwing = [](double, const TVector&) -> double { throw std::overflow_error("overflow"); };
-    EXPECT_THROW(RunFit(throwing, ModelDerivatives, X3, Y3, 3, 1, 1, b, OneBased({-1e20}), OneBased({1e20}), v,
-                        test::Options(10, 1e-6)),
-                 std::overflow_error);
+    EXPECT_THROW(FitThree(throwing, b, -1e20, 1e20), std::overflow_error);
 }
 
 // The sigmoid fitted to 60 points with deterministic noise, per point or per curve.
@@ -154,24 +146,19 @@ struct SigmoidFit {
     std::int32_t status = 0;
 };
 
-TEST(RunFit, CurveModelGivesResultsIdenticalToThePointModel)
+// Identical results of both forms also show that fits on separate threads
+// share no state.
+TEST(RunFit, CurveModelOnAnotherThreadGivesResultsIdenticalToThePointModel)
 {
-    const SigmoidFit point(false), curve(true);
+    std::optional<SigmoidFit> curve;
+    std::thread other([&] { curve.emplace(true); });
+    const SigmoidFit point(false);
+    other.join();
     EXPECT_EQ(point.status, OptOk);
     EXPECT_NEAR(point.b[4], 20.0, 0.5);
-    EXPECT_TRUE(curve.status == point.status && curve.b == point.b && curve.v == point.v);
-    EXPECT_EQ(curve.fit.FittedValues(), point.fit.FittedValues());
-    EXPECT_EQ(curve.fit.ObjectiveCalls(), point.fit.ObjectiveCalls());
-}
-
-TEST(RunFit, IndependentFitsOnTwoThreadsMatchASequentialFit)
-{
-    const SigmoidFit sequential(false);
-    TVector parallel;
-    std::thread other([&] { parallel = SigmoidFit(false).b; });
-    EXPECT_EQ(SigmoidFit(false).b, sequential.b);
-    other.join();
-    EXPECT_EQ(parallel, sequential.b);
+    EXPECT_TRUE(curve->status == point.status && curve->b == point.b && curve->v == point.v);
+    EXPECT_EQ(curve->fit.FittedValues(), point.fit.FittedValues());
+    EXPECT_EQ(curve->fit.ObjectiveCalls(), point.fit.ObjectiveCalls());
 }
 
 } // namespace

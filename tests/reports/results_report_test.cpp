@@ -1,6 +1,7 @@
 // The report tables: fit results by sample, sample means and every assigned
 // well's combined curve, and the clipboard text of the grid.
 
+#include "reports/report_file.h"
 #include "reports/results_report.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,11 @@ TEST(ReportCopy, ShowsOnlyTheCountedCellsAndClearingKeepsTheCounts)
         for (int column = 0; column < 3; ++column) grid.SetCell(column, row, texts[row][column]);
     grid.SetCell(3, 0, "hidden");
     EXPECT_EQ(CopyReportText(grid), "a\tb\tc\rd\te\tf\r");
+    // Files: LF line ends; CSV quotes a decimal comma, a quote or a line break.
+    grid.SetCell(1, 1, "0,5");
+    grid.SetCell(2, 1, "say \"x\"\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("r.tsv")), "a\tb\tc\nd\t0,5\tsay \"x\"\n\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("R.Csv")), "a,b,c\nd,\"0,5\",\"say \"\"x\"\"\n\"\n");
     ClearReport(grid);
     EXPECT_EQ(CopyReportText(grid), "\t\t\r\t\t\r");
 }

@@ -4,19 +4,17 @@
 // same texts in the results table of movra-batch.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
+
+#include <unistd.h>
 
 #include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
-#include "batch_cli.h"
+#include "batch_fixture.h"
 #include "fitting/fit_model.h"
 #include "fitting/fit_run.h"
 #include "plate/plate_layout_file.h"
-#include "plate/sm_import.h"
-#include "plate/text_decoding.h"
 #include "plate/read_range.h"
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
@@ -24,7 +22,8 @@
 namespace movra {
 namespace {
 
-const std::filesystem::path kDemoPlate = std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt";
+using test::ColumnLayout;
+using test::ImportDemo;
 
 // The settings of one comparison, given to both programs.
 struct Settings {
@@ -35,33 +34,14 @@ struct Settings {
     std::string view = "1:100";
     double viewStart = 1, viewFinish = 100;
     bool average = false;
+    bool numericDerivatives = false;
 };
-
-PlateMeasurements ImportDemo()
-{
-    SilentImportInteraction answers;
-    return ImportSMText(LoadTextLines(kDemoPlate), answers)->plate;
-}
 
 // What a run leaves: the wells on show (the desktop) and the fit results.
 struct Fitted {
     ShownCurves curves;
     FitResults fits;
 };
-
-// Column 1 is Sample1 (eight wells, the same in column-major and row-major
-// order), column 2 Sample2.
-PlateLayout TwoColumnLayout()
-{
-    PlateLayout layout;
-    layout.Reset();
-    layout.SetGeometryForWellCount(96);
-    for (int row = 1; row <= 8; ++row) {
-        layout.SetCell(1, row, "Sample1");
-        layout.SetCell(2, row, "Sample2");
-    }
-    return layout;
-}
 
 // The desktop: choose Sample1, set the track bar and zoom bar, press "Fit shown".
 Fitted DesktopFit(const Settings& s)
@@ -72,7 +52,7 @@ Fitted DesktopFit(const Settings& s)
     fitted.fits.Reset();
     TParser parser1, parser2;
     const auto slots = DefineFitParameters(parser2);
-    const PlateLayout layout = TwoColumnLayout();
+    const PlateLayout layout = ColumnLayout(2);
     const TrackBarWeights weights = TrackBarFactors(s.trackBar);
     EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, fitted.curves), ShownWellsOutcome::Collected);
     ParserCombinedValues values(parser1, plate, "b-a", {0, 1, weights.WaveFactorA, weights.WaveFactorB});
@@ -90,6 +70,7 @@ Fitted DesktopFit(const Settings& s)
     controls.StartTexts = s.startTexts;
     controls.ToleranceText = "0.000001";
     controls.MaxIterationsText = "500";
+    controls.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
     const FitSettings settings = ParseFitSettings(controls, parser2, limitMin, limitMax, view, "b-a");
     CurveFitter fitter(parser2, slots, settings);
     FitRunHost host;
@@ -108,37 +89,33 @@ Fitted BatchFit(const Settings& s)
     texts.FitFormulaIndex = s.formulaIndex;
     texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
     texts.StartTexts = s.startTexts;
+    texts.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
     PlateFitSettings settings = ConvertBatchSettings(texts);
     settings.Fit.View = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
     SampleAssignment samples;
-    FillSampleArray(TwoColumnLayout(), plate, samples);
+    FillSampleArray(ColumnLayout(2), plate, samples);
     const auto curves = CurvesToFit(plate, samples, s.average);
     const auto outcomes = FitPlateCurves(plate, curves, settings.Combination, settings.Fit, 3);
     FileFitResults(fitted.fits, curves, outcomes, settings.Fit);
     return fitted;
 }
 
-// The results table of movra-batch, as rows of fields.
-std::vector<std::vector<std::string>> BatchTable(const Settings& s)
+// The results table of movra-batch, as rows of fields. Column 1 is
+// Sample1 (eight wells, the same in column-major and row-major order),
+// column 2 Sample2.
+test::Rows BatchTable(const Settings& s)
 {
-    const auto layoutFile = std::filesystem::temp_directory_path() / "movra-batch-two-columns.PLO";
-    std::ofstream(layoutFile, std::ios::binary) << PlateLayoutFileText(TwoColumnLayout());
-    std::vector<std::string> args{kDemoPlate.string(), "--layout", layoutFile.string(), "--formula-index",
+    const auto layoutFile = test::Scratch("two-columns.PLO");
+    std::ofstream(layoutFile, std::ios::binary) << PlateLayoutFileText(ColumnLayout(2));
+    std::vector<std::string> args{test::kDemo, "--layout", layoutFile.string(), "--formula-index",
                                   std::to_string(s.formulaIndex), "--start", s.start, "--track-bar",
                                   std::to_string(s.trackBar), "--view", s.view};
     if (s.average) args.push_back("--average");
-    std::ostringstream out, err;
-    EXPECT_EQ(RunBatch(args, out, err), 0) << err.str();
+    if (s.numericDerivatives) args.insert(args.end(), {"--derivatives", "numeric"});
+    const test::BatchResult run = test::Batch(args);
+    EXPECT_EQ(run.status, 0) << run.err;
     std::filesystem::remove(layoutFile);
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(out.str());
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        for (std::string field; std::getline(cells, field, '\t');) fields.push_back(field);
-        rows.push_back(fields);
-    }
-    return rows;
+    return run.Fields();
 }
 
 void ExpectSameResults(const Settings& s, int expectedRows)
@@ -173,9 +150,12 @@ void ExpectSameResults(const Settings& s, int expectedRows)
     EXPECT_EQ(row[18], desktop.fits.WellFitStatus[0]);
 }
 
-TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParser)
+TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParserWithEitherDerivatives)
 {
     ExpectSameResults(Settings{}, 17);
+    Settings numeric;
+    numeric.numericDerivatives = true;
+    ExpectSameResults(numeric, 17);
 }
 
 TEST(BatchMatchesDesktop, BuiltInFormulaWithTrackBarAndPartialView)
@@ -188,6 +168,8 @@ TEST(BatchMatchesDesktop, BuiltInFormulaWithTrackBarAndPartialView)
     s.view = "5:95";
     s.viewStart = 5;
     s.viewFinish = 95;
+    ExpectSameResults(s, 17);
+    s.numericDerivatives = true;
     ExpectSameResults(s, 17);
 }
 

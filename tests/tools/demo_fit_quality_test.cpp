@@ -5,12 +5,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
-#include "plate/sm_import.h"
-#include "plate/text_decoding.h"
+#include "batch_fixture.h"
 #include "reduction/sample_wells.h"
 
 namespace movra {
@@ -27,19 +25,10 @@ const Setting kEntry0{0, {"", "0.1", "0.7", "0.01", "0.6", "0.1", "1", "1", "1"}
 
 class DemoPlateFits : public ::testing::Test {
 protected:
-    DemoPlateFits()
+    DemoPlateFits() : plate(test::ImportDemo())
     {
-        SilentImportInteraction answers;
-        auto imported =
-            ImportSMText(LoadTextLines(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt"), answers);
-        plate = std::move(imported->plate);
-        PlateLayout layout;
-        layout.Reset();
-        layout.SetGeometryForWellCount(96);
-        for (int row = 1; row <= 8; ++row)
-            for (int column = 1; column <= 12; ++column) layout.SetCell(column, row, "Sample" + std::to_string(column));
         SampleAssignment samples;
-        FillSampleArray(layout, plate, samples);
+        FillSampleArray(test::ColumnLayout(12), plate, samples);
         curves = CurvesToFit(plate, samples, false);
     }
 

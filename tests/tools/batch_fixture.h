@@ -1,0 +1,80 @@
+#pragma once
+// What the batch tests share: the demo plate, its layout and start values
+// that fit every well of it, a layout of whole columns, and movra-batch run
+// in-process with its output taken apart into rows of fields.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_cli.h"
+#include "plate/plate_layout.h"
+#include "plate/sm_import.h"
+#include "plate/text_decoding.h"
+
+namespace movra::test {
+
+inline const std::string kDemo = (std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt").string();
+inline const std::string kDemoLayout = (std::filesystem::path(MOVRA_DATA) / "demo-layout.PLO").string();
+// Start values that fit every well of the demo plate with the default formula.
+inline const std::string kGoodStart = "m1=0.1,m2=0.7,m3=10,m4=0.8,m5=1,m6=0.01,m7=0.01";
+
+inline PlateMeasurements ImportDemo()
+{
+    SilentImportInteraction answers;
+    return ImportSMText(LoadTextLines(kDemo), answers)->plate;
+}
+
+// Column c of a 96-well plate is Sample c, for c up to columns.
+inline PlateLayout ColumnLayout(int columns)
+{
+    PlateLayout layout;
+    layout.Reset();
+    for (int row = 1; row <= 8; ++row)
+        for (int column = 1; column <= columns; ++column)
+            layout.SetCell(column, row, "Sample" + std::to_string(column));
+    return layout;
+}
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A TSV text as rows of fields.
+inline Rows Table(const std::string& text)
+{
+    Rows rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream cells(line);
+        rows.emplace_back();
+        for (std::string field; std::getline(cells, field, '\t');) rows.back().push_back(field);
+    }
+    return rows;
+}
+
+struct BatchResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+    Rows Fields() const { return Table(out); }
+};
+
+inline BatchResult Batch(const std::vector<std::string>& args, bool errIsTerminal = false)
+{
+    std::ostringstream out, err;
+    BatchResult run;
+    run.status = RunBatch(args, out, err, BatchConsole{errIsTerminal});
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// A path in the temporary folder that no other test process uses.
+inline std::filesystem::path Scratch(const std::string& name)
+{
+    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-movra-" + name);
+}
+
+} // namespace movra::test
