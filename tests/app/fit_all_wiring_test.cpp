@@ -89,8 +89,8 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
     form().menu().FitAll1->trigger();
     ASSERT_TRUE(fitAll().Running());
     // While it runs: the bar on show, no second run, no "Fit shown", no import.
-    EXPECT_FALSE(form().statusBar()->isHidden());
-    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() ||
+    EXPECT_FALSE(form().fitAllBar().isHidden());
+    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() || form().menu().FitShown1->isEnabled() ||
                  form().menu().Import1->isEnabled() || form().plateMapPage().FitAllBut().isEnabled());
     while (fitAll().Run()->Done() < 5) std::this_thread::yield();
     form().fitAllBar().FitAllCancel().click();
@@ -103,7 +103,7 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
     }
     EXPECT_GE(fitted, 5);
     EXPECT_LT(fitted, 96);
-    EXPECT_TRUE(form().statusBar()->isHidden());
+    EXPECT_TRUE(form().fitAllBar().isHidden());
     EXPECT_TRUE(form().menu().FitAll1->isEnabled() && graph().FitShownBut().isEnabled());
 }
 
