@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,16 +31,25 @@ const StartValue kStartValues[] = {
     {"Fit_m5", "m5", "1"},    {"Fit_m6", "m6", "0.001"}, {"fit_m7", "m7", "0.001"}, {"Fit_m8", "m8", "1"},
 };
 
-// A labelled edit box: the label above the box, named after it.
+// A labelled edit box: the label above the box, named after it; with a
+// tick, the tick beside the label.
 QLineEdit* AddLabelledEdit(QGridLayout& grid, int row, int column, const QString& name, const QString& label,
-                           const QString& text)
+                           const QString& text, QCheckBox* tick = nullptr)
 {
     auto* caption = new QLabel(label);
     caption->setObjectName(name + QStringLiteral("Label"));
     auto* edit = new QLineEdit(text);
     edit->setObjectName(name);
     caption->setBuddy(edit);
-    grid.addWidget(caption, row, column);
+    if (tick != nullptr) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(caption);
+        line->addStretch();
+        line->addWidget(tick);
+        grid.addLayout(line, row, column);
+    } else {
+        grid.addWidget(caption, row, column);
+    }
     grid.addWidget(edit, row + 1, column);
     return edit;
 }
@@ -50,6 +60,7 @@ FittingPanel::FittingPanel(QWidget* parent)
     : QWidget(parent),
       formula_(new QComboBox),
       setLimits_(new QPushButton(QStringLiteral("Set Limits"))),
+      guess_(new QPushButton(QStringLiteral("Guess"))),
       averageData_(new QCheckBox(QStringLiteral("Average Data"))),
       numericDerivatives_(new QCheckBox(QStringLiteral("Numeric derivatives"))),
       fitShown_(new QPushButton(QStringLiteral("Fit Shown")))
@@ -61,9 +72,15 @@ FittingPanel::FittingPanel(QWidget* parent)
     auto* values = new QGridLayout;
     for (int k = 0; k < 8; ++k) {
         const StartValue& start = kStartValues[k];
+        auto* fixed = new QCheckBox(QStringLiteral("fixed"));
+        fixed->setObjectName(QStringLiteral("Fix_m%1").arg(k + 1));
+        fixed->setToolTip(QStringLiteral("Hold m%1 at this value: it is not fitted, has standard deviation 0 and "
+                                         "does not count in the degrees of freedom")
+                              .arg(k + 1));
+        At(fixed_, k) = fixed;
         At(startValues_, k) =
             AddLabelledEdit(*values, (k / 2) * 2, k % 2, QString::fromLatin1(start.name),
-                            QString::fromLatin1(start.label), QString::fromLatin1(start.text));
+                            QString::fromLatin1(start.label), QString::fromLatin1(start.text), fixed);
     }
     layout->addLayout(values);
 
@@ -106,6 +123,12 @@ FittingPanel::FittingPanel(QWidget* parent)
     settings->addWidget(status_, 1, 0, 1, 2);
     status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QStringLiteral("OPT_NON_CONV")) +
                              4 * status_->fontMetrics().averageCharWidth());
+    guess_->setObjectName(QStringLiteral("GuessBut"));
+    guess_->setCheckable(true);
+    guess_->setToolTip(QStringLiteral("Start values from the data: a rule per list formula, a search from the "
+                                      "data's scales for a typed one. While pressed, every fit starts from values "
+                                      "guessed from its own curve; the boxes show the guess for the curves on show"));
+    settings->addWidget(guess_, 2, 0);
     setLimits_->setObjectName(QStringLiteral("Button2"));
     settings->addWidget(setLimits_, 2, 1);
     tolerance_ = AddLabelledEdit(*settings, 3, 0, QStringLiteral("LE_Tol"), QStringLiteral("Tolerence"),

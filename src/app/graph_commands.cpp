@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QSplitter>
@@ -28,6 +29,9 @@
 #include "app/user_dialogs.h"
 #include "plot/graph_model.h"
 #include "fitting/fit_run.h"
+#include "fitting/start_values.h"
+#include "plot/plate_map.h"
+#include "shared/number_format.h"
 #include "reduction/combination_choice.h"
 #include "reduction/sample_wells.h"
 #include "shared/one_based.h"
@@ -159,6 +163,11 @@ void GraphCommands::connectControls()
     new FocusOutWatcher(fitting.FitFormulaCB(), [this] { run(&GraphCommands::FitFormulaExit); });
     for (int k = 1; k <= kMaxParameters; ++k)
         new FocusOutWatcher(fitting.FitM(k), [this] { run(&GraphCommands::Fit_m1Exit); });
+    QObject::connect(&fitting.GuessBut(), &QPushButton::clicked, context, [this] { run(&GraphCommands::GuessClick); });
+    // A typed start value is the user's own again.
+    for (int k = 1; k <= kMaxParameters; ++k)
+        QObject::connect(&fitting.FitM(k), &QLineEdit::textEdited, context,
+                         [this] { page_.fitting().GuessBut().setChecked(false); });
 }
 
 void GraphCommands::CheckPLSamples()
@@ -318,6 +327,48 @@ void GraphCommands::SplitterResidualsMoved()
         menu_.Residuals1->setChecked(false);
 }
 
+namespace {
+
+QString StartValueText(double value)
+{
+    return DataText(FormatGeneral(RoundSignificant(value, 6)));
+}
+
+} // namespace
+
+void GraphCommands::GuessClick()
+{
+    if (!page_.fitting().GuessBut().isChecked()) return;  // back to the values in the boxes
+    if (!CanFit() || state_.curves.Count() == 0) return;
+    const FitSettings settings = FitSettingsOfControls(ZoomView());
+    const StartValueSet guess =
+        GuessForShownCurves(state_.plate, state_.curves, state_.Parser2, state_.ParamVars, settings);
+    for (const int name : settings.Names)
+        if (!At(settings.Fixed, name)) page_.fitting().FitM(name).setText(StartValueText(At(guess, name)));
+    RefreshGraph();
+}
+
+bool GraphCommands::UseResultAsStart(int well)
+{
+    if (!state_.fits.Fitted(well)) return false;
+    const TVector& row = At(state_.fits.WellFitResults, well);
+    FittingPanel& fitting = page_.fitting();
+    for (int k = 1; k <= kMaxParameters; ++k)
+        if (!fitting.FixM(k).isChecked()) fitting.FitM(k).setText(StartValueText(At(row, k)));
+    fitting.GuessBut().setChecked(false);
+    RefreshGraph();
+    return true;
+}
+
+int GraphCommands::UseShownResultAsStart()
+{
+    for (int curve = 1; curve <= state_.curves.Count(); ++curve) {
+        const int well = At(state_.curves.ShownWells, curve);
+        if (UseResultAsStart(well)) return well;
+    }
+    return -1;
+}
+
 QString GraphCommands::MarqStatusTip() const
 {
     const std::vector<std::string> lines =
@@ -350,8 +401,11 @@ FitSettingTexts GraphCommands::FitControls() const
     // that entry only while the texts agree.
     const int index = formula.currentIndex();
     controls.FitFormulaIndex = index >= 0 && formula.currentText() == formula.itemText(index) ? index : -1;
-    for (int k = 1; k <= kMaxParameters; ++k)
+    for (int k = 1; k <= kMaxParameters; ++k) {
         At(controls.StartTexts, k) = DataBytes(fitting.FitM(k).text());
+        At(controls.FixedTicks, k) = fitting.FixM(k).isChecked();
+    }
+    controls.GuessStarts = fitting.GuessBut().isChecked();
     controls.ToleranceText = DataBytes(fitting.LE_Tol().text());
     controls.MaxIterationsText = DataBytes(fitting.leMAX_IT().text());
     controls.Derivatives = fitting.NumericDerivatives().isChecked() ? DerivativeMode::ForwardDifferences

@@ -72,6 +72,18 @@ public:
     void SplitterResidualsMoved();
     // "Fit shown" / "Fit Shown": fits every shown curve, then redraws.
     void Button1Click();
+    // "Guess" pressed in: the start value boxes of the formula's free
+    // parameters from the curves on show over the zoom bar's reads, then a
+    // redraw, which shows the start curve; while it stays in, every fit
+    // ("Fit shown", "Fit all") starts from values guessed from its own curve,
+    // as movra-batch --start auto does. A typed start value releases it.
+    void GuessClick();
+    // Copies the fitted parameters of well into the start value boxes (a
+    // fixed parameter keeps its value); false when the well has no fit.
+    bool UseResultAsStart(int well);
+    // The same for the first well on show with a fit; returns that well, or
+    // -1 when none has one.
+    int UseShownResultAsStart();
     // A click on the plate map: the well's sample chosen (no nine-well
     // message) with the well among the curves on show, and a redraw.
     void ShowWell(int well);

@@ -77,6 +77,7 @@ MainMenu::MainMenu(QMenuBar& bar)
     FitShown1 = AddItem(*fit, QStringLiteral("FitShown1"), QStringLiteral("Fit shown"));
     FitAll1 = AddItem(*fit, QStringLiteral("FitAll1"), QStringLiteral("Fit all"));
     FitAll1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    UseResultAsStart1 = AddItem(*fit, QStringLiteral("UseResultAsStart1"), QStringLiteral("Use result as start"));
 
     QMenu* help = AddMenu(bar, QStringLiteral("Help1"), QStringLiteral("Help"));
     About1 = AddItem(*help, QStringLiteral("About1"), QStringLiteral("About"));

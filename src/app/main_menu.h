@@ -31,7 +31,9 @@ struct MainMenu {
     QAction* Residuals1;
     QAction* Legend1;
     QAction* FitShown1;  // Fit > Fit shown, as the page's "Fit shown" button
-    QAction* FitAll1;  // Fit > Fit all (Ctrl+Shift+F): every assigned well on worker threads
+    QAction* FitAll1;
+    // Fit > Use result as start: the first shown fitted well's parameters as start values
+    QAction* UseResultAsStart1;  // Fit > Fit all (Ctrl+Shift+F): every assigned well on worker threads
     QAction* About1;
 };
 

@@ -210,8 +210,25 @@ void MainWindow::connectFitAll()
     });
     connect(fitAll_.get(), &FitAllCommand::Progressed, plateMap_, &PlateMapPage::Refresh);
     connect(fitAll_.get(), &FitAllCommand::Finished, plateMap_, &PlateMapPage::Refresh);
+    connect(&plateMap_->MapView(), &PlateMapView::UseResultAsStart, this, [this](int well) {
+        RunCommand(dialogs_, [this, well] { UseResultAsStart(well); });
+    });
+    connect(menu_.UseResultAsStart1, &QAction::triggered, this, [this] {
+        RunCommand(dialogs_, [this] { UseResultAsStart(-1); });
+    });
     connect(&plateMap_->MapView(), &PlateMapView::WellClicked, this,
             [this](int well) { RunCommand(dialogs_, [this, well] { ShowWellOnGraph(well); }); });
+}
+
+void MainWindow::UseResultAsStart(int well)
+{
+    if (well < 0)
+        well = graphCommands_->UseShownResultAsStart();
+    else if (!graphCommands_->UseResultAsStart(well))
+        well = -1;
+    statusBar()->showMessage(well >= 0 ? QStringLiteral("Start values taken from the fit of %1.")
+                                             .arg(DataText(WellName(well, state_.plate.PlateColumns)))
+                                       : QStringLiteral("No fitted well to take start values from."));
 }
 
 void MainWindow::ShowWellOnGraph(int well)

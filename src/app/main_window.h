@@ -90,6 +90,9 @@ public:
     void OpenPlateLayout1Click();
     // A click on the plate map: the well's curve on the graph page.
     void ShowWellOnGraph(int well);
+    // A fitted well's parameters as start values (well -1: the first shown
+    // well with a fit); the status bar says which well, or that none had one.
+    void UseResultAsStart(int well);
 
     // Opens a plate, table or layout file as its command would after the
     // dialog (drops, File > Open Recent): a name ending in ".PLO" is a

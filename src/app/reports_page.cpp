@@ -61,6 +61,7 @@ ReportsPage::ReportsPage(AppState& state, UserDialogs& dialogs, CombinationSourc
       showResults_(BuilderButton(QStringLiteral("ShowResBut"), QStringLiteral("Show Results"))),
       average_(BuilderButton(QStringLiteral("RepAverageBut"), QStringLiteral("Average"))),
       reducedData_(BuilderButton(QStringLiteral("RawDataBut"), QStringLiteral("Reduced Data"))),
+      statistics_(BuilderButton(QStringLiteral("ShowStatBut"), QStringLiteral("Statistics"))),
       clearReport_(BuilderButton(QStringLiteral("bt_ClearReport"), QStringLiteral("Clear Report"))),
       grid_(new QTableView),
       model_(new GridModel(GridModel::FixedCells::AsCells, this)),
@@ -70,7 +71,7 @@ ReportsPage::ReportsPage(AppState& state, UserDialogs& dialogs, CombinationSourc
 
     builder_->setObjectName(QStringLiteral("GroupBox2"));
     auto* buttons = new QHBoxLayout(builder_);
-    for (QPushButton* button : {showResults_, average_, reducedData_, clearReport_})
+    for (QPushButton* button : {showResults_, statistics_, average_, reducedData_, clearReport_})
         buttons->addWidget(button);
     buttons->addStretch(1);
 
@@ -97,6 +98,7 @@ ReportsPage::ReportsPage(AppState& state, UserDialogs& dialogs, CombinationSourc
     layout->addWidget(grid_, 1);
 
     connect(showResults_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::ShowResButClick); });
+    connect(statistics_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::ShowStatButClick); });
     connect(average_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::RepAverageButClick); });
     connect(reducedData_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::RawDataButClick); });
     connect(clearReport_, &QPushButton::clicked, this, [this] { runReport(&ReportsPage::bt_ClearReportClick); });
@@ -111,6 +113,11 @@ void ReportsPage::runReport(void (ReportsPage::*builder)())
 void ReportsPage::ShowResButClick()
 {
     BuildResultsReport(state_.layout, state_.plate, state_.samples, state_.fits, report_);
+}
+
+void ReportsPage::ShowStatButClick()
+{
+    BuildStatisticsReport(state_.layout, state_.plate, state_.samples, state_.fits, report_);
 }
 
 void ReportsPage::RepAverageButClick()

@@ -37,11 +37,14 @@ public:
     QMenu& PopupMenu3() { return *popup_; }
     QPushButton& ShowResBut() { return *showResults_; }
     QPushButton& RepAverageBut() { return *average_; }
+    QPushButton& ShowStatBut() { return *statistics_; }
     QPushButton& RawDataBut() { return *reducedData_; }
     QPushButton& bt_ClearReport() { return *clearReport_; }
 
     // The report builders, one per button.
     void ShowResButClick();
+    // "Statistics": goodness of fit and 95 % intervals of every fitted well.
+    void ShowStatButClick();
     void RepAverageButClick();
     void RawDataButClick();
     void bt_ClearReportClick();
@@ -70,6 +73,7 @@ private:
     QGroupBox* builder_;
     QPushButton* showResults_;
     QPushButton* average_;
+    QPushButton* statistics_;
     QPushButton* reducedData_;
     QPushButton* clearReport_;
     QTableView* grid_;

@@ -105,8 +105,8 @@ PlateFitSettings ConvertBatchSettings(const BatchSettings& s)
 
     fit.FitFormulaText = s.FitFormulaText;
     fit.FitFormulaIndex = s.FitFormulaIndex;
-    fit.Names = FitParameterNames(s.FitFormulaText);
-    for (int name : fit.Names) fit.StartValues.push_back(ParseStartValue(At(s.StartTexts, name)));
+    SetFormulaParameters(fit, s.StartTexts, s.FixedTicks);
+    fit.GuessStarts = s.GuessStarts;
     fit.MaxIterations = iterations;
     fit.Tolerance = tolerance;
     fit.Derivatives = s.Derivatives;

@@ -23,6 +23,8 @@ struct BatchSettings {
     std::string FitFormulaText = std::string(kFitFormulas[kDefaultFitFormulaIndex]);
     int FitFormulaIndex = kDefaultFitFormulaIndex;  // -1 for a typed formula
     std::array<std::string, 9> StartTexts = DefaultStartTexts();  // m1..m8 at 1..8
+    std::array<bool, 9> FixedTicks{};  // held at their start values (--fix)
+    bool GuessStarts = false;          // --start auto: start values from each curve
     // Limit texts of m1..m8 at 1..8; an empty text keeps the limit an import
     // sets (-1E20 below, 1E20 above).
     std::array<std::string, 9> LowerTexts{};

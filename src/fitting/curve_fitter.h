@@ -36,11 +36,14 @@ public:
     // parameters m1..m8; both must outlive the fitter.
     CurveFitter(TParser& parser2, const std::array<double*, 9>& slots, const FitSettings& settings);
 
-    // Fits the curve's reads in view. A fault inside the engine, or a
+    // Fits the curve's reads in view, from start values guessed from them
+    // when the settings say so (fitting/start_values.h). A fault inside the engine, or a
     // tolerance that is no number, gives status OptBigLambda; on OptOk the
     // row holds the residual sum, the parameters and their standard
     // deviations with the residual variance RSS / (N - n), and the result
-    // R² = 1 - RSS / TSS and the residuals of the fitted points.
+    // R² = 1 - RSS / TSS and the residuals of the fitted points. Fixed
+    // parameters keep their start values, have standard deviation 0 and do
+    // not count in n; with all fixed the start curve is the result.
     CurveFitResult Fit(const TVector& timeVector, const TVector& curve, std::int32_t timePointCount,
                        const IterationCallback& onIteration = {});
 
@@ -49,7 +52,16 @@ public:
     const RegressionFit& Regression() const noexcept { return regression_; }
 
 private:
+    // Runs the engine over positions 1..free of b; a fault inside it is
+    // OptBigLambda.
+    std::int32_t Minimise(const CurvePoints& points, std::int32_t free, TVector& b, const TVector& bMin,
+                          const TVector& bMax, TMatrix& v, const IterationCallback& onIteration);
+
+    TParser& parser_;
+    std::array<double*, 9> slots_;
     const FitSettings& settings_;
+    std::vector<int> fitOrder_;  // the formula's parameters, free ones first
+    std::int32_t freeCount_ = 0;
     FitModel model_;
     RegressionFit regression_;
 };

@@ -122,7 +122,12 @@ FitQuality AssessFit(const CurveFitResult& result, const FitSettings& settings, 
 {
     FitQuality quality;
     quality.Status = result.Status;
-    for (const int name : settings.Names) quality.Used |= ParameterBit(name);
+    for (const int name : settings.Names) {
+        quality.Used |= ParameterBit(name);
+        if (At(settings.Fixed, name)) quality.Fixed |= ParameterBit(name);
+    }
+    quality.Points = result.Points;
+    quality.FreeParameters = result.FreeParameters;
     if (saturated) quality.Flags |= kFlagSaturated;
     if (result.Status != OptOk) {
         quality.Flags |= kFlagFailed;
@@ -130,6 +135,7 @@ FitQuality AssessFit(const CurveFitResult& result, const FitSettings& settings, 
     }
     for (std::size_t k = 0; k < settings.Names.size(); ++k) {
         const int name = settings.Names[k];
+        if (At(settings.Fixed, name)) continue;  // held where the user put it
         const double value = At(result.Row, name);
         const double sd = At(result.Row, kMaxParameters + name);
         const double start = settings.StartValues[k];

@@ -1,5 +1,6 @@
 #include "fitting/fit_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -199,7 +200,8 @@ void FitModel::EvaluateCurveAndJacobian(std::span<const double> xs, const TVecto
     for (std::size_t i = 1; i <= 8; ++i)
         if (At(*slots, i) != nullptr) *At(*slots, i) = At(m, i);
 
-    const std::size_t n = names_.size();
+    // Rows past the jacobian's are parameters held fixed: no derivatives.
+    const std::size_t n = std::min(names_.size(), jacobian.empty() ? 0 : jacobian.size() - 1);
     parameterSlots_.resize(n);
     derivativeRows_.resize(n);
     for (std::size_t k = 0; k < n; ++k) {

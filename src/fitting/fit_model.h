@@ -35,7 +35,8 @@ public:
     // Values at every x of xs, identical to FitModelFunc point by point.
     void EvaluateCurve(std::span<const double> xs, const TVector& b, std::span<double> out);
     // The same values and their exact derivatives: jacobian[k][i] is
-    // ∂out[i]/∂b[k] for the positions k = 1..n, from the compiled program of
+    // ∂out[i]/∂b[k] for the positions k = 1..n that jacobian has rows for
+    // (the ones after them are held fixed), from the compiled program of
     // the formula's text (a list entry with compiled code gets its values
     // from that code and its derivatives from the program of its text). A
     // point whose value is a fault or clamped gets derivative 0.

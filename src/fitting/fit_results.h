@@ -29,6 +29,8 @@ struct CurveFitResult {
     std::array<double, kFitResultColumns> Row{};
     double RSquared = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> Residuals;
+    std::int32_t Points = 0;          // fitted points N
+    std::int32_t FreeParameters = 0;  // parameters minimised over n (N - n degrees of freedom)
 };
 
 // Bits 1..8 stand for m1..m8.
@@ -60,6 +62,9 @@ struct FitQuality {
     ParameterMask Used = 0;       // parameters of the formula
     ParameterMask AtLimit = 0;    // parameters the at-limit rule names
     ParameterMask Ambiguous = 0;  // parameters the ambiguous rule names
+    ParameterMask Fixed = 0;      // parameters held at their start values
+    std::int32_t Points = 0;          // as in CurveFitResult
+    std::int32_t FreeParameters = 0;
 
     bool Tried() const noexcept { return Status != kNeverFitted; }
     bool Failed() const noexcept { return Tried() && Status != OptOk; }

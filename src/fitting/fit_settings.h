@@ -27,6 +27,8 @@ struct FitSettingTexts {
     std::array<std::string, 9> StartTexts; // Fit_m1 .. Fit_m8 at 1..8
     std::string ToleranceText;             // LE_Tol
     std::string MaxIterationsText;         // leMAX_IT
+    std::array<bool, 9> FixedTicks{};      // the "fixed" ticks beside m1..m8 at 1..8
+    bool GuessStarts = false;              // "Guess" pressed: each curve's start values from its data
     DerivativeMode Derivatives = DerivativeMode::Exact;
 };
 
@@ -35,6 +37,12 @@ struct FitSettings {
     int FitFormulaIndex = -1;          // as in FitSettingTexts
     std::vector<int> Names;            // parameter numbers the formula uses, fit order
     std::vector<double> StartValues;   // one per name
+    // By parameter number 1..8: held at its start value, left out of the
+    // minimisation and of the degrees of freedom.
+    std::array<bool, 9> Fixed{};
+    // Each curve starts from values guessed from its own data (fitting/
+    // start_values.h) in place of StartValues; fixed parameters keep theirs.
+    bool GuessStarts = false;
     TVector LimitMin;                  // by parameter number 1..8
     TVector LimitMax;
     std::int32_t MaxIterations = 500;
@@ -49,6 +57,13 @@ struct FitSettings {
 // Start value of a fit from a typed text: the cell-value rule ("#Sat",
 // "#Low", "Error", comma or point), with 0 replaced by 0.0001.
 double ParseStartValue(const std::string& text);
+
+// The parameters of settings.FitFormulaText in fit order with their start
+// values and whether each is fixed, by its tick or by limits with min = max,
+// which hold it at that value (a bounded fit cannot move inside an empty
+// interval). The formula text and the limits must be set.
+void SetFormulaParameters(FitSettings& settings, const std::array<std::string, 9>& startTexts,
+                          const std::array<bool, 9>& fixedTicks);
 
 // The settings of the desktop's fitting controls, converted in the order of
 // the fit run: the formula is compiled into parser2 (the parser's error for

@@ -137,9 +137,15 @@ StartValueSet GuessStartValues(TParser& parser2, const std::array<double*, 9>& s
                                const TVector& x, const TVector& y, int n)
 {
     const CurveFeatures features = MeasureCurve(x, y, n);
+    // Fixed parameters keep the values they are held at.
+    const auto keepFixed = [&settings](StartValueSet m) {
+        for (std::size_t k = 0; k < settings.Names.size(); ++k)
+            if (At(settings.Fixed, settings.Names[k])) m[static_cast<std::size_t>(settings.Names[k])] = settings.StartValues[k];
+        return m;
+    };
     for (int index = 0; index < static_cast<int>(kFitFormulas.size()); ++index)
         if (settings.FitFormulaText == At(kFitFormulas, index))
-            return GuessListEntry(index, features, settings.LimitMin, settings.LimitMax);
+            return keepFixed(GuessListEntry(index, features, settings.LimitMin, settings.LimitMax));
 
     // A typed formula: candidate starts from the scales of the data, ranked
     // by their residual sum; short fits from the best few; the best fit wins.
@@ -165,6 +171,10 @@ StartValueSet GuessStartValues(TParser& parser2, const std::array<double*, 9>& s
     for (int candidate = 0; candidate < kCandidates; ++candidate) {
         StartValueSet m{};
         for (std::size_t k = 0; k < names.size(); ++k) {
+            if (At(settings.Fixed, names[k])) {
+                m[static_cast<std::size_t>(names[k])] = b[k + 1] = settings.StartValues[k];
+                continue;
+            }
             const std::size_t name = static_cast<std::size_t>(names[k]);
             double value = scales[next() % 4] * magnitudes[next() % 5] * ((next() & 1u) != 0 ? -1.0 : 1.0);
             value = std::clamp(value, At(settings.LimitMin, name),
@@ -180,13 +190,14 @@ StartValueSet GuessStartValues(TParser& parser2, const std::array<double*, 9>& s
     }
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& left, const auto& right) { return left.first < right.first; });
-    StartValueSet best = ranked.empty() ? StartValueSet{} : ranked.front().second;
+    StartValueSet best = ranked.empty() ? keepFixed(StartValueSet{}) : ranked.front().second;
     double bestSum = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < std::min(kFits, ranked.size()); ++i) {
         FitSettings trial = settings;
         trial.StartValues.clear();
         for (int name : names) trial.StartValues.push_back(ranked[i].second[static_cast<std::size_t>(name)]);
         trial.MaxIterations = 200;
+        trial.GuessStarts = false;
         trial.Tolerance = 1e-6;
         trial.View = {1, n};
         CurveFitter fitter(parser2, slots, trial);
@@ -196,6 +207,21 @@ StartValueSet GuessStartValues(TParser& parser2, const std::array<double*, 9>& s
         for (int name : names) best[static_cast<std::size_t>(name)] = At(result.Row, name);
     }
     return best;
+}
+
+StartValueSet GuessForShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, TParser& parser2,
+                                  const std::array<double*, 9>& slots, const FitSettings& settings)
+{
+    const int shown = std::min<int>(curves.Count(), static_cast<int>(curves.ReducedData.size()) - 1);
+    TVector mean;
+    AllocVector(mean, plate.TimePointCount);
+    for (int curve = 1; curve <= shown; ++curve) {
+        const TVector& row = At(curves.ReducedData, curve);
+        for (int t = 1; t <= plate.TimePointCount && t < static_cast<int>(row.size()); ++t)
+            At(mean, t) += At(row, t) / shown;
+    }
+    const CurvePoints points = CurvePointsInView(plate.TimeVector, mean, plate.TimePointCount, settings.View);
+    return GuessStartValues(parser2, slots, settings, points.X, points.Y, points.Count);
 }
 
 } // namespace movra

@@ -29,6 +29,8 @@
 
 #include "fitting/fit_settings.h"
 #include "parser/parser.h"
+#include "plate/plate_measurements.h"
+#include "reduction/shown_curves.h"
 #include "shared/matrices.h"
 
 namespace movra {
@@ -56,5 +58,10 @@ StartValueSet GuessListEntry(int index, const CurveFeatures& features, const TVe
 // start values, iteration cap and tolerance are not used.
 StartValueSet GuessStartValues(TParser& parser2, const std::array<double*, 9>& slots, const FitSettings& settings,
                                const TVector& x, const TVector& y, int n);
+
+// Start values for the curves on show: the guess for their mean curve over
+// the reads in settings.View.
+StartValueSet GuessForShownCurves(const PlateMeasurements& plate, const ShownCurves& curves, TParser& parser2,
+                                  const std::array<double*, 9>& slots, const FitSettings& settings);
 
 } // namespace movra

@@ -1,6 +1,7 @@
 #include "regression/fspec.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "regression/float_constants.h"
@@ -192,6 +193,24 @@ double StudentTwoTailedP(std::int32_t nu, double t) noexcept
     if (nu < 1) return SetFloatStatus(FloatDomain, 0.0);
     const double n = nu;
     return IncompleteBetaRatio(n / 2.0, 0.5, n / (n + t * t));
+}
+
+double StudentTwoTailedQuantile(std::int32_t nu, double alpha) noexcept
+{
+    if (nu < 1 || !(alpha > 0.0 && alpha < 1.0)) return std::numeric_limits<double>::quiet_NaN();
+    // P falls from 1 at t = 0 towards 0: widen the bracket, then halve it.
+    double low = 0.0, high = 1.0;
+    while (StudentTwoTailedP(nu, high) > alpha && high < 1e300) {
+        low = high;
+        high *= 2.0;
+    }
+    for (int step = 0; step < 2100; ++step) {
+        const double middle = low + (high - low) / 2.0;
+        if (middle <= low || middle >= high) break;
+        (StudentTwoTailedP(nu, middle) > alpha ? low : high) = middle;
+    }
+    SetFloatStatus(FloatOk, 0.0);
+    return low + (high - low) / 2.0;
 }
 
 double FisherUpperP(std::int32_t nu1, std::int32_t nu2, double f) noexcept

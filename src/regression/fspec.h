@@ -13,6 +13,11 @@ namespace movra {
 // FloatDomain when nu < 1.
 double StudentTwoTailedP(std::int32_t nu, double t) noexcept;
 
+// The t with P(|T| >= t) = alpha (two-tailed) for nu degrees of freedom,
+// such as 12.706 for alpha 0.05 and nu 1: the inverse of StudentTwoTailedP,
+// found by bisection to the last bit. NaN unless nu >= 1 and 0 < alpha < 1.
+double StudentTwoTailedQuantile(std::int32_t nu, double alpha) noexcept;
+
 // P(F' > f) for a variance ratio with (nu1, nu2) degrees of freedom; 0 with
 // FloatDomain unless nu1 >= 1, nu2 >= 1 and f > 0.
 double FisherUpperP(std::int32_t nu1, std::int32_t nu2, double f) noexcept;

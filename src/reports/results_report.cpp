@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fitting/fit_flags.h"
+#include "fitting/fit_statistics.h"
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
 #include "shared/tab_text.h"
@@ -95,6 +96,44 @@ void BuildStatusReport(const PlateLayout& layout, const PlateMeasurements& plate
             grid.SetCell(1, row, FitStatusText(quality));
             grid.SetCell(2, row, FitFlagNames(quality.Flags));
             grid.SetCell(3, row, std::isfinite(quality.RSquared) ? FormatGeneral(quality.RSquared) : "");
+            ++row;
+        });
+    }
+    grid.SetRowCount(row);
+}
+
+void BuildStatisticsReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                           const FitResults& fits, StringTable& grid)
+{
+    FillSampleArray(layout, plate, samples);
+    constexpr int kColumns = 7 + 2 * kMaxParameters;
+    grid.SetColCount(kColumns);
+    grid.SetRowCount(samples.SampleWellCount + 1);
+    EmptyCells(grid, kColumns - 1, samples.SampleWellCount);
+    const char* const captions[] = {"N", "n", "R2", "adj R2", "Residual SD", "AICc"};
+    for (int c = 0; c < 6; ++c) grid.SetCell(c + 1, 0, captions[c]);
+    for (int m = 1; m <= kMaxParameters; ++m) {
+        grid.SetCell(5 + 2 * m, 0, "m" + std::to_string(m) + " low 95%");
+        grid.SetCell(6 + 2 * m, 0, "m" + std::to_string(m) + " high 95%");
+    }
+    const auto number = [](double value) { return std::isnan(value) ? std::string() : FormatGeneral(value); };
+    int row = 1;
+    for (int sample = 1; sample <= SampleCountOfPlate(plate); ++sample) {
+        ForEachWellOfSample(plate, samples, sample, [&](int well) {
+            const FitQuality& quality = At(fits.WellFitQuality, well);
+            if (quality.Status != OptOk || !fits.Fitted(well)) return;
+            const WellStatistics s = ComputeWellStatistics(At(fits.WellFitResults, well), quality);
+            grid.SetCell(0, row, SampleLabel(sample, well, plate.PlateColumns));
+            grid.SetCell(1, row, std::to_string(s.Points));
+            grid.SetCell(2, row, std::to_string(s.FreeParameters));
+            grid.SetCell(3, row, number(s.RSquared));
+            grid.SetCell(4, row, number(s.AdjustedRSquared));
+            grid.SetCell(5, row, number(s.ResidualSD));
+            grid.SetCell(6, row, number(s.AICc));
+            for (int m = 1; m <= kMaxParameters; ++m) {
+                grid.SetCell(5 + 2 * m, row, number(At(s.Lower, m)));
+                grid.SetCell(6 + 2 * m, row, number(At(s.Upper, m)));
+            }
             ++row;
         });
     }

@@ -30,6 +30,13 @@ void BuildResultsReport(const PlateLayout& layout, const PlateMeasurements& plat
 void BuildStatusReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
                        const FitResults& fits, StringTable& grid);
 
+// The statistics table: one row per well whose last fit succeeded (samples
+// ascending, wells row-major): N, n, R², adjusted R², residual standard
+// deviation, AICc and the 95 % interval of m1..m8 (fitting/fit_statistics.h);
+// empty cells for what a well has not.
+void BuildStatisticsReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
+                           const FitResults& fits, StringTable& grid);
+
 // "Average": x column, then the mean combined curve of every sample in use.
 void BuildAverageReport(const PlateLayout& layout, const PlateMeasurements& plate, SampleAssignment& samples,
                         CombinedValues& values, StringTable& grid);

@@ -36,7 +36,7 @@
 namespace movra {
 namespace {
 
-enum class ReportKind { Results, Status, Average, Reduced, Review };
+enum class ReportKind { Results, Status, Statistics, Average, Reduced, Review };
 
 struct BatchOptions {
     std::string PlateFile;
@@ -150,7 +150,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     BatchSettings& s = options.Settings;
     options.Threads = HardwareThreads();
     std::string weighted = "AB", view = "1:100", merge = "yes", report = "results", derivatives = "exact";
-    std::string start, lower, upper;
+    std::string start, lower, upper, fix;
     int formulaIndex = kDefaultFitFormulaIndex;
 
     CLI::App app{"Fit every well of a SpectraMax plate-format text file with the MOVRA engine, as the desktop\n"
@@ -184,7 +184,11 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     formula->excludes(index);
     app.add_option("--start", start,
                    "Start values, e.g. m1=4000,m2=-3000 (cell-value rule; 0 becomes 0.0001); "
-                   "defaults m1=4000,m2=-3000,m3=1,m4=10,m5=1,m6=0.001,m7=0.001,m8=1");
+                   "defaults m1=4000,m2=-3000,m3=1,m4=10,m5=1,m6=0.001,m7=0.001,m8=1; \"auto\" guesses them "
+                   "from each curve (a rule per list entry, a search from the data's scales for a typed formula)");
+    app.add_option("--fix", fix,
+                   "Parameters held at a value, e.g. m3=0,m5=1: left out of the fit, standard deviation 0, not "
+                   "counted in the degrees of freedom (limits with min = max fix a parameter too)");
     app.add_option("--lower", lower, "Lower limits, e.g. m3=0 (default -1E20 for each)");
     app.add_option("--upper", upper, "Upper limits, e.g. m5=10 (default 1E20 for each)");
     app.add_option("--tol", s.ToleranceText, "Convergence tolerance")->capture_default_str();
@@ -204,9 +208,10 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     app.add_flag("--average", s.AverageData,
                  "Fit one mean curve per sample (all its wells), filed under its first well (default: off)");
     app.add_option("--report", report,
-                   "Table to write: results, status (one row per fitted well: status, flags, R\u00b2), average, "
-                   "reduced or review")
-        ->check(CLI::IsMember({"results", "status", "average", "reduced", "review"}))
+                   "Table to write: results, status (one row per fitted well: status, flags, R\u00b2), statistics "
+                   "(one row per fitted well: N, n, R\u00b2, adjusted R\u00b2, residual SD, AICc, 95% intervals of "
+                   "m1..m8), average, reduced or review")
+        ->check(CLI::IsMember({"results", "status", "statistics", "average", "reduced", "review"}))
         ->capture_default_str();
     app.add_option("--output", options.OutputFile, "Write the table to this file (default: stdout)");
     app.add_option("--threads", options.Threads, "Worker threads (default: all hardware threads)")
@@ -235,7 +240,15 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         s.Weighting = ParseWeighted(weighted);
         s.Derivatives = derivatives == "numeric" ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
         ParseView(view, s);
-        ApplyParameterOption("--start", start, s.StartTexts);
+        s.GuessStarts = start == "auto";
+        if (!s.GuessStarts) ApplyParameterOption("--start", start, s.StartTexts);
+        std::array<std::string, 9> fixedTexts{};
+        ApplyParameterOption("--fix", fix, fixedTexts);
+        for (int m = 1; m <= kMaxParameters; ++m) {
+            if (At(fixedTexts, m).empty()) continue;
+            At(s.StartTexts, m) = At(fixedTexts, m);
+            At(s.FixedTicks, m) = true;
+        }
         ApplyParameterOption("--lower", lower, s.LowerTexts);
         ApplyParameterOption("--upper", upper, s.UpperTexts);
         ConvertSettings(options);
@@ -252,6 +265,7 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
     options.Merge = merge == "yes" ? MergeAnswer::Yes : MergeAnswer::No;
     options.Report = report == "results"   ? ReportKind::Results
                      : report == "status"  ? ReportKind::Status
+                     : report == "statistics" ? ReportKind::Statistics
                      : report == "average" ? ReportKind::Average
                      : report == "reduced" ? ReportKind::Reduced
                                            : ReportKind::Review;
@@ -372,12 +386,15 @@ std::string BuildReport(const BatchOptions& options, const BatchConsole& console
     if (options.Report == ReportKind::Review) return ReviewTsv(loaded.review, loaded.plate);
 
     StringTable grid(5, 5);
-    if (options.Report == ReportKind::Results || options.Report == ReportKind::Status) {
+    if (options.Report == ReportKind::Results || options.Report == ReportKind::Status ||
+        options.Report == ReportKind::Statistics) {
         FitPlate(options, console, loaded, err);
         if (options.Report == ReportKind::Results)
             BuildResultsReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
-        else
+        else if (options.Report == ReportKind::Status)
             BuildStatusReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
+        else
+            BuildStatisticsReport(loaded.layout, loaded.plate, loaded.samples, loaded.fits, grid);
         return ReportTsv(grid);
     }
     TParser parser1;

@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         menus += Captions(Find<QMenu>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
               "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,Open Recent,-,"
-              "Save Report As...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,|,About,|,Sample1,Clear,|,"
+              "Save Report As...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,Use result as start,|,About,|,Sample1,Clear,|,"
               "Copy,Copy All,|,Copy All,|");
     EXPECT_EQ(Captions(graph().fitting().FitFormulaCB()).front(), "m1+(m2+m3*x)/(1+exp((m4-x)/m5))");
     EXPECT_TRUE(graph().PaintBox2().isHidden());

@@ -116,6 +116,7 @@ TEST(BatchRun, EachOptionDoesWhatItSays)
               run({"--start", start, "--formula-index", "0"}).out);
     EXPECT_THAT(run({"--start", kGoodStart, "--max-iter", "1"}).err, HasSubstr("A1: OPT_NON_CONV\n"));
     EXPECT_EQ(run({"--layout", kDemoLayout, "--start", kGoodStart, "--average"}).err, "12 of 12 sample means fitted\n");
+    EXPECT_EQ(run({"--formula-index", "11", "--start", "auto"}).err, "96 of 96 wells fitted\n");
     // The desktop's default start values do not suit the demo plate: every
     // well is named with its status and the table has its header only.
     const BatchResult unfitted = run({"--layout", kDemoLayout});

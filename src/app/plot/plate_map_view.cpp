@@ -1,6 +1,7 @@
 #include "app/plot/plate_map_view.h"
 
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -39,6 +40,11 @@ void PlateMapView::mousePressEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     const int well = picture_.Geometry.WellAt(at.x(), at.y());
     if (event->button() == Qt::LeftButton && well >= 0) emit WellClicked(well);
+    if (event->button() == Qt::RightButton && well >= 0) {
+        QMenu menu(this);
+        const QAction* useAsStart = menu.addAction(QStringLiteral("Use result as start"));
+        if (menu.exec(event->globalPosition().toPoint()) == useAsStart) emit UseResultAsStart(well);
+    }
 }
 
 bool PlateMapView::event(QEvent* event)

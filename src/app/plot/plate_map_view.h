@@ -30,6 +30,8 @@ public:
 
 signals:
     void WellClicked(int well);
+    // The well's context menu: its fitted parameters as start values.
+    void UseResultAsStart(int well);
     // After each paint, with the range the colours followed.
     void Painted();
 

@@ -1,0 +1,162 @@
+// Fixed parameters and the fit statistics, against the textbook formulas of
+// a straight line computed here: least squares by sums, standard errors,
+// Student's t from tables, R², adjusted R², residual SD and AICc.
+
+#include "fitting/fit_statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "fitting/curve_fitter.h"
+#include "fitting/fit_flags.h"
+#include "fitting/fit_model.h"
+#include "regression/fspec.h"
+
+namespace movra {
+namespace {
+
+constexpr int kPoints = 12;
+
+class FitStatistics : public ::testing::Test {
+protected:
+    FitStatistics() : slots(DefineFitParameters(parser2))
+    {
+        for (int i = 1; i <= kPoints; ++i) {
+            x[i] = 0.5 * i;
+            // A line with a deterministic wobble that is no line.
+            y[i] = 1.5 + 0.8 * x[i] + 0.05 * std::sin(3.0 * i);
+        }
+    }
+    // Fits text with the start texts and ticks through the desktop's settings path.
+    CurveFitResult Fit(const std::string& text, const std::array<std::string, 9>& starts,
+                       std::array<bool, 9> ticks = {}, TVector low = TVector(9, -1e20),
+                       TVector high = TVector(9, 1e20))
+    {
+        FitSettingTexts texts;
+        texts.FitFormulaText = text;
+        texts.StartTexts = starts;
+        texts.FixedTicks = ticks;
+        texts.ToleranceText = "1E-9";
+        texts.MaxIterationsText = "500";
+        settings = ParseFitSettings(texts, parser2, low, high, {1, kPoints}, "a");
+        CurveFitter fitter(parser2, slots, settings);
+        return fitter.Fit(x, y, kPoints);
+    }
+
+    TParser parser2;
+    std::array<double*, 9> slots;
+    FitSettings settings;
+    TVector x = TVector(kPoints + 1, 0.0), y = TVector(kPoints + 1, 0.0);
+};
+
+TEST(StudentQuantile, InvertsTheTwoTailedProbabilityAsInTheTables)
+{
+    for (const auto& [nu, alpha, t] : {std::tuple{1, 0.05, 12.706204736174704}, {2, 0.05, 4.3026527297494637},
+                                       {10, 0.05, 2.2281388519862747}, {10, 0.01, 3.1692726726169512},
+                                       {1000, 0.05, 1.9623390808264085}}) {
+        EXPECT_NEAR(StudentTwoTailedQuantile(nu, alpha), t, 1e-12 * t) << nu << " " << alpha;
+        EXPECT_NEAR(StudentTwoTailedP(nu, StudentTwoTailedQuantile(nu, alpha)), alpha, 1e-14);
+    }
+    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(0, 0.05)));
+    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(5, 1.0)));
+}
+
+TEST_F(FitStatistics, StraightLineMatchesTheTextbook)
+{
+    const CurveFitResult result = Fit("m1+m2*x", {"", "1", "1"});
+    ASSERT_EQ(result.Status, OptOk);
+    const double n = kPoints;
+    double sx = 0, sy = 0;
+    for (int i = 1; i <= kPoints; ++i) sx += x[i], sy += y[i];
+    const double mx = sx / n, my = sy / n;
+    double sxx = 0, sxy = 0, tss = 0;
+    for (int i = 1; i <= kPoints; ++i) {
+        sxx += (x[i] - mx) * (x[i] - mx);
+        sxy += (x[i] - mx) * (y[i] - my);
+        tss += (y[i] - my) * (y[i] - my);
+    }
+    const double slope = sxy / sxx, intercept = my - slope * mx;
+    double rss = 0;
+    for (int i = 1; i <= kPoints; ++i) rss += std::pow(y[i] - intercept - slope * x[i], 2);
+    const double s = std::sqrt(rss / (n - 2));
+    const double seSlope = s / std::sqrt(sxx), seIntercept = s * std::sqrt(1 / n + mx * mx / sxx);
+    const double t = 2.2281388519862747;  // t(0.975, 10) from the tables
+    const double k = 3;                   // two parameters and the variance
+    const double aicc = n * std::log(rss / n) + 2 * k + 2 * k * (k + 1) / (n - k - 1);
+
+    FitQuality quality = AssessFit(result, settings, false);
+    const WellStatistics st = ComputeWellStatistics(TVector(result.Row.begin(), result.Row.end()), quality);
+    const auto close = [](double value, double expected, double digits) {
+        EXPECT_NEAR(value, expected, std::pow(10.0, -digits) * std::fabs(expected)) << expected;
+    };
+    close(result.Row[1], intercept, 12);
+    close(result.Row[2], slope, 12);
+    close(result.Row[9], seIntercept, 9);
+    close(result.Row[10], seSlope, 9);
+    EXPECT_EQ(std::tuple(st.Points, st.FreeParameters), std::tuple(kPoints, 2));
+    close(st.RSquared, 1 - rss / tss, 12);
+    close(st.AdjustedRSquared, 1 - (rss / (n - 2)) / (tss / (n - 1)), 12);
+    close(st.ResidualSD, s, 12);
+    close(st.AICc, aicc, 12);
+    close(st.Lower[2], slope - t * seSlope, 9);
+    close(st.Upper[2], slope + t * seSlope, 9);
+    close(st.Upper[1], intercept + t * seIntercept, 9);
+    EXPECT_TRUE(std::isnan(st.Lower[3]));  // not in the formula
+}
+
+// A held slope leaves the mean fit: m1 = mean(y - c x), its standard error
+// that of a mean with N - 1 degrees of freedom. A tick and limits with
+// min = max hold alike; a held 0 stays 0.
+TEST_F(FitStatistics, FixedParameterStaysAtItsValueAndLeavesTheDegreesOfFreedom)
+{
+    for (const double held : {0.75, 0.0}) {
+        double mean = 0;
+        for (int i = 1; i <= kPoints; ++i) mean += (y[i] - held * x[i]) / kPoints;
+        double rss = 0;
+        for (int i = 1; i <= kPoints; ++i) rss += std::pow(y[i] - held * x[i] - mean, 2);
+        const double se = std::sqrt(rss / (kPoints - 1)) / std::sqrt(double{kPoints});
+        std::array<bool, 9> tick{};
+        tick[2] = true;
+        TVector low(9, -1e20), high(9, 1e20);
+        low[2] = high[2] = held;
+        const std::string heldText = held == 0 ? "0" : "0.75";
+        for (const CurveFitResult& result : {Fit("m1+m2*x", {"", "1", heldText}, tick),
+                                             Fit("m1+m2*x", {"", "1", "5"}, {}, low, high)}) {
+            ASSERT_EQ(result.Status, OptOk) << held;
+            EXPECT_EQ(result.Row[2], held);
+            EXPECT_EQ(result.Row[10], 0.0);
+            EXPECT_NEAR(result.Row[1], mean, 1e-12);
+            EXPECT_NEAR(result.Row[9], se, 1e-9 * se);
+            EXPECT_EQ(result.FreeParameters, 1);
+            const FitQuality quality = AssessFit(result, settings, false);
+            EXPECT_EQ(quality.Flags & (kFlagAtLimit | kFlagAmbiguous), 0);  // held at its limits is not "at a limit"
+            const WellStatistics st = ComputeWellStatistics(TVector(result.Row.begin(), result.Row.end()), quality);
+            EXPECT_EQ(std::tuple(st.Lower[2], st.Upper[2]), std::tuple(held, held));
+        }
+    }
+    // Everything held: the start curve is the result.
+    std::array<bool, 9> all{};
+    all[1] = all[2] = true;
+    const CurveFitResult held = Fit("m1+m2*x", {"", "1.5", "0.8"}, all);
+    EXPECT_EQ(std::tuple(held.Status, held.Row[1], held.Row[2], held.FreeParameters), std::tuple(OptOk, 1.5, 0.8, 0));
+}
+
+// Holding m3 of the sigmoid at 0 fits what the formula without m3 fits.
+TEST_F(FitStatistics, HeldParameterFitsLikeTheReducedFormula)
+{
+    for (int i = 1; i <= kPoints; ++i) y[i] = 0.1 + 0.8 / (1 + std::exp((3.0 - x[i]) / 0.6)) + 0.002 * std::sin(5.0 * i);
+    std::array<bool, 9> tick{};
+    tick[3] = true;
+    const CurveFitResult held =
+        Fit("m1+(m2+m3*x)/(1+exp((m4-x)/m5))", {"", "0.1", "0.7", "0", "2.5", "0.5"}, tick);
+    const CurveFitResult reduced = Fit("m1+(m2+0*x)/(1+exp((m4-x)/m5))", {"", "0.1", "0.7", "", "2.5", "0.5"});
+    ASSERT_EQ(std::tuple(held.Status, reduced.Status), std::tuple(OptOk, OptOk));
+    for (const int column : {0, 1, 2, 4, 5, 9, 10, 12, 13})
+        EXPECT_NEAR(held.Row[column], reduced.Row[column], 1e-7 * std::fabs(reduced.Row[column])) << column;
+    EXPECT_EQ(std::tuple(held.Row[3], held.Row[11]), std::tuple(0.0, 0.0));
+}
+
+} // namespace
+} // namespace movra
