@@ -39,7 +39,7 @@
 #include "app/graph_page.h"
 #include "app/plate_map_page.h"
 #include "app/plot/plate_map_view.h"
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 #include "app/program_windows.h"
 #include "app/user_dialogs.h"
 #include "batch/batch_settings.h"

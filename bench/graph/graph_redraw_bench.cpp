@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 #include "plot/graph_view.h"
 
 namespace movra {

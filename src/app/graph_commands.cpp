@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QToolTip>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -389,6 +390,28 @@ GraphViewOptions GraphCommands::ViewOptions() const
     for (int k = 1; k <= kMaxParameters; ++k)
         At(options.StartValues, k) = ParseStartValue(DataBytes(page_.fitting().FitM(k).text()));
     return options;
+}
+
+GraphFigureLayout GraphCommands::FigureLayout() const
+{
+    // A page never laid out has no size of its own yet: the usual one.
+    const GraphPaintBox& data = page_.PaintBox1();
+    const QSize dataSize = data.width() < 200 || data.height() < 150 ? QSize(800, 500) : data.size();
+    const int residualHeight = std::max(page_.PaintBox2().height(), page_.PaintBox2().minimumHeight());
+    return LayOutGraphFigure({state_.plate, state_.curves, state_.fits}, ViewOptions(), dataSize, residualHeight);
+}
+
+bool GraphCommands::HasGraph() const
+{
+    return state_.plate.LastXValue != 0.0 && !state_.plate.PlateData.empty();
+}
+
+void GraphCommands::DrawFigure(QPainter& painter, const GraphFigureLayout& layout)
+{
+    GraphViewState view = state_.view;
+    PlotEngine engine = engine_;
+    DrawGraphFigure(painter, layout, {state_.plate, state_.curves, state_.fits}, view, ViewOptions(),
+                    ParserGraphModel(state_.Parser2, state_.ParamVars), engine);
 }
 
 FitSettingTexts GraphCommands::FitControls() const

@@ -14,6 +14,7 @@
 #include "fitting/fit_settings.h"
 #include "plot/graph_view.h"
 #include "plot/winplot.h"
+#include "render/graph_figure.h"
 #include "reduction/wavelength_combination.h"
 
 class QMainWindow;
@@ -98,6 +99,13 @@ public:
     CombinationSettings PlateCombination() const;
 
     GraphViewOptions ViewOptions() const;
+    // The graph as a figure (export, copy): the plots at their on-screen
+    // sizes, drawn afresh with copies of the view state and the engine, so
+    // the picture on screen stays as it is.
+    GraphFigureLayout FigureLayout() const;
+    // Whether there is a graph to draw (a plate is imported).
+    bool HasGraph() const;
+    void DrawFigure(QPainter& painter, const GraphFigureLayout& layout);
     // MarqStatus's tooltip: the status of each shown well's last fit.
     QString MarqStatusTip() const;
     FitSettingTexts FitControls() const;

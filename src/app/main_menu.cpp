@@ -61,6 +61,7 @@ MainMenu::MainMenu(QMenuBar& bar)
     OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
     file->addSeparator();
     SaveReportAs1 = AddItem(*file, QStringLiteral("SaveReportAs1"), QStringLiteral("Save Report As..."));
+    ExportGraph1 = AddItem(*file, QStringLiteral("ExportGraph1"), QStringLiteral("Export Graph..."));
     file->addSeparator();
     Exit1 = AddItem(*file, QStringLiteral("Exit1"), QStringLiteral("Exit"));
 
@@ -89,6 +90,7 @@ MainMenu::MainMenu(QMenuBar& bar)
     OpenPlateLayout1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     SetKeys(*SavePlateLayout1, QKeySequence::Save);
     SetKeys(*SaveReportAs1, QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    ExportGraph1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     SetKeys(*Exit1, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     SetKeys(*Copy2, QKeySequence::Copy);
     FitShown1->setShortcut(QKeySequence(Qt::Key_F5));

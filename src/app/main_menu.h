@@ -25,6 +25,7 @@ struct MainMenu {
     QAction* ImportTable1;  // File > Import Table...: a plain x/y table
     QMenu* OpenRecent1;     // File > Open Recent: the files opened last
     QAction* SaveReportAs1; // File > Save Report As...: the report as TSV or CSV
+    QAction* ExportGraph1;  // File > Export Graph...: the graph (or the plate map) as PNG, SVG or PDF
     QAction* Exit1;
     QAction* Copy2;
     QAction* SelectAll1;

@@ -22,6 +22,7 @@
 #include "app/about_form.h"
 #include "app/command_guard.h"
 #include "app/data_review_page.h"
+#include "app/figure_commands.h"
 #include "app/fit_all_command.h"
 #include "app/fit_limits_dialog.h"
 #include "app/fit_progress_form.h"
@@ -166,6 +167,7 @@ void MainWindow::buildPages()
         statusBar()->showMessage(DataText(text));
     });
     layoutCommands_ = std::make_unique<PlateLayoutCommands>(state_, *plateLayout_, *graphCommands_, dialogs_);
+    figures_ = std::make_unique<FigureCommands>(*graphCommands_, plateMap_->MapView(), dialogs_);
 
     fitAllBar_ = new FitAllBar;
     statusBar()->addPermanentWidget(fitAllBar_, 1);
@@ -192,6 +194,7 @@ void MainWindow::connectCommands()
     });
     connect(menu_.SaveReportAs1, &QAction::triggered, this,
             [this] { RunCommand(dialogs_, [this] { reports_->SaveReportAs1Click(); }); });
+    connect(menu_.ExportGraph1, &QAction::triggered, this, [this] { run(&MainWindow::ExportGraph1Click); });
 }
 
 void MainWindow::connectFitAll()
@@ -447,9 +450,18 @@ void MainWindow::Copy2Click()
     case DataReviewIndex:
         dataReview_->CopySRaw();
         break;
+    case GraphViewIndex:
+    case PlateMapIndex:
+        figures_->CopyPicture(pages_->currentIndex() == PlateMapIndex);
+        break;
     default:
         break;
     }
+}
+
+void MainWindow::ExportGraph1Click()
+{
+    figures_->ExportGraph1Click(pages_->currentIndex() == PlateMapIndex);
 }
 
 void MainWindow::About1Click()

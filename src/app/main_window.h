@@ -25,6 +25,7 @@ class AboutForm;
 class DataReviewPage;
 class FitAllBar;
 class FitAllCommand;
+class FigureCommands;
 class FitLimitsDialog;
 class GraphCommands;
 class FitProgressForm;
@@ -83,7 +84,12 @@ public:
     void ImportTable1Click();
     void ImportTableFile(const std::filesystem::path& file);
     void Exit1Click();
+    // Edit > Copy: the picture on the graph page and the plate map, the
+    // selected text on the data review and reports pages.
     void Copy2Click();
+    // File > Export Graph...: the plate map's picture when its page is
+    // current, else the graph page's.
+    void ExportGraph1Click();
     void About1Click();
     void SetLimitsClick();
     void SavePlateLayout1Click();
@@ -138,6 +144,7 @@ private:
     FitAllBar* fitAllBar_;
     std::unique_ptr<GraphCommands> graphCommands_;
     std::unique_ptr<PlateLayoutCommands> layoutCommands_;
+    std::unique_ptr<FigureCommands> figures_;
     std::unique_ptr<SecondaryWindows> windows_;
     std::unique_ptr<FitAllCommand> fitAll_;  // first to go: its run ends before the state it files into
 };

@@ -6,8 +6,9 @@
 // shown, fitted with the first list formula, the graph page pictured with
 // legend and residuals and the reports page with the fit results; then "Fit
 // all" fits the whole plate with the same settings and the plate map is
-// pictured coloured by m4. Questions get their default answers; errors go to
-// stderr.
+// pictured coloured by m4; the graph is also exported through File > Export
+// Graph... as 3-GraphView.svg and 3-GraphView.pdf. Questions get their
+// default answers; errors go to stderr.
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTabWidget>
@@ -48,9 +50,15 @@ public:
         nextFile.reset();
         return answer;
     }
-    std::optional<std::filesystem::path> SaveFile(const movra::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::filesystem::path> SaveFile(const movra::FileDialogRequest&) override
+    {
+        auto answer = nextSave;
+        nextSave.reset();
+        return answer;
+    }
 
     std::optional<std::filesystem::path> nextFile;  // the next open dialog's answer
+    std::optional<std::filesystem::path> nextSave;  // the next save dialog's answer
 };
 
 // Loads the layout, shows its first sample and fits it with start values
@@ -145,6 +153,17 @@ int main(int argc, char* argv[])
         pages.setCurrentIndex(movra::MainWindow::PlateMapIndex);
         Settle();
         written &= Save(form.grab(), folder, QStringLiteral("6-PlateMap.png"));
+    }
+    if (arguments.size() == 4) {
+        pages.setCurrentIndex(movra::MainWindow::GraphViewIndex);
+        Settle();
+        for (const char* name : {"3-GraphView.svg", "3-GraphView.pdf"}) {
+            const QString path = folder.filePath(QString::fromLatin1(name));
+            dialogs.nextSave = path.toStdString();
+            form.menu().ExportGraph1->trigger();
+            written &= QFileInfo::exists(path);
+            std::cout << path.toStdString() << '\n';
+        }
     }
     pages.setCurrentIndex(movra::MainWindow::DataReviewIndex);
 

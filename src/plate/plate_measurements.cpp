@@ -9,4 +9,11 @@ std::string WellName(int well, int plateColumns)
     return name;
 }
 
+std::string ValueNameOfReadType(std::string_view readType)
+{
+    if (readType.starts_with("Absorbance")) return "OD";
+    if (readType.starts_with("Luminescence")) return "RLU";
+    return "RFU";
+}
+
 } // namespace movra

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shared/matrices.h"
@@ -29,6 +30,9 @@ constexpr int PlateDataColumn(int wavelength, int well, int wellCount) noexcept
 {
     return 2 + (wavelength - 1) * wellCount + well;
 }
+
+// The value name of a plate header's read type ("Absorbance" and so on).
+std::string ValueNameOfReadType(std::string_view readType);
 
 // Well label: row letter followed by column number, such as "A1" or "B2".
 std::string WellName(int well, int plateColumns);
@@ -55,6 +59,11 @@ struct PlateMeasurements {
     std::int32_t PlateRows = 0;
     std::int32_t PlateColumns = 0;
     std::string ReadMode;        // "Kinetic" or "Spectrum"
+    // What a reading is, the graph's y title: "OD" for an absorbance read,
+    // "RLU" luminescence, "RFU" fluorescence (and any other read), or the
+    // caption a table's curve columns share ("" when they differ).
+    std::string ValueName = "RFU";
+    std::string XName;           // a table's x caption; "" for a plate file
     std::int32_t SpectrumStart = 0;
     std::int32_t SpectrumEnd = 0;
     std::int32_t SpectrumStep = 0;

@@ -206,6 +206,7 @@ std::optional<ImportedPlate> ImportSMText(const TextLines& lines, ImportInteract
     ImportedPlate imported;
     PlateMeasurements& plate = imported.plate;
     plate.ReadMode = header.readMode;
+    plate.ValueName = ValueNameOfReadType(header.readType);
     const bool kinetic = plate.ReadMode == "Kinetic";
     plate.WaveLengthCount = header.waveLengthCount;
     plate.SpectrumStart = header.spectrumStart;

@@ -86,6 +86,10 @@ ImportedPlate ImportTable(const TextLines& lines)
     PlateMeasurements& plate = imported.plate;
     SetGeometryFor(plate, curves);
     plate.ReadMode = "Kinetic";
+    plate.XName = captions.front();
+    const bool oneCaption = std::all_of(captions.begin() + 2, captions.end(),
+                                        [&](const std::string& caption) { return caption == captions[1]; });
+    plate.ValueName = oneCaption ? captions[1] : "";
     plate.WaveLengthCount = 1;
     for (auto& list : plate.WaveLengths) list.assign(1, 0);
     // Only x and the curves' wells hold reads: the temperature and the wells

@@ -33,8 +33,9 @@ void ResetSurface(PlotCanvas& canvas)
 }
 
 // A vertical label reading upwards at x = 1 with its far end at bottom.
-void WriteRotatedLabel(PlotCanvas& canvas, int textSpan, const char* text)
+void WriteRotatedLabel(PlotCanvas& canvas, int textSpan, const std::string& text)
 {
+    if (text.empty()) return;
     canvas.SetFont(GraphFont(canvas.Height(), true));
     canvas.TextOut(1, (textSpan + canvas.TextWidth(text)) / 2, text);
 }
@@ -170,6 +171,20 @@ FontSpec GraphFont(int surfaceHeight, bool rotated90)
     return {"Arial", surfaceHeight / 50 + 6, rotated90, kBlack};
 }
 
+bool ResidualPanelDrawn(const GraphData& data, const GraphViewOptions& options)
+{
+    const PlateMeasurements& plate = data.Plate;
+    return plate.LastXValue != 0.0 && !plate.PlateData.empty() && options.ShowResiduals &&
+           data.Curves.Count() >= 1 && data.Fits.Fitted(data.Curves.ShownWells[1]);
+}
+
+AxisTitles GraphAxisTitles(const PlateMeasurements& plate)
+{
+    AxisTitles titles{plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength (nm)", plate.ValueName};
+    if (!plate.XName.empty()) titles.X = plate.XName;
+    return titles;
+}
+
 GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,
                                 const GraphModel& model, PlotEngine& engine, PlotCanvas& graph,
                                 PlotCanvas* residuals)
@@ -223,7 +238,8 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
     if (engine.XAxis.Max == engine.XAxis.Min) {
         engine.XAxis.Max += 1;
     }
-    engine.XAxis.Title = plate.ReadMode == "Kinetic" ? "Time (h)" : "Wavelength (nm)";
+    const AxisTitles titles = GraphAxisTitles(plate);
+    engine.XAxis.Title = titles.X;
 
     if (view.GraphYMax <= view.GraphYMin) {
         view.GraphYMax = view.GraphYMin + 1;
@@ -291,13 +307,12 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
     }
 
     engine.PlotLegend(graph, curves.count, curves.params, true, true);
-    WriteRotatedLabel(graph, graph.Height() * (engine.PlotBottomPct - engine.PlotTopPct) / 100, "RFU");
+    WriteRotatedLabel(graph, graph.Height() * (engine.PlotBottomPct - engine.PlotTopPct) / 100, titles.Y);
 
     GraphRefreshResult result;
     result.Drawn = true;
     result.ShownCurves = curves.count;
-    if (options.ShowResiduals && residuals != nullptr && curves.count >= 1 &&
-        data.Fits.Fitted(data.Curves.ShownWells[1])) {
+    if (residuals != nullptr && ResidualPanelDrawn(data, options)) {
         DrawResidualPanel(plate, view, engine, *residuals, curves);
         result.ResidualsDrawn = true;
     }

@@ -72,6 +72,20 @@ struct GraphData {
     const FitResults& Fits;
 };
 
+// Whether a redraw draws the residual panel: residuals on and the first
+// shown curve's well fitted.
+bool ResidualPanelDrawn(const GraphData& data, const GraphViewOptions& options);
+
+// The titles of the graph's axes for a plate: x "Time (h)" for a kinetic
+// read and "Wavelength (nm)" for a spectrum, y what the readings are
+// (PlateMeasurements::ValueName); a table's own x caption when it has one.
+struct AxisTitles {
+    std::string X;
+    std::string Y;
+    friend bool operator==(const AxisTitles&, const AxisTitles&) = default;
+};
+AxisTitles GraphAxisTitles(const PlateMeasurements& plate);
+
 // Redraws the data plot onto graph and, when the residuals are on and the
 // first shown well is fitted, the residual plot onto residuals (may be null).
 GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, const GraphViewOptions& options,

@@ -25,6 +25,7 @@
 #include "plate/sm_import.h"
 #include "plate/table_import.h"
 #include "plate/text_decoding.h"
+#include "plot_files.h"
 #include "reduction/combination_choice.h"
 #include "reduction/sample_wells.h"
 #include "reports/results_report.h"
@@ -52,6 +53,8 @@ struct BatchOptions {
     ReportKind Report = ReportKind::Results;
     int Threads = 1;
     bool Quiet = false;
+    std::string PlotFolder;  // --plots: one picture per sample there
+    std::string PlotFormat = "png";
 };
 
 // An option value the command line cannot stand for; exit status 2.
@@ -218,6 +221,13 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ->check(CLI::Range(1, 4096))
         ->capture_default_str();
     app.add_flag("--quiet", options.Quiet, "No progress bar on a terminal (default: off)");
+    auto* plots = app.add_option("--plots", options.PlotFolder,
+                                 "Also draw one picture per sample into this folder (created when missing): its "
+                                 "curves, fits and residuals as the desktop's graph shows them, at most eight wells "
+                                 "to a picture (Sample3.png, Sample3-2.png, ...); needs no display");
+    app.add_option("--plot-format", options.PlotFormat, "Picture format of --plots: png (300 dpi), svg or pdf")
+        ->check(CLI::IsMember({"png", "svg", "pdf"}))
+        ->capture_default_str();
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -252,6 +262,9 @@ std::optional<BatchOptions> ParseOptions(const std::vector<std::string>& args, s
         ApplyParameterOption("--lower", lower, s.LowerTexts);
         ApplyParameterOption("--upper", upper, s.UpperTexts);
         ConvertSettings(options);
+        if (plots->count() > 0 && options.PlotFolder.empty()) throw UsageError("--plots: the folder name is empty");
+        if (plots->count() > 0 && report != "results" && report != "status")
+            throw UsageError("--plots: the pictures show fits, which only --report results or status makes");
         if (!options.OutputFile.empty())
             CheckOutputIsNoInput(options.OutputFile, {{"plate file", options.PlateFile},
                                                       {"table file", options.TableFile},
@@ -284,6 +297,7 @@ public:
 struct LoadedPlate {
     PlateMeasurements plate;
     SampleAssignment samples;
+    std::vector<BatchCurve> curves;  // the curves fitted
     FitResults fits;
     ReviewTable review;
     PlateLayout layout;
@@ -350,7 +364,8 @@ void FitPlate(const BatchOptions& options, const BatchConsole& console, LoadedPl
     FitSettings fit = options.Fit;
     fit.View = ReadsInView(plate.TimePointCount, settings.ViewStart, settings.ViewFinish);
     FillSampleArray(loaded.layout, plate, loaded.samples);
-    const std::vector<BatchCurve> curves = CurvesToFit(plate, loaded.samples, settings.AverageData);
+    loaded.curves = CurvesToFit(plate, loaded.samples, settings.AverageData);
+    const std::vector<BatchCurve>& curves = loaded.curves;
     const std::string unit = settings.AverageData ? "sample means" : "wells";
 
     FitProgressReport report;
@@ -407,6 +422,24 @@ std::string BuildReport(const BatchOptions& options, const BatchConsole& console
     return ReportTsv(grid);
 }
 
+void WritePlots(const BatchOptions& options, const LoadedPlate& loaded, std::ostream& err)
+{
+    const BatchSettings& s = options.Settings;
+    SamplePlotSettings plots;
+    plots.Folder = options.PlotFolder;
+    plots.Format = options.PlotFormat;
+    plots.AverageData = s.AverageData;
+    plots.Combination = options.Combination;
+    plots.FitFormulaText = s.FitFormulaText;
+    plots.StartTexts = s.StartTexts;
+    plots.ViewStart = s.ViewStart;
+    plots.ViewFinish = s.ViewFinish;
+    plots.Threads = options.Threads;
+    const auto files = WriteSamplePlots(plots, loaded.plate, loaded.fits, loaded.curves);
+    err << files.size() << (files.size() == 1 ? " picture" : " pictures") << " written to " << options.PlotFolder
+        << '\n';
+}
+
 } // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const BatchConsole& console)
@@ -416,8 +449,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!options) return exitCode;
 
     std::string text;
+    LoadedPlate loaded;
     try {
-        LoadedPlate loaded;
         LoadPlate(*options, loaded, err);
         ChooseCombinationFor(loaded.plate, *options, err);
         text = BuildReport(*options, console, loaded, err);
@@ -427,12 +460,14 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
 
     try {
+        // The pictures first: a run that could not draw them writes no table.
+        if (!options->PlotFolder.empty()) WritePlots(*options, loaded, err);
         if (options->OutputFile.empty())
             WriteOutputStream(out, text);
         else
             WriteOutputFile(options->OutputFile, text);
-    } catch (const OutputError& e) {
-        err << e.what() << '\n';
+    } catch (const std::exception& e) {
+        err << UserMessage(e) << '\n';
         return kBatchExitBadInput;
     }
     return kBatchExitOk;

@@ -1,10 +1,11 @@
 #pragma once
 // movra-batch as a library call: parses the command line, imports the plate,
 // applies the layout, fits every well (or every sample's mean) on several
-// threads and writes the chosen report as TSV. Tests run it in-process.
+// threads, draws one picture per sample when asked (--plots) and writes the
+// chosen report as TSV. Tests run it in-process.
 // Exit status: 0 the run completed and the whole table was written (some
 // wells may be unfitted), 1 bad input (the desktop program's message on err)
-// or a table that could not be written, 2 bad usage (an option value that
+// or a table or picture that could not be written, 2 bad usage (an option value that
 // does not convert or cannot mean anything, or --output naming an input).
 
 #include <ostream>

@@ -15,7 +15,7 @@
 #include "app/graph_commands.h"
 #include "app/plate_map_page.h"
 #include "app/plot/plate_map_view.h"
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 #include "app/text_encoding.h"
 #include "batch/report_text.h"
 #include "batch_cli.h"

@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         "Form3.size=226x91", "Form3/Memo1.plainText=Iter\nF\nLambda", "Form3/Button1.text=Cancel",
         "FitLimits.visible=false", "AboutForm.visible=false", "Form2.visible=false", "Form3.visible=false",
         "Import1.shortcut=Ctrl+O", "ImportTable1.shortcut=Ctrl+T", "OpenPlateLayout1.shortcut=Ctrl+L",
-        "SavePlateLayout1.shortcut=Ctrl+S", "SaveReportAs1.shortcut=Ctrl+Shift+S", "Exit1.shortcut=Ctrl+Q",
+        "SavePlateLayout1.shortcut=Ctrl+S", "SaveReportAs1.shortcut=Ctrl+Shift+S", "ExportGraph1.shortcut=Ctrl+E",
+        "Exit1.shortcut=Ctrl+Q",
         "Copy2.shortcut=Ctrl+C", "FitShown1.shortcut=F5", "About1.shortcut=F1"};
     for (int k = 1; k <= 16; ++k) rows.append(QStringLiteral("FitLimits/Edit%1.text=%2").arg(k).arg(k <= 8 ? "-1E20" : "1E20"));
     for (const QString& row : rows) {
@@ -80,7 +81,8 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         menus += Captions(Find<QMenu>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
               "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,Open Recent,-,"
-              "Save Report As...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,Use result as start,|,About,|,Sample1,Clear,|,"
+              "Save Report As...,Export Graph...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,"
+              "Use result as start,|,About,|,Sample1,Clear,|,"
               "Copy,Copy All,|,Copy All,|");
     EXPECT_EQ(Captions(graph().fitting().FitFormulaCB()).front(), "m1+(m2+m3*x)/(1+exp((m4-x)/m5))");
     EXPECT_TRUE(graph().PaintBox2().isHidden());
@@ -139,8 +141,7 @@ TEST_F(MainWindowTest, EditCopyFollowsThePageAndSaveSaveAsAndSelectAllDoNothing)
     for (int cell = 0; cell < 4; ++cell) report.SetCell(cell % 2, cell / 2, std::string(1, char('a' + cell)));
     const std::pair<int, const char*> pages[] = {{MainWindow::DataReviewIndex, "\t\r\t\r"},  // a 2 x 2 selection
                                                  {MainWindow::ReportsIndex, "a\tb\rc\td\r"},
-                                                 {MainWindow::PlateLayoutIndex, "unchanged"},
-                                                 {MainWindow::GraphViewIndex, "unchanged"}};
+                                                 {MainWindow::PlateLayoutIndex, "unchanged"}};
     form().dataReviewPage().selectCells({3, 1, 4, 2});
     for (const auto& [page, copied] : pages) {
         SetClipboardText("unchanged");

@@ -8,6 +8,7 @@
 
 #include "import_fixture.h"
 #include "plate/text_decoding.h"
+#include "plot/graph_view.h"
 
 namespace movra {
 namespace {
@@ -72,6 +73,22 @@ TEST_F(SoftMaxRealFiles, ImportableFilesGiveTheirPlate)
         for (const auto& [column, read, value] : e.values) EXPECT_EQ(plate.PlateData[column][read], value) << column;
         const std::string caption = imported->review.Cell(plate, 2, 0);
         EXPECT_TRUE(e.temperatureCaption.empty() || caption == e.temperatureCaption) << caption;
+    }
+}
+
+// The graph's axis titles follow the plate header's read mode and type.
+TEST_F(SoftMaxRealFiles, AxisTitlesFollowTheReadType)
+{
+    const std::vector<std::tuple<std::string, std::string, std::string>> files = {
+        {"FAIRChemistry__MTPHandler__spectra_max_190.txt", "Time (h)", "OD"},
+        {"PlethoraChutney__mandel_plate_reader__071216_ColumnVesiclesControlBottomWell.txt", "Time (h)", "RFU"},
+        {"Benchling-Open-Source__allotropy__spectrum_data.txt", "Wavelength (nm)", "OD"},
+    };
+    for (const auto& [file, x, y] : files) {
+        test::ScriptedInteraction answers(MergeAnswer::Cancel);
+        const auto imported = ImportSMText(LoadTextLines(kFolder / file), answers);
+        ASSERT_TRUE(imported) << file;
+        EXPECT_EQ(GraphAxisTitles(imported->plate), (AxisTitles{x, y})) << file;
     }
 }
 

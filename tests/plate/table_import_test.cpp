@@ -140,7 +140,7 @@ TEST(ImportTable, OneCurveTableFillsThePlateLikeTheSameCurveInASpectraMaxFile)
 }
 
 // Captions and x texts as written (quotes removed), no temperature, cells
-// by the cell rule.
+// by the cell rule; the captions name the graph's axes.
 TEST(ImportTable, ReviewShowsTheTableAsRead)
 {
     ScopedDecimalSeparator locale('.');
@@ -155,6 +155,11 @@ TEST(ImportTable, ReviewShowsTheTableAsRead)
         for (int column = 0; column < 6; ++column)
             EXPECT_EQ(review.Cell(imported.plate, column, row), expected[row][static_cast<std::size_t>(column)])
                 << row << "," << column;
+    // The graph's titles: the x caption, and the curves' caption only when
+    // they share it.
+    EXPECT_EQ(std::tie(imported.plate.XName, imported.plate.ValueName), std::tuple("Time (min)", ""));
+    const PlateMeasurements shared = Read("t\tOD600\tOD600\n0\t1\t2\n").plate;
+    EXPECT_EQ(std::tie(shared.XName, shared.ValueName), std::tuple("t", "OD600"));
 }
 
 } // namespace

@@ -112,6 +112,28 @@ protected:
     RecordingCanvas residuals{1200, 150};
 };
 
+// y: what the reads are, from the read type (others count as fluorescence);
+// x: time or wavelength, or a table's own caption.
+TEST(GraphAxisTitles, FollowTheReadModeAndType)
+{
+    struct Case {
+        const char* mode;
+        std::string readType, xName, x, y;
+    };
+    const Case cases[] = {{"Kinetic", "Absorbance", "", "Time (h)", "OD"},
+                          {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
+                          {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"},
+                          {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
+                          {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
+    for (const Case& c : cases) {
+        PlateMeasurements plate;
+        plate.ReadMode = c.mode;
+        if (!c.readType.empty()) plate.ValueName = ValueNameOfReadType(c.readType);
+        plate.XName = c.xName;
+        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{c.x, c.y})) << c.readType;
+    }
+}
+
 TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
 {
     Refresh();
@@ -129,6 +151,10 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
     EXPECT_EQ(texts.back().text, "RFU");
     EXPECT_TRUE(texts.back().font.rotated90);
     EXPECT_EQ(texts.back().points[0], (CanvasPoint{1, (800 * 88 / 100 + 3 * 11) / 2}));
+
+    plate.ValueName = "OD";
+    Refresh();
+    EXPECT_EQ(graph.CallsOf(CanvasOp::Text).back().text, "OD");
 
     plate.ReadMode = "Spectrum";
     options.ZoomStart = 50;

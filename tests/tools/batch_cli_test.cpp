@@ -16,6 +16,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 
 #include "batch_fixture.h"
 #include "plate/import_errors.h"
@@ -275,6 +277,11 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
         {{"--table", table}, 1, table + ": Row 3, column 2: 'abc' is not a number\n"},
         {{p, "--combination", "ln(a-1)", "--threads", "1"}, 1, "Invalid floating point operation\n"},
         {{p, "--combination", "ln(a-1)", "--threads", "3"}, 1, "Invalid floating point operation\n"},
+        {{p, "--plots", f, "--report", "average"}, 2,
+         "--plots: the pictures show fits, which only --report results or status makes" + help},
+        {{p, "--plots", f, "--plot-format", "gif"}, 2, "--plot-format"},
+        {{p, "--plots", ""}, 2, "--plots: the folder name is empty" + help},
+        {{p, "--layout", l, "--plots", p}, 1, "Cannot create folder \"" + p + "\": Not a directory."},
         {{p, "--report", "average", "--output", "/dev/full"}, 1,
          "Cannot write file \"/dev/full\": " + std::string(std::strerror(ENOSPC)) + ".\n"},
     };
@@ -293,6 +300,36 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
     }
     EXPECT_EQ(FileText(plate), plateText);
     EXPECT_EQ(FileText(layout), layoutText);
+    std::filesystem::remove_all(folder);
+}
+
+// --plots draws one picture per sample of the demo layout (eight wells each)
+// in the format asked for, its names in the sample's order, as PNG, SVG or
+// PDF files.
+TEST(BatchRun, PlotsWriteOnePicturePerSampleInEachFormat)
+{
+    const auto folder = Scratch("plots");
+    std::filesystem::remove_all(folder);
+    const std::map<std::string, std::string> formats = {{"png", "\x89PNG"}, {"svg", "<?xml"}, {"pdf", "%PDF-"}};
+    for (const auto& [format, start] : formats) {
+        const auto pictures = folder / format;
+        const BatchResult run = Batch({kDemo, "--layout", kDemoLayout, "--start", kGoodStart, "--plots",
+                                       pictures.string(), "--plot-format", format});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_THAT(run.err, HasSubstr("12 pictures written to " + pictures.string() + "\n"));
+        EXPECT_FALSE(run.out.empty());
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(pictures)) {
+            names.insert(entry.path().filename().string());
+            EXPECT_EQ(FileText(entry.path()).substr(0, start.size()), start) << entry.path();
+        }
+        std::set<std::string> expected;
+        for (int sample = 1; sample <= 12; ++sample) expected.insert("Sample" + std::to_string(sample) + "." + format);
+        EXPECT_EQ(names, expected);
+    }
+    const std::string svg = FileText(folder / "svg" / "Sample3.svg");
+    for (const char* text : {">C3</text>", ">H3</text>", ">OD</text>", ">Residuals</text>"})
+        EXPECT_THAT(svg, HasSubstr(text));
     std::filesystem::remove_all(folder);
 }
 

@@ -1,9 +1,10 @@
-// The pieces of the batch run that need no plate: parameter lists and the
-// progress line.
+// The pieces of the batch run that need no plate: parameter lists, the
+// progress line and which wells go into which picture.
 #include <gtest/gtest.h>
 
 #include "batch/parameter_texts.h"
 #include "batch/progress_line.h"
+#include "batch/sample_pictures.h"
 
 namespace movra {
 namespace {
@@ -23,6 +24,39 @@ TEST(ProgressLine, ShowsBarCountRateAndTimeLeft)
     EXPECT_EQ(FormatProgressLine(0, 384, 0.5), "[--------------------]   0/384 wells");
     EXPECT_EQ(FormatProgressLine(4, 4, 1.0, "sample means"),
               "[####################] 4/4 sample means  4.0 sample means/s  0 s left");
+}
+
+// Sample 1 holds A1..A5 and B1..B5 (row-major, as the run fits them),
+// sample 3 H12: eight wells to a picture in the graph's column-major order,
+// or one picture of each sample's mean, shown as its first well.
+TEST(SamplePictures, EightWellsToAPictureInTheGraphsOrderOrOneMeanPerSample)
+{
+    PlateMeasurements plate;
+    plate.PlateColumns = 12;
+    const std::vector<int> sample1 = {0, 1, 2, 3, 4, 12, 13, 14, 15, 16};
+    std::vector<BatchCurve> wells, means = {{1, sample1}, {3, {95}}};
+    for (int well : sample1) wells.push_back({1, {well}});
+    wells.push_back({3, {95}});
+    const auto pictures = SamplePictures(plate, wells, false);
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(std::tie(pictures[0].Name, pictures[0].Wells),
+              std::tuple("Sample1", std::vector<int>{0, 12, 1, 13, 2, 14, 3, 15}));
+    EXPECT_EQ(std::tie(pictures[1].Name, pictures[1].Wells), std::tuple("Sample1-2", std::vector<int>{4, 16}));
+    EXPECT_EQ(std::tie(pictures[2].Name, pictures[2].Wells), std::tuple("Sample3", std::vector<int>{95}));
+    const auto averaged = SamplePictures(plate, means, true);
+    ASSERT_EQ(averaged.size(), 2u);
+    EXPECT_EQ(std::tie(averaged[0].Name, averaged[0].Wells), std::tuple("Sample1", sample1));
+
+    // Well w reads 10 w + t: the mean of sample 1 is 80 + t, shown as A1.
+    struct WellValues final : CombinedValues {
+        void CompileCombination() override {}
+        double CalcYpos(int well, int read) override { return 10.0 * well + read; }
+    } values;
+    const ShownCurves mean = PictureCurves(averaged[0], values, 3, true);
+    EXPECT_EQ(std::tuple(mean.ShownWells[1], mean.ShownWells[2]), std::tuple(0, -1));
+    EXPECT_NEAR(mean.ReducedData[1][3], 82.0, 1e-12);
+    const ShownCurves shown = PictureCurves(pictures[1], values, 3, false);
+    EXPECT_EQ(std::tuple(shown.Count(), shown.ShownWells[2], shown.ReducedData[2][1]), std::tuple(2, 16, 160.0));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 
 namespace movra {
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 
 namespace movra {
 
@@ -28,7 +28,7 @@ void PlateMapView::paintEvent(QPaintEvent*)
     image_ = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
     {
         QPainterCanvas canvas(image_);
-        picture_ = DrawPlateMap(canvas, Data(), options_);
+        picture_ = DrawPlateMap(canvas, MapData(), options_);
     }
     QPainter(this).drawImage(0, 0, image_);
     ++paints_;
@@ -56,7 +56,7 @@ bool PlateMapView::event(QEvent* event)
         QToolTip::hideText();
         event->ignore();
     } else {
-        const std::string text = PlateMapWellText(Data(), well);
+        const std::string text = PlateMapWellText(MapData(), well);
         QToolTip::showText(help->globalPos(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                            this);
     }

@@ -25,6 +25,8 @@ public:
     const QImage& Image() const noexcept { return image_; }
     const PlateMapPicture& Picture() const noexcept { return picture_; }
     long PaintCount() const noexcept { return paints_; }
+    // What the map is drawn from.
+    PlateMapData MapData() const { return {layout_, fits_}; }
 
     QSize sizeHint() const override { return {640, 480}; }
 
@@ -41,8 +43,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    PlateMapData Data() const { return {layout_, fits_}; }
-
     const PlateLayout& layout_;
     const FitResults& fits_;
     PlateMapOptions options_;

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 
 namespace movra {
 

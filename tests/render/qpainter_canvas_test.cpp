@@ -1,4 +1,4 @@
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "app/plot/qpainter_canvas.h"
+#include "render/qpainter_canvas.h"
 
 #include <QList>
-#include <QPolygon>
-#include <QTransform>
+#include <QPolygonF>
 #include <QString>
+#include <QTransform>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -11,6 +11,9 @@
 namespace movra {
 
 namespace {
+
+// The canvas that set the painter's state last (per thread, as painters are).
+thread_local const QPainterCanvas* activeCanvas = nullptr;
 
 // Dash patterns of one-pixel lines, in pixels on and off, as a GDI
 // cosmetic pen draws them.
@@ -45,10 +48,10 @@ QColor ToQColor(Colour colour) noexcept
                   static_cast<int>((colour >> 16) & 0xFFu));
 }
 
-QFont ToQFont(const FontSpec& font)
+QFont ToQFont(const FontSpec& font, bool antialiased)
 {
     QFont qfont(QString::fromStdString(font.face));
-    qfont.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
+    qfont.setStyleHint(QFont::SansSerif, antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
     qfont.setWeight(QFont::Normal);
     const int cell = std::max(font.pixelHeight, 1);
     // Cells run about 15 % taller than the em; a couple of steps down from
@@ -64,24 +67,44 @@ QFont ToQFont(const FontSpec& font)
 }
 
 QPainterCanvas::QPainterCanvas(QImage& image)
-    : PlotCanvas(image.width(), image.height()), image_(image), qfont_(ToQFont(GetFont())), metrics_(qfont_)
+    : PlotCanvas(image.width(), image.height()), ownPainter_(std::in_place), painter_(*ownPainter_),
+      smooth_(false), qfont_(ToQFont(GetFont())), metrics_(qfont_)
 {
-    painter_.begin(&image_);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, false);
-    painter_.setFont(qfont_);
-    PenChanged();
-    BrushChanged();
+    painter_.begin(&image);
+    activeCanvas = nullptr;  // the state is set by the first drawing
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter, QRect area)
+    : PlotCanvas(area.width(), area.height()), painter_(painter), smooth_(true),
+      transform_(QTransform::fromTranslate(area.x(), area.y()) * painter.transform()),
+      qfont_(ToQFont(GetFont(), true)), metrics_(qfont_)
+{
+    activeCanvas = nullptr;  // the state is set by the first drawing
 }
 
 QPainterCanvas::~QPainterCanvas()
 {
-    painter_.end();
+    if (activeCanvas == this) activeCanvas = nullptr;
+    if (ownPainter_) ownPainter_->end();
+}
+
+QPainter& QPainterCanvas::Use()
+{
+    if (activeCanvas == this) return painter_;
+    activeCanvas = this;
+    painter_.setTransform(transform_);
+    painter_.setRenderHint(QPainter::Antialiasing, smooth_);
+    painter_.setRenderHint(QPainter::TextAntialiasing, smooth_);
+    if (smooth_) painter_.setClipRect(QRect(0, 0, Width(), Height()));
+    painter_.setFont(qfont_);
+    ApplyPen();
+    ApplyBrush();
+    return painter_;
 }
 
 void QPainterCanvas::Clear(Colour colour)
 {
-    painter_.fillRect(image_.rect(), ToQColor(colour));
+    Use().fillRect(QRect(0, 0, Width(), Height()), ToQColor(colour));
 }
 
 void QPainterCanvas::PenChanged()
@@ -94,16 +117,28 @@ void QPainterCanvas::PenChanged()
         if (pen.style != LineStyle::Solid) {
             qpen_.setDashPattern(DashPattern(pen.style));
         }
-        // A flat cap leaves out a line's end pixel, as LineTo does.
-        qpen_.setCapStyle(Qt::FlatCap);
-        qpen_.setJoinStyle(Qt::MiterJoin);
-        // One-pixel pens stay cosmetic so dots and dashes keep their pixel rhythm.
-        qpen_.setCosmetic(pen.width <= 1);
+        // A flat cap leaves out a line's end pixel, as LineTo does; smooth
+        // solid lines get round ends so joined segments leave no notches.
+        qpen_.setCapStyle(smooth_ && pen.style == LineStyle::Solid ? Qt::RoundCap : Qt::FlatCap);
+        qpen_.setJoinStyle(smooth_ ? Qt::RoundJoin : Qt::MiterJoin);
+        // One-pixel pens on screen stay cosmetic so dots and dashes keep
+        // their pixel rhythm; smooth pens grow with the figure's scale.
+        qpen_.setCosmetic(!smooth_ && pen.width <= 1);
     }
+    if (activeCanvas == this) ApplyPen();
+}
+
+void QPainterCanvas::ApplyPen()
+{
     painter_.setPen(qpen_);
 }
 
 void QPainterCanvas::BrushChanged()
+{
+    if (activeCanvas == this) ApplyBrush();
+}
+
+void QPainterCanvas::ApplyBrush()
 {
     const Brush& brush = GetBrush();
     painter_.setBrush(brush.style == FillStyle::Solid ? QBrush(ToQColor(brush.color)) : QBrush(Qt::NoBrush));
@@ -111,16 +146,22 @@ void QPainterCanvas::BrushChanged()
 
 void QPainterCanvas::FontChanged()
 {
-    qfont_ = ToQFont(GetFont());
+    qfont_ = ToQFont(GetFont(), smooth_);
     metrics_ = QFontMetrics(qfont_);
-    painter_.setFont(qfont_);
+    if (activeCanvas == this) painter_.setFont(qfont_);
+}
+
+QPointF QPainterCanvas::StrokePoint(int x, int y) const noexcept
+{
+    const qreal centre = smooth_ ? 0.5 : 0.0;
+    return {x + centre, y + centre};
 }
 
 void QPainterCanvas::DrawLine(CanvasPoint from, CanvasPoint to)
 {
-    if (PenVisible()) {
-        painter_.drawLine(from.x, from.y, to.x, to.y);
-    }
+    if (!PenVisible()) return;
+    if (smooth_) Use().drawLine(StrokePoint(from.x, from.y), StrokePoint(to.x, to.y));
+    else Use().drawLine(from.x, from.y, to.x, to.y);
 }
 
 QRect QPainterCanvas::FigureBox(int x1, int y1, int x2, int y2) noexcept
@@ -128,11 +169,12 @@ QRect QPainterCanvas::FigureBox(int x1, int y1, int x2, int y2) noexcept
     return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QSize(std::abs(x2 - x1), std::abs(y2 - y1)));
 }
 
-QRect QPainterCanvas::OutlinedShape(const QRect& box) const noexcept
+QRectF QPainterCanvas::OutlinedShape(const QRect& box) const noexcept
 {
+    if (!PenVisible()) return QRectF(box);
     // QPainter strokes a one-pixel outline to the right of and below the
-    // rectangle it is given.
-    return PenVisible() ? box.adjusted(0, 0, -1, -1) : box;
+    // rectangle it is given; a smooth one straddles it.
+    return smooth_ ? QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(box.adjusted(0, 0, -1, -1));
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
@@ -141,7 +183,8 @@ void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
         return;
     }
-    painter_.drawRect(OutlinedShape(box));
+    if (smooth_) Use().drawRect(OutlinedShape(box));
+    else Use().drawRect(OutlinedShape(box).toRect());
 }
 
 void QPainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -150,7 +193,8 @@ void QPainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
     if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
         return;
     }
-    painter_.drawEllipse(OutlinedShape(box));
+    if (smooth_) Use().drawEllipse(OutlinedShape(box));
+    else Use().drawEllipse(OutlinedShape(box).toRect());
 }
 
 void QPainterCanvas::Polygon(std::span<const CanvasPoint> points)
@@ -158,35 +202,42 @@ void QPainterCanvas::Polygon(std::span<const CanvasPoint> points)
     if (points.empty()) {
         return;
     }
+    if (smooth_) {
+        QPolygonF corners;
+        for (const CanvasPoint& point : points) corners.append(StrokePoint(point.x, point.y));
+        Use().drawPolygon(corners);
+        return;
+    }
     QVarLengthArray<QPoint, 8> corners;
     for (const CanvasPoint& point : points) {
         corners.append(QPoint(point.x, point.y));
     }
-    painter_.drawPolygon(corners.data(), static_cast<int>(corners.size()));
+    Use().drawPolygon(corners.data(), static_cast<int>(corners.size()));
 }
 
 void QPainterCanvas::SetPixel(int x, int y, Colour colour)
 {
-    painter_.fillRect(QRect(x, y, 1, 1), ToQColor(colour));
+    Use().fillRect(QRect(x, y, 1, 1), ToQColor(colour));
 }
 
 void QPainterCanvas::TextOut(int x, int y, std::string_view text)
 {
+    QPainter& painter = Use();
     const QString qtext = ToQString(text);
     const int width = metrics_.horizontalAdvance(qtext);
     const int height = metrics_.height();
     const bool rotated = GetFont().rotated90;
     if (BrushVisible()) {
         const QRect box = rotated ? QRect(x, y - width, height, width) : QRect(x, y, width, height);
-        painter_.fillRect(box, ToQColor(GetBrush().color));
+        painter.fillRect(box, ToQColor(GetBrush().color));
     }
-    painter_.save();
+    painter.save();
     // An exact quarter turn: the cell's top edge runs up along x from (x, y),
     // so rotated text reads upwards.
-    painter_.setTransform(rotated ? QTransform(0, -1, 1, 0, x, y) : QTransform::fromTranslate(x, y));
-    painter_.setPen(ToQColor(GetFont().color));
-    painter_.drawText(QPoint(0, metrics_.ascent()), qtext);
-    painter_.restore();
+    painter.setTransform(rotated ? QTransform(0, -1, 1, 0, x, y) : QTransform::fromTranslate(x, y), true);
+    painter.setPen(ToQColor(GetFont().color));
+    painter.drawText(QPoint(0, metrics_.ascent()), qtext);
+    painter.restore();
 }
 
 int QPainterCanvas::TextWidth(std::string_view text) const

@@ -1,7 +1,11 @@
 #pragma once
-// The plot surface on a QImage: every PlotCanvas primitive drawn with a
-// QPainter, pixel-exact (no antialiasing, text included), so the plot engine,
-// the graph view and the zoom bar draw on screen what they draw in tests.
+// The plot surface drawn with a QPainter. On a QImage of its own it is
+// pixel-exact (no antialiasing, text included), so the plot engine, the
+// graph view and the zoom bar draw on screen what they draw in tests. Over
+// a painter the caller holds (a figure on a picture, an SVG or a PDF) it
+// draws smoothly in that painter's coordinates: antialiased, pens as wide as
+// the coordinates make them, text as text, within its own area, so several
+// canvases can take turns on one painter.
 // A font's pixelHeight is its full cell height: the font is sized so that
 // its ascent plus descent fit in it.
 
@@ -9,6 +13,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+
+#include <optional>
 
 #include "plot/plot_canvas.h"
 
@@ -18,7 +24,7 @@ QColor ToQColor(Colour colour) noexcept;
 
 // The QFont drawn for a font: family face (a sans-serif stand-in when the
 // face is not installed), largest pixel size whose cell fits pixelHeight.
-QFont ToQFont(const FontSpec& font);
+QFont ToQFont(const FontSpec& font, bool antialiased = false);
 
 class QPainterCanvas final : public PlotCanvas {
 public:
@@ -26,6 +32,11 @@ public:
     // on), which must outlive the canvas and keep its size while it exists;
     // the painting is complete when the canvas is destroyed.
     explicit QPainterCanvas(QImage& image);
+    // Paints smoothly on painter (active, outliving the canvas) over `area`
+    // of its coordinates as they are at construction (construct the canvases
+    // that share a painter before any of them draws), clipped to the area.
+    // The painter's state is left as the last drawing set it.
+    QPainterCanvas(QPainter& painter, QRect area);
     ~QPainterCanvas() override;
 
     void Clear(Colour colour) override;
@@ -50,11 +61,21 @@ private:
     bool PenVisible() const noexcept { return GetPen().style != LineStyle::None; }
     bool BrushVisible() const noexcept { return GetBrush().style == FillStyle::Solid; }
     // The painter's geometry for a figure box: with an outline the pen runs
-    // on the box's last row and column, so the shape is one pixel smaller.
-    QRect OutlinedShape(const QRect& box) const noexcept;
+    // on the box's last row and column (its pixels' centres when smooth).
+    QRectF OutlinedShape(const QRect& box) const noexcept;
+    // Where a stroke through pixel (x, y) runs: the pixel itself, or its
+    // centre when smooth.
+    QPointF StrokePoint(int x, int y) const noexcept;
+    // Makes the painter draw for this canvas: its area, clip, pen, brush
+    // and font, restored when another canvas drew on the painter last.
+    QPainter& Use();
+    void ApplyPen();
+    void ApplyBrush();
 
-    QImage& image_;
-    QPainter painter_;
+    std::optional<QPainter> ownPainter_;
+    QPainter& painter_;
+    const bool smooth_;
+    QTransform transform_;  // canvas pixels to the painter's device
     QPen qpen_;
     QFont qfont_;
     QFontMetrics metrics_;
