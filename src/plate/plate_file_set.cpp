@@ -64,4 +64,17 @@ SyntheticPlateOptions LargeTwoBlockPlate(int readsPerBlock)
     return options;
 }
 
+std::vector<SyntheticPlateOptions> CampaignPlates(int count, int wellCount, int reads)
+{
+    std::vector<SyntheticPlateOptions> plates;
+    SyntheticPlateOptions options = ExamplePlateFiles().front().options;
+    options.wellCount = wellCount;
+    options.reads = reads;
+    for (int k = 0; k < count; ++k) {
+        options.seed = 1000 + static_cast<std::uint32_t>(k);
+        plates.push_back(options);
+    }
+    return plates;
+}
+
 } // namespace movra

@@ -23,4 +23,9 @@ std::vector<NamedPlateFile> ExamplePlateFiles();
 // 2 x 11 kB.
 SyntheticPlateOptions LargeTwoBlockPlate(int readsPerBlock);
 
+// A screening campaign: count plates with the demo plate's wavelengths,
+// curves and read interval, wellCount wells and reads reads, each seeded
+// differently so that no two plates hold the same readings.
+std::vector<SyntheticPlateOptions> CampaignPlates(int count, int wellCount, int reads);
+
 } // namespace movra

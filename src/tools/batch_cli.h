@@ -1,12 +1,15 @@
 #pragma once
-// movra-batch as a library call: parses the command line, imports the plate,
-// applies the layout, fits every well (or every sample's mean) on several
-// threads, draws one picture per sample when asked (--plots) and writes the
-// chosen report as TSV. Tests run it in-process.
-// Exit status: 0 the run completed and the whole table was written (some
-// wells may be unfitted), 1 bad input (the desktop program's message on err)
-// or a table or picture that could not be written, 2 bad usage (an option value that
-// does not convert or cannot mean anything, or --output naming an input).
+// movra-batch as a library call: parses the command line, imports each plate
+// or table, applies its layout, fits every well (or every sample's mean) on
+// several threads, draws one picture per sample when asked (--plots) and
+// writes the chosen reports as TSV: one table (with a File column for
+// several files) or one file per input and report in a folder. Tests run it
+// in-process.
+// Exit status: 0 every file was read and every table written (some wells may
+// be unfitted), 1 bad input (the desktop program's message on err; with
+// several files the others' tables are still written) or a table or picture
+// that could not be written, 2 bad usage (an option value that does not
+// convert or cannot mean anything, or an output naming an input).
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-// movra-batch: fits every well of a SpectraMax plate-format text file with
+// movra-batch: fits every well of SpectraMax plate-format text files with
 // the desktop program's engine and settings, unattended and in parallel, and
 // writes a report table as TSV. See RunBatch for the exit statuses.
 

@@ -20,6 +20,7 @@
 #include <set>
 
 #include "batch_fixture.h"
+#include "batch_options.h"
 #include "plate/import_errors.h"
 
 namespace movra {
@@ -196,6 +197,92 @@ TEST(BatchRun, OneCurveTableFitsLikeTheSameCurveInAPlateFile)
     std::filesystem::remove(table);
 }
 
+// Several files give the rows each gives alone, each led by its name as
+// given; every plate starts from the options (the one-wavelength plate in the
+// middle reads "a", the plates around it "b-a"), a plate may bring its own
+// layout, and a file that fails is named and skipped.
+TEST(BatchFiles, SeveralFilesGiveTheRowsOfSingleRunsLedByTheirNames)
+{
+    const std::string oneWavelength = (std::filesystem::path(MOVRA_DATA) / "kinetic-96-comma.txt").string();
+    const std::string withLayout = kDemo + "=" + kDemoLayout;
+    for (const char* report : {"results", "status", "average"}) {
+        const auto run = [&](std::vector<std::string> files) {
+            files.insert(files.end(), {"--start", kGoodStart, "--report", report});
+            return Batch(files);
+        };
+        const BatchResult all = run({kDemo, oneWavelength, withLayout, "none.txt"});
+        EXPECT_EQ(all.status, 1);
+        std::string rows, errors;
+        std::string header;  // the widest header, here that of the demo plate with its layout
+        for (const std::string& file : {kDemo, oneWavelength, withLayout}) {
+            const BatchResult alone = run({file});
+            const std::string name = file == withLayout ? kDemo : file;
+            const std::size_t firstRow = alone.out.find('\n') + 1;
+            if (firstRow > header.size()) header = alone.out.substr(0, firstRow);
+            std::istringstream lines(alone.out.substr(firstRow));
+            for (std::string line; std::getline(lines, line);) rows += name + "\t" + line + "\n";
+            std::istringstream messages(alone.err);
+            for (std::string line; std::getline(messages, line);) errors += name + ": " + line + "\n";
+        }
+        EXPECT_EQ(all.out, "File\t" + header + rows) << report;
+        EXPECT_EQ(all.err, errors + "none.txt: Cannot open file \"none.txt\".\n1 of 4 files failed\n") << report;
+    }
+    // One file keeps its table as it was unless the File column is asked for.
+    const BatchResult plain = Batch({kDemo, "--report", "average"});
+    EXPECT_EQ(Batch({kDemo, "--report", "average", "--file-column"}).Fields().at(1).at(0), kDemo);
+    EXPECT_EQ(plain.Fields().at(0).at(0), "Time (h)");
+}
+
+// --output-dir writes a file per input and report, named after the input,
+// from one fit; each holds what a run of its own writes.
+TEST(BatchFiles, OutputFolderGetsAFilePerFileAndReport)
+{
+    const auto folder = Scratch("output-dir");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto copy = folder / "copy.v2.txt";
+    std::filesystem::copy_file(kDemo, copy);
+    const std::string out = (folder / "tables").string();
+    const BatchResult run = Batch({kDemo, copy.string() + "=" + kDemoLayout, "--start", kGoodStart, "--report",
+                                   "status,results", "--output-dir", out, "--file-column"});
+    EXPECT_EQ(std::tie(run.status, run.out), std::make_tuple(0, ""));
+    for (const char* report : {"results", "status"}) {
+        const std::string suffix = std::string(report) == "results" ? ".tsv" : ".status.tsv";
+        EXPECT_EQ(FileText(folder / "tables" / ("demo-kinetic-96" + suffix)),
+                  Batch({kDemo, "--start", kGoodStart, "--report", report, "--file-column"}).out);
+        EXPECT_EQ(FileText(folder / "tables" / ("copy.v2" + suffix)),
+                  Batch({copy.string(), "--layout", kDemoLayout, "--start", kGoodStart, "--report", report,
+                         "--file-column"}).out);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 4);
+    std::filesystem::remove_all(folder);
+}
+
+// PLATE=LAYOUT splits at the last '=' when the right side names a layout;
+// an existing file keeps its whole name.
+TEST(BatchFiles, LayoutOfItsOwnFollowsTheLastEqualsSign)
+{
+    const auto odd = Scratch("a=b.PLO");
+    std::ofstream(odd) << "";
+    const std::string o = odd.string();
+    const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> cases = {
+        {"p.txt=l.PLO", {"p.txt", "l.PLO"}},
+        {"p.txt=l.plo", {"p.txt", "l.plo"}},
+        {"a=b.txt=l.PLO", {"a=b.txt", "l.PLO"}},
+        {"p.txt=" + kDemo, {"p.txt", kDemo}},
+        {"p.txt=l.txt", {"p.txt=l.txt", ""}},
+        {"p.txt=", {"p.txt=", ""}},
+        {o, {o, ""}},
+        {o + "=l.PLO", {o, "l.PLO"}},
+    };
+    for (const auto& [argument, expected] : cases) {
+        const BatchInput input = SplitLayoutArgument(argument, false);
+        EXPECT_EQ(std::make_pair(input.File, input.Layout), expected) << argument;
+    }
+    EXPECT_EQ(ReportFileIn("out", "plates/p.v2.txt", ReportKind::Reduced), "out/p.v2.reduced.tsv");
+    std::filesystem::remove(odd);
+}
+
 // Status 2 for bad usage, found before any file is read; 1 for bad input
 // (the desktop's message) and for output that could not be written; the
 // message on err, nothing on out. An expected err ending in a line feed is
@@ -214,6 +301,7 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
     const std::string nothing = WriteFile(folder / "nothing.PLO", "hello\r\n").string();
     const std::string label = WriteFile(folder / "label.PLO", "Sample999\t\r\n").string();
     const std::string table = WriteFile(folder / "bad.csv", "x,y\n1,2\n2,abc\n").string();
+    const std::string tsv = WriteFile(folder / "t.tsv", "x\ty\n1\t2\n").string();
     const std::string notPlate = std::string(MOVRA_TEST_DATA) + "/plate/not-plate-format.txt";
     const std::string help = "\nRun with --help for more information.\n";
     const auto isInput = [&](const std::string& output, const std::string& what, const std::string& input) {
@@ -268,6 +356,17 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
         {{p, "--layout", l, "--output", f + "/hard.txt"}, 2, isInput(f + "/hard.txt", "plate file", p)},
         {{p, "--layout", l, "--output", l}, 2, isInput(l, "layout file", l)},
         {{"--table", p, "--output", p}, 2, isInput(p, "table file", p)},
+        {{"--table", tsv, "--output-dir", f}, 2,
+         "--output-dir: \"" + tsv + "\" is the table file \"" + tsv + "\"; writing the table there would destroy it" +
+             help},
+        {{p, f + "/sub/s.txt", "--output-dir", "out"}, 2,
+         "--output-dir: \"" + p + "\" and \"" + f + "/sub/s.txt\" would both be written to \"out/s.tsv\"" + help},
+        {{p, "--output", "x", "--output-dir", "y"}, 2, "--output"},
+        {{p, "--report", "results,status"}, 2, "--report: several reports need --output-dir, a file for each" + help},
+        {{p, "--report", "status", "--report", "status", "--output-dir", f}, 2,
+         "--report: status is named twice" + help},
+        {{p, "a\nb.txt"}, 2,
+         "\"a\\nb.txt\": a file name with a TAB or a line break cannot go into the File column" + help},
         {{notPlate}, 1, notPlate + ": " + kNotPlateFormat + "\n"},
         {{none}, 1, "none.txt: Cannot open file \"none.txt\".\n"},
         {{f}, 1, f + ": Cannot open file \"" + f + "\": it is a directory.\n"},
@@ -275,10 +374,13 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
         {{p, "--layout", label}, 1, label + ": Line 1, cell 1: 'Sample999' is not a sample label Sample1 to "
                                             "Sample384!\n"},
         {{"--table", table}, 1, table + ": Row 3, column 2: 'abc' is not a number\n"},
+        {{p + "=" + nothing}, 1, nothing + ": The layout assigns no well of this 96-well plate!\n"},
+        {{p + "=none.PLO"}, 1, "none.PLO: Cannot open file \"none.PLO\".\n"},
+        {{p, "--output-dir", p}, 1, "Cannot create folder \"" + p + "\": Not a directory.\n"},
         {{p, "--combination", "ln(a-1)", "--threads", "1"}, 1, "Invalid floating point operation\n"},
         {{p, "--combination", "ln(a-1)", "--threads", "3"}, 1, "Invalid floating point operation\n"},
         {{p, "--plots", f, "--report", "average"}, 2,
-         "--plots: the pictures show fits, which only --report results or status makes" + help},
+         "--plots: the pictures show fits, which only --report results, status or statistics makes" + help},
         {{p, "--plots", f, "--plot-format", "gif"}, 2, "--plot-format"},
         {{p, "--plots", ""}, 2, "--plots: the folder name is empty" + help},
         {{p, "--layout", l, "--plots", p}, 1, "Cannot create folder \"" + p + "\": Not a directory."},

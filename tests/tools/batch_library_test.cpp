@@ -1,7 +1,8 @@
 // The pieces of the batch run that need no plate: parameter lists, the
-// progress line and which wells go into which picture.
+// progress line, which wells go into which picture and tables of several files.
 #include <gtest/gtest.h>
 
+#include "batch/file_column_table.h"
 #include "batch/parameter_texts.h"
 #include "batch/progress_line.h"
 #include "batch/sample_pictures.h"
@@ -57,6 +58,27 @@ TEST(SamplePictures, EightWellsToAPictureInTheGraphsOrderOrOneMeanPerSample)
     EXPECT_NEAR(mean.ReducedData[1][3], 82.0, 1e-12);
     const ShownCurves shown = PictureCurves(pictures[1], values, 3, false);
     EXPECT_EQ(std::tuple(shown.Count(), shown.ShownWells[2], shown.ReducedData[2][1]), std::tuple(2, 16, 160.0));
+}
+
+// Equal captions stack rows unchanged (trailing empty cells too); other
+// captions go under their own name, repeated names by their order, new ones
+// on the right, and no row is padded.
+TEST(FileColumnTable, StacksRowsUnderTheCaptionsOfTheirOwnNames)
+{
+    FileColumnTable table;
+    EXPECT_EQ(table.Text(), "");
+    table.Add("a.txt", "\tm1\tm1\t\nA1\t1\t2\t\n");
+    table.Add("b=c.txt", "\tm1\tm1\t\nB1\t3\t4\t\nB2\t\t\t\n");
+    table.Add("empty.txt", "");
+    table.Add("d.txt", "\tm2\tm1\nD1\t5\t6\nD2\t7\t8\t9\n");
+    table.Add("e.txt", "\tm1\n");
+    EXPECT_EQ(table.Text(),
+              "File\t\tm1\tm1\t\tm2\n"
+              "a.txt\tA1\t1\t2\t\n"
+              "b=c.txt\tB1\t3\t4\t\n"
+              "b=c.txt\tB2\t\t\t\n"
+              "d.txt\tD1\t6\t\t\t5\n"
+              "d.txt\tD2\t8\t\t9\t7\n");
 }
 
 } // namespace
