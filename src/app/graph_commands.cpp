@@ -149,7 +149,8 @@ void GraphCommands::connectControls()
     TZoomler& zoomler = page_.Zoomler1();
     for (auto signal : {&TZoomler::Scrolling, &TZoomler::Zooming, &TZoomler::Changed})
         QObject::connect(&zoomler, signal, context, [this] { run(&GraphCommands::RefreshGraph); });
-    QObject::connect(menu_.Legend1, &QAction::toggled, context, [this] { run(&GraphCommands::RefreshGraph); });
+    for (QAction* item : {menu_.Legend1, menu_.ScaleResiduals1})
+        QObject::connect(item, &QAction::toggled, context, [this] { run(&GraphCommands::RefreshGraph); });
     QObject::connect(menu_.Residuals1, &QAction::toggled, context, [this](bool checked) {
         page_.Residuals1Click(checked);
         if (checked)
@@ -384,6 +385,7 @@ GraphViewOptions GraphCommands::ViewOptions() const
     GraphViewOptions options;
     options.ShowLegend = menu_.Legend1->isChecked();
     options.ShowResiduals = menu_.Residuals1->isChecked();
+    options.ScaleResiduals = menu_.ScaleResiduals1->isChecked();
     options.AverageData = page_.fitting().CheckBox4().isChecked();
     options.ZoomStart = page_.Zoomler1().Start();
     options.ZoomFinish = page_.Zoomler1().Finish();

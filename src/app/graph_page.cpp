@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
@@ -71,7 +73,17 @@ GraphPage::GraphPage(QWidget* parent)
     setObjectName(QStringLiteral("GraphView"));
 
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
-    pageControl2_->addTab(fitting_, QStringLiteral("Fitting "));
+    // The fitting tab scrolls rather than setting the window's minimum
+    // height: a 1000-pixel screen at device pixel ratio 2 is 500 high.
+    auto* fittingScroll = new QScrollArea;
+    fittingScroll->setObjectName(QStringLiteral("FittingScroll"));
+    fittingScroll->setFrameShape(QFrame::NoFrame);
+    fittingScroll->setWidgetResizable(true);
+    fittingScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fittingScroll->setWidget(fitting_);
+    fittingScroll->setMinimumWidth(fitting_->minimumSizeHint().width() +
+                                   fittingScroll->verticalScrollBar()->sizeHint().width());
+    pageControl2_->addTab(fittingScroll, QStringLiteral("Fitting "));
 
     auto* upper = new QSplitter(Qt::Horizontal);
     upper->setObjectName(QStringLiteral("SplitterSidePanel"));

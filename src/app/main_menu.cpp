@@ -72,6 +72,7 @@ MainMenu::MainMenu(QMenuBar& bar)
 
     QMenu* view = AddMenu(bar, QStringLiteral("View1"), QStringLiteral("View"));
     Residuals1 = AddCheckItem(*view, QStringLiteral("Residuals1"), QStringLiteral("Residuals"));
+    ScaleResiduals1 = AddCheckItem(*view, QStringLiteral("ScaleResiduals1"), QStringLiteral("Scale Residuals"));
     Legend1 = AddCheckItem(*view, QStringLiteral("Legend1"), QStringLiteral("Legend"));
 
     QMenu* fit = AddMenu(bar, QStringLiteral("Fit1"), QStringLiteral("Fit"));

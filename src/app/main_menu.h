@@ -30,6 +30,7 @@ struct MainMenu {
     QAction* Copy2;
     QAction* SelectAll1;
     QAction* Residuals1;
+    QAction* ScaleResiduals1;  // View > Scale Residuals: the residual axis fits the residuals on show
     QAction* Legend1;
     QAction* FitShown1;  // Fit > Fit shown, as the page's "Fit shown" button
     QAction* FitAll1;

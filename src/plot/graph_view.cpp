@@ -15,6 +15,9 @@ namespace {
 constexpr double kModelFault = 1E20;
 constexpr double kResidualCeiling = 35000.0;  // larger residuals (saturated reads, failed model) count as 0
 constexpr int kCurveSegments = 100;
+// Residuals this close to 0 scale no axis: the engine draws ticks within
+// 1E-10 of 0 as 0.
+constexpr double kNegligibleResidual = 1E-9;
 
 // Element i of v, or 0 where v has none (the zero-filled storage a read
 // outside the imported ones would see).
@@ -77,8 +80,8 @@ struct CurveSet {
     TMatrix residuals;  // [curve 0..count][read 0..TimePointCount]
 };
 
-void DrawResidualPanel(const PlateMeasurements& plate, GraphViewState& view, PlotEngine& engine, PlotCanvas& canvas,
-                       CurveSet& curves)
+void DrawResidualPanel(const PlateMeasurements& plate, GraphViewState& view, bool scaled, PlotEngine& engine,
+                       PlotCanvas& canvas, CurveSet& curves)
 {
     const int first = std::max(view.View.ViewFirstPoint, 0);
     const int last = std::min(view.View.ViewLastPoint, plate.TimePointCount);
@@ -93,7 +96,7 @@ void DrawResidualPanel(const PlateMeasurements& plate, GraphViewState& view, Plo
             rMin = std::min(rMin, r);
         }
     }
-    const AxisRange range = ResidualAxisRange(rMin, rMax);
+    const AxisRange range = scaled ? ScaledResidualAxisRange(rMin, rMax) : ResidualAxisRange(rMin, rMax);
     engine.YAxis.Min = range.Min;
     engine.YAxis.Max = range.Max;
     engine.YAxis.Title.clear();
@@ -148,6 +151,15 @@ AxisRange ResidualAxisRange(double rMin, double rMax)
         range.Max = range.Min + 1;
     }
     return range;
+}
+
+AxisRange ScaledResidualAxisRange(double rMin, double rMax)
+{
+    const double largest = std::max(std::abs(rMin), std::abs(rMax));
+    if (!(largest > kNegligibleResidual) || !std::isfinite(largest)) {
+        return ResidualAxisRange(rMin, rMax);
+    }
+    return {-1.1 * largest, 1.1 * largest};
 }
 
 double PlotModelValue(const std::function<double(double)>& evaluate, double x) noexcept
@@ -313,7 +325,7 @@ GraphRefreshResult RefreshGraph(const GraphData& data, GraphViewState& view, con
     result.Drawn = true;
     result.ShownCurves = curves.count;
     if (residuals != nullptr && ResidualPanelDrawn(data, options)) {
-        DrawResidualPanel(plate, view, engine, *residuals, curves);
+        DrawResidualPanel(plate, view, options.ScaleResiduals, engine, *residuals, curves);
         result.ResidualsDrawn = true;
     }
     return result;

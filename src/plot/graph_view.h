@@ -24,6 +24,7 @@ using ModelParameters = std::array<double, kMaxParameters + 1>;  // m1..m8 at 1.
 struct GraphViewOptions {
     bool ShowLegend = true;      // View > Legend (Legend1)
     bool ShowResiduals = false;  // View > Residuals (Residuals1)
+    bool ScaleResiduals = false; // View > Scale Residuals: the residual axis fits the residuals on show
     bool AverageData = false;    // "Average Data" (CheckBox4): only curve 1 is drawn
     double ZoomStart = 1.0;      // Zoomler1.Start, percent of the reads
     double ZoomFinish = 100.0;   // Zoomler1.Finish
@@ -57,6 +58,11 @@ AxisRange DataAxisRange(double yMin, double yMax);
 // y axis of the residual panel: tenths up to a range of 1, halves up to 10,
 // whole units beyond; never empty.
 AxisRange ResidualAxisRange(double rMin, double rMax);
+
+// y axis of the residual panel scaled to the residuals: symmetric around 0,
+// a tenth beyond the largest residual; residuals all within 1E-9 of 0 (or
+// no number) fall back to ResidualAxisRange.
+AxisRange ScaledResidualAxisRange(double rMin, double rMax);
 
 // The model value the graph draws: 1E20 for a fault or no number, results
 // clamped to -1E20..1E20.

@@ -40,6 +40,11 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QSize LogicalSize(const QImage& image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
 } // namespace
 
 QColor ToQColor(Colour colour) noexcept
@@ -66,16 +71,26 @@ QFont ToQFont(const FontSpec& font, bool antialiased)
     return qfont;
 }
 
+QImage CanvasImage(QSize size, qreal devicePixelRatio)
+{
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    const QSize logical = size.expandedTo(QSize(1, 1));
+    QImage image((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 QPainterCanvas::QPainterCanvas(QImage& image)
-    : PlotCanvas(image.width(), image.height()), ownPainter_(std::in_place), painter_(*ownPainter_),
-      smooth_(false), qfont_(ToQFont(GetFont())), metrics_(qfont_)
+    : PlotCanvas(LogicalSize(image).width(), LogicalSize(image).height()),
+      ownPainter_(std::in_place), painter_(*ownPainter_), smooth_(false), centred_(image.devicePixelRatio() != 1.0),
+      qfont_(ToQFont(GetFont())), metrics_(qfont_)
 {
     painter_.begin(&image);
     activeCanvas = nullptr;  // the state is set by the first drawing
 }
 
 QPainterCanvas::QPainterCanvas(QPainter& painter, QRect area)
-    : PlotCanvas(area.width(), area.height()), painter_(painter), smooth_(true),
+    : PlotCanvas(area.width(), area.height()), painter_(painter), smooth_(true), centred_(true),
       transform_(QTransform::fromTranslate(area.x(), area.y()) * painter.transform()),
       qfont_(ToQFont(GetFont(), true)), metrics_(qfont_)
 {
@@ -117,13 +132,13 @@ void QPainterCanvas::PenChanged()
         if (pen.style != LineStyle::Solid) {
             qpen_.setDashPattern(DashPattern(pen.style));
         }
-        // A flat cap leaves out a line's end pixel, as LineTo does; smooth
+        // A flat cap leaves out a line's end pixel, as LineTo does; centred
         // solid lines get round ends so joined segments leave no notches.
-        qpen_.setCapStyle(smooth_ && pen.style == LineStyle::Solid ? Qt::RoundCap : Qt::FlatCap);
-        qpen_.setJoinStyle(smooth_ ? Qt::RoundJoin : Qt::MiterJoin);
-        // One-pixel pens on screen stay cosmetic so dots and dashes keep
-        // their pixel rhythm; smooth pens grow with the figure's scale.
-        qpen_.setCosmetic(!smooth_ && pen.width <= 1);
+        qpen_.setCapStyle(centred_ && pen.style == LineStyle::Solid ? Qt::RoundCap : Qt::FlatCap);
+        qpen_.setJoinStyle(centred_ ? Qt::RoundJoin : Qt::MiterJoin);
+        // One-pixel pens on a one-to-one screen stay cosmetic so dots and
+        // dashes keep their pixel rhythm; other pens grow with the scale.
+        qpen_.setCosmetic(!centred_ && pen.width <= 1);
     }
     if (activeCanvas == this) ApplyPen();
 }
@@ -153,14 +168,14 @@ void QPainterCanvas::FontChanged()
 
 QPointF QPainterCanvas::StrokePoint(int x, int y) const noexcept
 {
-    const qreal centre = smooth_ ? 0.5 : 0.0;
+    const qreal centre = centred_ ? 0.5 : 0.0;
     return {x + centre, y + centre};
 }
 
 void QPainterCanvas::DrawLine(CanvasPoint from, CanvasPoint to)
 {
     if (!PenVisible()) return;
-    if (smooth_) Use().drawLine(StrokePoint(from.x, from.y), StrokePoint(to.x, to.y));
+    if (centred_) Use().drawLine(StrokePoint(from.x, from.y), StrokePoint(to.x, to.y));
     else Use().drawLine(from.x, from.y, to.x, to.y);
 }
 
@@ -174,7 +189,7 @@ QRectF QPainterCanvas::OutlinedShape(const QRect& box) const noexcept
     if (!PenVisible()) return QRectF(box);
     // QPainter strokes a one-pixel outline to the right of and below the
     // rectangle it is given; a smooth one straddles it.
-    return smooth_ ? QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(box.adjusted(0, 0, -1, -1));
+    return centred_ ? QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(box.adjusted(0, 0, -1, -1));
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
@@ -183,7 +198,7 @@ void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
         return;
     }
-    if (smooth_) Use().drawRect(OutlinedShape(box));
+    if (centred_) Use().drawRect(OutlinedShape(box));
     else Use().drawRect(OutlinedShape(box).toRect());
 }
 
@@ -193,7 +208,7 @@ void QPainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
     if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
         return;
     }
-    if (smooth_) Use().drawEllipse(OutlinedShape(box));
+    if (centred_) Use().drawEllipse(OutlinedShape(box));
     else Use().drawEllipse(OutlinedShape(box).toRect());
 }
 
@@ -202,7 +217,7 @@ void QPainterCanvas::Polygon(std::span<const CanvasPoint> points)
     if (points.empty()) {
         return;
     }
-    if (smooth_) {
+    if (centred_) {
         QPolygonF corners;
         for (const CanvasPoint& point : points) corners.append(StrokePoint(point.x, point.y));
         Use().drawPolygon(corners);

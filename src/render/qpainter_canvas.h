@@ -8,6 +8,9 @@
 // canvases can take turns on one painter.
 // A font's pixelHeight is its full cell height: the font is sized so that
 // its ascent plus descent fit in it.
+// An image with a device pixel ratio above 1 (a high-DPI screen's picture)
+// is drawn in its device-independent pixels: text and pens grow with the
+// ratio and stay sharp, without antialiasing.
 
 #include <QFont>
 #include <QFontMetrics>
@@ -25,6 +28,10 @@ QColor ToQColor(Colour colour) noexcept;
 // The QFont drawn for a font: family face (a sans-serif stand-in when the
 // face is not installed), largest pixel size whose cell fits pixelHeight.
 QFont ToQFont(const FontSpec& font, bool antialiased = false);
+
+// A blank picture for a canvas of size pixels (at least 1 x 1) on a screen
+// of the given device pixel ratio.
+QImage CanvasImage(QSize size, qreal devicePixelRatio);
 
 class QPainterCanvas final : public PlotCanvas {
 public:
@@ -75,6 +82,9 @@ private:
     std::optional<QPainter> ownPainter_;
     QPainter& painter_;
     const bool smooth_;
+    // Strokes run through pixel centres (smooth, or scaled to a high-DPI
+    // image), so they cover the pixels a one-to-one canvas would.
+    const bool centred_;
     QTransform transform_;  // canvas pixels to the painter's device
     QPen qpen_;
     QFont qfont_;

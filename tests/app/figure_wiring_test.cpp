@@ -1,7 +1,8 @@
 // The picture leaving the program: File > Export Graph... writes the graph
 // page (or the plate map when its page is current) in the format of the
 // file's extension, a PNG at the resolution asked for; a save that fails
-// keeps the old file; Edit > Copy puts the picture on the clipboard.
+// keeps the old file; Edit > Copy puts the picture on the clipboard; View >
+// Scale Residuals redraws the residual panel.
 
 #include <QClipboard>
 #include <QImage>
@@ -134,6 +135,16 @@ TEST_F(FigureWiringTest, CopyPutsThePictureOnTheClipboard)
         ASSERT_TRUE(copied->hasImage()) << page;
         EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), size * 2) << page;
     }
+}
+
+TEST_F(FigureWiringTest, ScaleResidualsRedrawsTheResidualPanel)
+{
+    FitSample1();
+    const QImage usual = graph().PaintBox2().Image();
+    ASSERT_FALSE(usual.isNull());
+    form().menu().ScaleResiduals1->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(graph().PaintBox2().Image(), usual);
 }
 
 } // namespace

@@ -42,6 +42,7 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         "PageControl1.currentIndex=1", "PageControl1.count=6", "New1.enabled=false", "Save1.enabled=false",
         "SaveAs1.enabled=false", "OpenPlateLayout1.enabled=false", "SavePlateLayout1.enabled=false",
         "Import1.enabled=true", "Residuals1.checkable=true", "Residuals1.checked=false", "Legend1.checked=false",
+        "ScaleResiduals1.checked=false",
         "Fit_m1.text=4000", "Fit_m2.text=-3000", "Fit_m3.text=1", "Fit_m4.text=10", "Fit_m5.text=1",
         "Fit_m6.text=0.001", "fit_m7.text=0.001", "Fit_m8.text=1", "LE_Tol.text=0.000001", "leMAX_IT.text=500",
         "MarqStatus.text=", "LE_TolLabel.text=Tolerence", "Label1.text=Fit formular", "FitFormulaCB.editable=true",
@@ -81,11 +82,15 @@ TEST_F(MainWindowTest, WindowsStartInTheStatesTheyAreBuiltWith)
         menus += Captions(Find<QMenu>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
               "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,Open Recent,-,"
-              "Save Report As...,Export Graph...,-,Exit,|,Copy,-,Select All,|,Residuals,Legend,|,Fit shown,Fit all,"
-              "Use result as start,|,About,|,Sample1,Clear,|,"
+              "Save Report As...,Export Graph...,-,Exit,|,Copy,-,Select All,|,Residuals,Scale Residuals,Legend,|,"
+              "Fit shown,Fit all,Use result as start,|,About,|,Sample1,Clear,|,"
               "Copy,Copy All,|,Copy All,|");
     EXPECT_EQ(Captions(graph().fitting().FitFormulaCB()).front(), "m1+(m2+m3*x)/(1+exp((m4-x)/m5))");
     EXPECT_TRUE(graph().PaintBox2().isHidden());
+    // A 1000-pixel-high screen at device pixel ratio 2 holds the window.
+    form().menu().Residuals1->setChecked(true);
+    EXPECT_LE(form().minimumSizeHint().height(), 500);
+    form().menu().Residuals1->setChecked(false);
 
     const GridModel& layout = layoutPage().layoutModel();
     EXPECT_EQ(std::tuple(layout.gridColumnCount(), layout.gridRowCount(), reviewGrid().gridColumnCount(),

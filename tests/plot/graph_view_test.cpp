@@ -38,6 +38,21 @@ TEST(GraphRanges, AxisRangesRoundBySpan)
     EXPECT_EQ(ReadsInView(10, 50, 55), (ReadRange{5, 5}));
 }
 
+TEST(GraphRanges, ScaledResidualRangeIsSymmetricATenthBeyondTheLargestResidual)
+{
+    struct Case {
+        double low, high, min, max;
+    };
+    // Residuals of a few thousandths fill the panel; none to speak of keep the default.
+    const Case cases[] = {{-0.003, 0.002, -0.0033, 0.0033}, {0.001, 0.004, -0.0044, 0.0044}, {-20, 5, -22, 22},
+                          {0, 0, 0, 1}, {-1E-12, 1E-12, -0.1, 0.1}};
+    for (const Case& c : cases) {
+        const AxisRange r = ScaledResidualAxisRange(c.low, c.high);
+        EXPECT_NEAR(r.Min, c.min, 1e-12) << c.low << ".." << c.high;
+        EXPECT_NEAR(r.Max, c.max, 1e-12) << c.low << ".." << c.high;
+    }
+}
+
 TEST(PlotModelValue, FaultsAndNoNumbersBecome1E20AndResultsAreClamped)
 {
     EXPECT_EQ(PlotModelValue([](double x) { return 2 * x; }, 3), 6.0);
@@ -243,6 +258,10 @@ TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellI
     EXPECT_FALSE(HasText(residuals, "Time (h)"));  // no x axis on this panel
     EXPECT_EQ(Lines(residuals, {0x0000FF, LineStyle::Solid, 1}), 4u);
     EXPECT_NEAR(view.PlotYBuffer[2], -0.2, 1e-12);
+    options.ScaleResiduals = true;  // the axis hugs the largest residual, -0.2
+    Refresh();
+    EXPECT_NEAR(engine.YAxis.Max, 0.22, 1e-9);
+    options.ScaleResiduals = false;
 
     // A failed model at read 1 gives a residual of 1E20 - 1: counted as 0.
     const auto evaluate = model.Evaluate;

@@ -27,7 +27,8 @@ void GraphPaintBox::paintEvent(QPaintEvent* event)
         painting_ = false;
     }
     QPainter painter(this);
-    const QRegion uncovered = QRegion(event->rect()).subtracted(QRegion(image_.rect()));
+    const QRect picture(QPoint(0, 0), image_.deviceIndependentSize().toSize());
+    const QRegion uncovered = QRegion(event->rect()).subtracted(QRegion(picture));
     for (const QRect& rect : uncovered) {
         painter.fillRect(rect, Qt::white);
     }

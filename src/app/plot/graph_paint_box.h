@@ -26,6 +26,11 @@ public:
     // Runs at the start of every paint, before the picture is copied.
     void SetPaintHandler(std::function<void()> handler) { paintHandler_ = std::move(handler); }
 
+    // Device pixels per pixel of the pictures drawn for this box: the
+    // screen's, unless set (tests stand in for a high-DPI screen; 0 unsets).
+    qreal PictureRatio() const { return pictureRatio_ > 0 ? pictureRatio_ : devicePixelRatioF(); }
+    void SetPictureRatio(qreal ratio) { pictureRatio_ = ratio; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -33,6 +38,7 @@ private:
     QImage image_;
     std::function<void()> paintHandler_;
     bool painting_ = false;
+    qreal pictureRatio_ = 0;
 };
 
 } // namespace movra

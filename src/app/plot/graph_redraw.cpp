@@ -10,10 +10,11 @@ namespace movra {
 namespace {
 
 // A collapsed box still gets a one-pixel picture, so the redraw's effects on
-// the view state do not depend on the layout.
-QImage PictureFor(const QWidget& box)
+// the view state do not depend on the layout; a high-DPI screen gets one of
+// its own resolution, so text and lines are not scaled up blurred.
+QImage PictureFor(const GraphPaintBox& box)
 {
-    return QImage(std::max(box.width(), 1), std::max(box.height(), 1), QImage::Format_RGB32);
+    return CanvasImage(box.size(), box.PictureRatio());
 }
 
 } // namespace

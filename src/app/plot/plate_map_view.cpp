@@ -25,7 +25,7 @@ void PlateMapView::SetOptions(const PlateMapOptions& options)
 
 void PlateMapView::paintEvent(QPaintEvent*)
 {
-    image_ = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+    image_ = CanvasImage(size(), devicePixelRatioF());
     {
         QPainterCanvas canvas(image_);
         picture_ = DrawPlateMap(canvas, MapData(), options_);

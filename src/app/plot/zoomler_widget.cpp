@@ -164,10 +164,10 @@ void TZoomler::RepeatTimerTimeout()
 void TZoomler::paintEvent(QPaintEvent*)
 {
     FollowSize();
-    QImage picture(size(), QImage::Format_RGB32);
-    if (picture.isNull()) {
+    if (size().isEmpty()) {
         return;
     }
+    QImage picture = CanvasImage(size(), devicePixelRatioF());
     {
         QPainterCanvas canvas(picture);
         model_.Paint(canvas);

@@ -101,6 +101,30 @@ TEST_F(GraphRedrawTest, DataSymbolsFittedCurveAndResidualsAppearInTheCurvesColou
     EXPECT_TRUE(Near(residuals, 9, 0, kGreenPixel));
 }
 
+// On a screen of device pixel ratio 2 the picture has twice the pixels each
+// way and the rotated "RFU" title (alone in the 20-pixel strip at the left)
+// covers twice the device pixels each way, drawn sharp rather than scaled.
+TEST_F(GraphRedrawTest, ARedrawAtDevicePixelRatio2ScalesText)
+{
+    const auto titleBox = [this](qreal ratio) {
+        graphBox.SetPictureRatio(ratio);
+        Redraw();
+        const QImage& picture = graphBox.Image();
+        EXPECT_EQ(picture.size(), QSize(600, 400) * ratio);
+        QRect box;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < 20 * ratio; ++x)
+                if (qGray(picture.pixel(x, y)) < 100) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QRect single = titleBox(1);
+    const QRect twice = titleBox(2);
+    ASSERT_GT(single.height(), 10);
+    EXPECT_NEAR(twice.height(), 2 * single.height(), 3);
+    EXPECT_NEAR(twice.width(), 2 * single.width(), 3);
+    EXPECT_EQ(graphBox.Image().deviceIndependentSize(), QSizeF(600, 400));
+}
+
 TEST_F(GraphRedrawTest, BoxesKeepTheirPicturesWhenNothingIsDrawnForThem)
 {
     const QImage marker = Filled(10, Qt::magenta);
