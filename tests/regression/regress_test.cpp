@@ -202,9 +202,17 @@ TEST(LineSearch, GoldenSectionBracketsAndFindsMinimaOnEitherSideAndMovesOnlyWhen
         double a = 0, b = 1, m = 0, fa = 0, fb = 0, fm = 0, rMin = 0, fMin = 0;
         BracketMinimum(f, a, b, m, fa, fb, fm);
         EXPECT_TRUE(a < c.Centre && c.Centre < m && fb <= fa && fb <= fm) << a << " " << b << " " << m;
+        const int bracketCalls = calls;
         calls = 0;
         EXPECT_EQ(GoldenSectionSearch(f, 0, 1, c.MaxIter, c.Tol, rMin, fMin), c.Status) << c.Centre;
         EXPECT_LE(calls, c.MaxCalls) << c.Centre;
+        // The cap is the number of iterations allowed: one call each after
+        // the bracket and the first inner point.
+        const int iterations = calls - bracketCalls - 1;
+        double r = 0, fr = 0;
+        EXPECT_TRUE(c.Status != OptOk || (GoldenSectionSearch(f, 0, 1, iterations, c.Tol, r, fr) == OptOk &&
+                                          GoldenSectionSearch(f, 0, 1, iterations - 1, c.Tol, r, fr) == OptNonConv))
+            << c.Centre << " in " << iterations;
         EXPECT_NEAR(rMin, c.Centre, 0.05) << c.Centre;
         EXPECT_EQ(fMin, f(rMin)) << c.Centre;
         // The same along the direction (1, 2) from (0, 2).
@@ -249,13 +257,15 @@ TEST(Marquardt, ReportsEachIterationShrinksLambdaAndEndsAtTheCapOrCancel)
 
 TEST(Marquardt, RejectedSingularPerfectAndShortStepProblemsOfOneParameter)
 {
-    // F is 0 at the start and 1 + (b - 5)² afterwards: no search improves on
-    // it, so Lambda goes 0.1, 1, 10, 100, 1000, then 10000 is above the ceiling.
+    // F is 1e10 at the start and 1e10 + 1 + (b - 5)² afterwards: every search
+    // ends exactly 1e-10·F above F, which is not accepted (a perfect fit is
+    // the case F = 0), so Lambda goes 0.1, 1, 10, 100, 1000, then 10000 is
+    // above the ceiling.
     int calls = 0, searches = 0;
     const ObjectiveFunction neverBetter = [&](const TVector& p) {
-        if (calls++ == 0) return 0.0;
+        if (calls++ == 0) return 1e10;
         searches += p[1] == 1.0;  // R = 0 opens every line search
-        return 1.0 + (p[1] - 5) * (p[1] - 5);
+        return 1e10 + 1.0 + (p[1] - 5) * (p[1] - 5);
     };
     // The minimiser with fixed normal equations G = -Jᵀr and H = JᵀJ: exact
     // data at the exact start have F = 0 and a step of 0, so the line search
