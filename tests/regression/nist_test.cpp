@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <numbers>
 #include <sstream>
@@ -120,17 +121,6 @@ FitScore FitProblem(const std::vector<std::string>& f, int start, const TVector&
     return score;
 }
 
-std::string Joined(const std::vector<double>& values)
-{
-    std::string text;
-    char buffer[40];
-    for (double v : values) {
-        std::snprintf(buffer, sizeof buffer, "%s%.17g", text.empty() ? "" : ";", v);
-        text += buffer;
-    }
-    return text;
-}
-
 // All fits, run once for the whole suite, written to the results file and
 // printed with their agreeing digits; keyed "name/start/derivatives".
 const std::map<std::string, FitScore>& Scores()
@@ -138,7 +128,11 @@ const std::map<std::string, FitScore>& Scores()
     static const std::map<std::string, FitScore> scores = [] {
         std::map<std::string, FitScore> all;
         std::ofstream tsv(MOVRA_NIST_RESULTS);
-        tsv << "name\tstart\tderivatives\tstatus\tparams\tsd\trss\n";
+        tsv << std::setprecision(17) << "name\tstart\tderivatives\tstatus\tparams\tsd\trss\n";
+        const auto joined = [&tsv](const std::vector<double>& values) -> std::ofstream& {
+            for (std::size_t i = 0; i < values.size(); ++i) tsv << (i > 0 ? ";" : "") << values[i];
+            return tsv;
+        };
         std::ifstream in(NistFolder + "/problems.tsv");
         for (std::string line; std::getline(in, line);) {
             const std::vector<std::string> f = Split(line, '\t');
@@ -152,8 +146,9 @@ const std::map<std::string, FitScore>& Scores()
                     const FitScore s = FitProblem(f, start, x, y, static_cast<int>(x.size()) - 1, mode);
                     all[f[0] + "/" + std::to_string(start) + "/" + derivatives] = s;
                     const std::string status(FitStatusName(s.Status));
-                    tsv << f[0] << '\t' << start << '\t' << derivatives << '\t' << status << '\t'
-                        << Joined(s.Parameters) << '\t' << Joined(s.Deviations) << '\t' << Joined({s.Rss}) << '\n';
+                    tsv << f[0] << '\t' << start << '\t' << derivatives << '\t' << status << '\t';
+                    joined(s.Parameters) << '\t';
+                    joined(s.Deviations) << '\t' << s.Rss << '\n';
                     std::printf("%-9s %-7s %d %-7s %-14s param %4.1f sd %4.1f rss %4.1f\n", f[0].c_str(),
                                 f[1].c_str(), start, derivatives, status.c_str(), s.ParameterLre, s.DeviationLre,
                                 s.RssLre);
