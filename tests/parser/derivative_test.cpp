@@ -109,6 +109,11 @@ TEST_F(ParserDerivatives, ValuesAreThoseOfTheArrayEvaluation)
         EXPECT_EQ(r.faults[i], faults[i]) << xs[i];
         EXPECT_EQ(faults[i] == FaultKind::None ? r.values[i] : r.rows[0][i], faults[i] == FaultKind::None ? out[i] : 0.0) << xs[i];
     }
+    // The same program with the parameters in the other order: the rows follow them.
+    std::vector<std::vector<double>> swapped(2, std::vector<double>(xs.size()));
+    const std::vector<double*> slots = {&parser.B(), &parser.A()}, rows = {swapped[0].data(), swapped[1].data()};
+    parser.EvaluateManyWithDerivatives(&parser.X(), xs, slots, out, faults, rows);
+    EXPECT_TRUE(swapped[0] == r.rows[1] && swapped[1] == r.rows[0]);
 }
 
 } // namespace
