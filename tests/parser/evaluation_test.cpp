@@ -1,8 +1,14 @@
-// Evaluation: the arithmetic of each op code and built-in function, and the
-// faults a run raises (as exceptions, never as a NaN result).
+// Evaluation: the arithmetic of each op code and built-in function, the
+// faults a run raises (as exceptions, never as a NaN result), the random
+// draws of each parser; and array evaluation, which gives the same results,
+// bit for bit, and the same faults as evaluating point by point, for every
+// fit formula, op code and block boundary, whichever variable is varied.
+
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <numbers>
 #include <string>
@@ -10,12 +16,18 @@
 #include <typeindex>
 #include <vector>
 
+#include "fitting/fit_formulas.h"
 #include "parser/parser.h"
 
 namespace movra {
 namespace {
 
 struct ParserEvaluation : ::testing::Test {
+    ParserEvaluation()
+    {
+        const double values[9] = {0, 4000, -3000, 0.7, 1.3, 1.1, 0.25, 0.5, 1};
+        for (int k = 1; k <= 8; ++k) parser.SetVariable("m" + std::to_string(k), values[k]);
+    }
     double Eval(const std::string& text)
     {
         parser.setExpression(text);
@@ -152,6 +164,82 @@ TEST_F(ParserEvaluation, EachRunStartsCleanAndReportsOnlyItsOwnFaults)
     EXPECT_EQ(std::fetestexcept(FE_DIVBYZERO), 0);
     std::feraiseexcept(FE_OVERFLOW | FE_INVALID);  // raised outside any run
     EXPECT_EQ(Eval("X+1"), 5.0);
+}
+
+std::vector<double> Abscissae(std::size_t count, double from, double to)
+{
+    std::vector<double> xs(count);
+    for (std::size_t i = 0; i < count; ++i)
+        xs[i] = count == 1 ? from : from + (to - from) * static_cast<double>(i) / static_cast<double>(count - 1);
+    return xs;
+}
+
+// Compares EvaluateMany over X with Evaluate per point; returns the faulting count.
+int ExpectBatchMatchesScalar(TParser& parser, const std::vector<double>& xs, const std::string& label)
+{
+    std::vector<double> out(xs.size());
+    std::vector<FaultKind> faults(xs.size());
+    parser.EvaluateMany(&parser.X(), xs, out, faults);
+    int faulting = 0;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        parser.X() = xs[i];
+        FaultKind fault = FaultKind::None;
+        const double scalar = parser.Evaluate(fault);
+        EXPECT_EQ(faults[i], fault) << label << " at x=" << xs[i];
+        if (fault == FaultKind::None)
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i]), std::bit_cast<std::uint64_t>(scalar))
+                << label << " at x=" << xs[i] << ": " << out[i] << " vs " << scalar;
+        else
+            EXPECT_TRUE(std::isnan(out[i])) << label << " at x=" << xs[i];
+        faulting += fault != FaultKind::None;
+    }
+    return faulting;
+}
+
+TEST_F(ParserEvaluation, ArrayEvaluationOfFitFormulasOpCodesAndFaultsMatchesScalarEvaluationBitForBit)
+{
+    struct Case { std::string Text; std::vector<double> Xs; int Faulting; };  // -1: not counted
+    std::vector<Case> cases = {
+        {std::string(kFitFormulas[9]), {-1.0, 0.0, 1.0, 2.0}, 1},        // 1/x
+        {std::string(kFitFormulas[8]), Abscissae(200, -3.0, 3.0), 100},  // negative x to a fractional power
+        {"EXP(X)+1/(X-3)", {1.0, 3.0, 800.0, 2.0}, 2},
+        {"7DIVX+7MODX", {2.0, 0.5, -3.0, 1E300}, 2},
+    };
+    for (const std::string_view formula : kFitFormulas) cases.push_back({std::string(formula), Abscissae(301, -5, 25), -1});
+    for (const char* text : {"-X", "X+Y", "Y-X", "X*X", "1/X", "XMOD3", "7DIVX", "X^-3", "X^Y", "Y^X", "X^2", "X^3",
+                             "X^4", "TAN(X)+SIN(X)+COS(X)", "SINH(X)-COSH(X)", "ARCTAN(X)*SQRT(ABS(X))", "LN(X)",
+                             "HEAV(X)+SIGN(X)+ZERO(X)", "PH(X)", "MAX(X,Y)-MIN(X,1)", "Y*Y+1", "MAX(1,2)"})
+        cases.push_back({text, Abscissae(97, -4.0, 4.0), -1});
+    parser.Y() = 2.5;
+    for (const Case& c : cases) {
+        parser.setExpression(c.Text);
+        const int faulting = ExpectBatchMatchesScalar(parser, c.Xs, c.Text);
+        EXPECT_TRUE(c.Faulting < 0 || faulting == c.Faulting) << c.Text << ": " << faulting;
+    }
+    // Around the block boundaries, with the last formula of the list.
+    for (const std::size_t count : {1u, 127u, 128u, 129u, 257u, 1000u})
+        ExpectBatchMatchesScalar(parser, Abscissae(count, 0.1, 30.0), std::to_string(count));
+}
+
+TEST_F(ParserEvaluation, ArrayEvaluationVariesAnyVariableAndRestoresIt)
+{
+    double* m1 = parser.FindVariable("m1");
+    parser.X() = 3;
+    struct Case { const char* Text; double* Slot; std::vector<double> Xs, Values; };
+    const Case cases[] = {{"X", &parser.X(), {1.5, -2}, {1.5, -2}}, {"m1", &parser.X(), {1.5, -2}, {4000, 4000}},
+                          {"", &parser.X(), {1.5, -2}, {0, 0}},  // the pass-through and the empty program
+                          {"M1*X+M2", &parser.X(), {1, 2}, {1000, 5000}}, {"M1*X+M2", m1, {-1, 1}, {-3003, -2997}}};
+    for (const Case& c : cases) {
+        if (parser.Expression() != c.Text) parser.setExpression(c.Text);  // the same program for X, then for m1
+        std::vector<double> out(c.Xs.size());
+        std::vector<FaultKind> faults(c.Xs.size());
+        parser.EvaluateMany(c.Slot, c.Xs, out, faults);
+        EXPECT_EQ(out, c.Values) << c.Text;
+        EXPECT_TRUE(parser.X() == 3 && *m1 == 4000) << c.Text;
+    }
+    std::vector<double> shortOut(1);
+    std::vector<FaultKind> faults(2);
+    EXPECT_THROW(parser.EvaluateMany(&parser.X(), std::vector<double>{1, 2}, shortOut, faults), std::invalid_argument);
 }
 
 } // namespace
