@@ -58,16 +58,6 @@ protected:
         return state().fits.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
     }
 
-    // The object at a path of object names below the main window, such as "Form3/Memo1".
-    template <typename T = QObject>
-    T& Find(const QString& path)
-    {
-        QObject* found = &form();
-        for (const QString& name : path.split(QLatin1Char('/')))
-            if (found && found->objectName() != name) found = found->findChild<QObject*>(name);
-        if (T* object = qobject_cast<T*>(found)) return *object;
-        throw std::runtime_error("no " + path.toStdString());
-    }
     // The entries of a menu (separators as "-") or a combo box.
     static QStringList Captions(const QWidget& menuOrBox)
     {
