@@ -71,7 +71,7 @@ TEST_F(GraphWiringTest, ImportRebuildsTheCurvesOfTheChosenSample)
     Label({1, 1, 1, 2}, "Sample1");
     graph().SelectSample().setCurrentIndex(0);
     ImportDemoPlate();
-    EXPECT_EQ(std::tuple(Shown(1), Shown(2)), std::tuple(0, 12));
+    ASSERT_EQ(std::tuple(Shown(1), Shown(2)), std::tuple(0, 12));
     EXPECT_NE(reduced()[2][1], 0.0);
 }
 

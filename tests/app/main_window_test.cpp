@@ -114,13 +114,14 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
     EXPECT_EQ(dialogs.openRequests.at(0).directory, std::filesystem::path());
     EXPECT_EQ(dialogs.openRequests.at(1).directory, kDemoData);
     const QString demo = QString::fromStdString((kDemoData / "demo-kinetic-96.txt").string());
-    EXPECT_EQ(form().RecentFileEntries(), (QStringList{QString::fromStdString(layout.string()), demo}));
+    const QString layoutPath = QString::fromStdString(layout.string());
+    EXPECT_EQ(Captions(*form().menu().OpenRecent1), (QStringList{"&1 " + layoutPath, "&2 " + demo}));
 
     const auto table = kPlateTests / "tables" / "tab-point.tsv";
     drop({layout, table});
     EXPECT_EQ(std::tuple(plate().WaveLengthCount, layoutPage().layoutModel().gridText(12, 8)),
               std::tuple(1, "Sample12"));
-    EXPECT_EQ(form().RecentFileEntries().first(), QString::fromStdString(layout.string()));
+    EXPECT_EQ(form().RecentFileEntries().first(), layoutPath);
 
     dialogs.inputs.push_back("0");
     form().menu().OpenRecent1->actions().at(2)->trigger();  // the demo plate, third now
