@@ -3,6 +3,7 @@
 // map's colours and marks, and a click on a well.
 
 #include <QCheckBox>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -98,6 +99,7 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
     }
     EXPECT_GE(fitted, 5);
     EXPECT_LT(fitted, 96);
+    EXPECT_EQ(form().fitAllBar().FitAllProgress().value(), fitted);
     EXPECT_TRUE(form().fitAllBar().isHidden());
     EXPECT_TRUE(form().menu().FitAll1->isEnabled() && graph().FitShownBut().isEnabled());
 }

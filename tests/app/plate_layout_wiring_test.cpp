@@ -173,9 +173,11 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
     EXPECT_EQ(layoutPage().SampleChooser().currentText(), "Sample2");  // ready for the next sample
     SelectCells(grid, {1, 2, 1, 2});
     layoutPage().AssignBut().click();
+    layoutPage().SampleChooser().setCurrentIndex(2);  // Sample1: not the top item, so it stays chosen
     SelectCells(grid, {3, 3, 4, 3});
     for (int key : {Qt::Key_2, Qt::Key_7, Qt::Key_Return}) QTest::keyClick(&grid, static_cast<Qt::Key>(key));
-    EXPECT_EQ(layoutPage().layoutModel().gridText(4, 3), "Sample27");
+    EXPECT_EQ(std::tuple(layoutPage().layoutModel().gridText(4, 3), layoutPage().SampleChooser().currentText()),
+              std::tuple("Sample27", "Sample1"));
     EXPECT_EQ(PopupCaptions().mid(0, 4), (QStringList{"Sample28", "Sample27", "Sample3", "Sample2"}));
     EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2", "Sample27"}));
     SelectCells(grid, {2, 1, 2, 1});

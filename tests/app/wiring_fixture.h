@@ -1,8 +1,8 @@
 #pragma once
 // Shared set-up of the tests of the program's windows: all five windows with
 // scripted dialogs and a first start's settings, the demo plate imported on
-// request, widgets found by object name, wells labelled through the layout
-// grid's popup menu and samples chosen as the user does.
+// request, menu and box entries read as text, wells labelled through the
+// layout grid's popup menu and samples chosen as the user does.
 
 #include <QAction>
 #include <QApplication>
