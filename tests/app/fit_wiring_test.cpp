@@ -20,29 +20,6 @@ namespace {
 
 using FitWiringTest = WiringTest;
 
-TEST_F(FitWiringTest, FitShownEndsWithOptOkAResultRowPerWellAndTheCurvesDrawn)
-{
-    PrepareDemoFit();
-    form().resize(900, 700);
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
-    QApplication::processEvents();
-    graph().FitShownBut().click();
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(graph().fitting().MarqStatus().text(), "OPT_OK");
-    for (int row = 0; row < 8; ++row) EXPECT_GT(FitResult(row * 12, 0), 0.0) << row;
-    EXPECT_FALSE(windows.Form3().isVisible());
-    EXPECT_TRUE(form().centralWidget()->isEnabled());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(windows.Form3().windowTitle(), "Fitting data from well H1");
-
-    // The redraw after the fit: a picture the box's size with curve 1 in red.
-    const QImage picture = graph().PaintBox1().Image().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(picture.size(), graph().PaintBox1().size());
-    const auto* pixels = reinterpret_cast<const QRgb*>(picture.constBits());
-    EXPECT_GT(std::count(pixels, pixels + picture.width() * picture.height(), qRgb(255, 0, 0)), 20);
-}
-
 TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsError)
 {
     PrepareDemoFit({{1, 1, 1, 1}});
@@ -64,10 +41,15 @@ TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsErr
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(FitWiringTest, CancelDuringTheSecondOfThreeCurvesStopsOnlyThatCurve)
+// Cancel pressed while curve B1 of A1..C1 is fitted stops that curve only;
+// the run ends with the main window as before and the curves redrawn.
+TEST_F(FitWiringTest, CancelStopsOnlyTheCurveBeingFittedAndTheRunEndsWithTheCurvesDrawn)
 {
     PrepareDemoFit({{1, 1, 1, 3}});
-    // Cancel is pressed while curve B1's iterations are on show.
+    form().resize(900, 700);
+    form().show();
+    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
+    QApplication::processEvents();
     FitProgressForm& progress = windows.Form3();
     QObject::connect(&progress.Memo1(), &QPlainTextEdit::textChanged, &progress, [&progress] {
         if (progress.windowTitle() == "Fitting data from well B1" && progress.isVisible()) progress.Button1().click();
@@ -78,6 +60,14 @@ TEST_F(FitWiringTest, CancelDuringTheSecondOfThreeCurvesStopsOnlyThatCurve)
               std::tuple(true, true, true));  // A1 and C1 fitted, B1 not
     EXPECT_EQ(graph().fitting().MarqStatus().text(), "OPT_OK");
     EXPECT_TRUE(progress.Memo1().toPlainText().contains("Lambda:"));
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(form().centralWidget()->isEnabled() && QApplication::overrideCursor() == nullptr);
+
+    // The redraw after the fit: a picture the box's size with curve 1 in red.
+    const QImage picture = graph().PaintBox1().Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(picture.size(), graph().PaintBox1().size());
+    const auto* pixels = reinterpret_cast<const QRgb*>(picture.constBits());
+    EXPECT_GT(std::count(pixels, pixels + picture.width() * picture.height(), qRgb(255, 0, 0)), 20);
 }
 
 TEST_F(FitWiringTest, LimitsOkStoresTheBoxesRefusesACommaAndCancelRestoresThem)
