@@ -1,8 +1,7 @@
-// The About window: its text's blocks, the animation timer that runs only
-// while the window is shown and continues where it stopped, and the
-// rotating, zooming and tiling picture it draws.
+// The About window: the animation timer that runs only while the window is
+// shown and continues where it stopped, and the rotating, zooming and
+// tiling picture it draws.
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -18,27 +17,12 @@
 namespace movra {
 namespace {
 
-TEST(AboutFormTest, TextHasTitleDescriptionCreditsAndContactBlocks)
-{
-    AboutForm about;
-    const QStringList lines = about.RichEdit1().toPlainText().split(QLatin1Char('\n'));
-    ASSERT_GE(lines.size(), 13);
-    EXPECT_EQ(lines[0], "MOVRA version 0.92");
-    for (int line = 1; line <= 12; ++line)
-        EXPECT_EQ(lines[line].isEmpty(), line == 1 || line == 5 || line == 10) << line;
-    EXPECT_TRUE(lines[12].contains(QLatin1Char('@')));
-    EXPECT_TRUE(AboutForm::WebPage().isValid());
-    EXPECT_EQ(about.frame().format(), QImage::Format_Indexed8);
-    EXPECT_EQ(about.frame().size(), QSize(185, 193));
-}
-
 TEST(AboutFormTest, AnimationRunsOnlyWhileShownAndContinuesWhereItStopped)
 {
     AboutForm about;
     EXPECT_FALSE(about.Timer1().isActive());
     about.show();
     EXPECT_TRUE(about.Timer1().isActive());
-    EXPECT_EQ(about.Timer1().interval(), 10);
     EXPECT_TRUE(QTest::qWaitFor([&about] { return about.animation().a1() > 0.03; }, 5000));  // two ticks
     QTest::keyClick(&about, Qt::Key_Escape);  // closes like "Det fed'"
     EXPECT_FALSE(about.isVisible() || about.Timer1().isActive());
@@ -75,9 +59,9 @@ struct Animation {
 TEST(AboutAnimationTest, FirstFrameStepsOnePixelAcrossThenTheAnglesTurnTheSteps)
 {
     Animation a(20, 30);
-    const auto pixels = a.Frame(6, 4);
-    // Centre start: u = 10 - 3 = 7, v = 15 - 2 = 13; rows do not move (e = f = 0).
-    for (int i = 0; i < 24; ++i) EXPECT_EQ(pixels[static_cast<std::size_t>(i)], 7 + i % 6 + 10 * 13) << i;
+    const auto pixels = a.Frame(46, 4);
+    // Centre start: u = 10 - 23 wraps to 7, v = 15 - 2 = 13; rows do not move (e = f = 0).
+    for (int i = 0; i < 46 * 4; ++i) EXPECT_EQ(pixels[static_cast<std::size_t>(i)], (7 + i % 46) % 20 + 10 * 13) << i;
     // The steps then come from a1 = a2 = 0: du = 0, dv = 5.
     EXPECT_NEAR(a.animation.du(), 0.0, 1e-12);
     EXPECT_NEAR(a.animation.dv(), 5.0, 1e-12);

@@ -39,22 +39,14 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
     EXPECT_TRUE(form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"));
     EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), "A:0 340 - B:0 405 - ");
     EXPECT_EQ(std::tuple(plate().WellCount, plate().TimePointCount), std::tuple(96, 61));
+    // The grid shows the import's review table (its cells are checked in
+    // tests/plate); the temperature caption's 0xA1 byte shows as itself.
     const GridModel& grid = reviewGrid();
-    EXPECT_EQ(std::tuple(grid.gridColumnCount(), grid.gridRowCount()), std::tuple(96 * 2 + 3, 62));
-    const std::tuple<int, int, const char*> cells[] = {{1, 0, "Time(hh:mm:ss)"}, {3, 0, "340A1"}, {194, 0, "405H12"},
-                                                       {1, 2, "2:00"}, {2, 1, "37.00"}, {3, 1, "0.0447"}};
-    for (const auto& [column, row, text] : cells) EXPECT_EQ(grid.gridText(column, row), text) << column << "," << row;
-    // The temperature caption's 0xA1 byte shows as itself.
+    EXPECT_EQ(std::tuple(grid.gridColumnCount(), grid.gridRowCount(), grid.gridText(194, 0), grid.gridText(3, 1)),
+              std::tuple(96 * 2 + 3, 62, "405H12", "0.0447"));
     EXPECT_EQ(grid.headerData(1, Qt::Horizontal).toString(), QString::fromLatin1("Temperature(\xA1" "C)"));
     EXPECT_TRUE(form().menu().OpenPlateLayout1->isEnabled() && form().menu().SavePlateLayout1->isEnabled());
     EXPECT_FALSE(windows.Form2().isVisible());
-
-    // Copy All: the header row and one line per read, each ended by CR alone.
-    form().dataReviewPage().CopytoExcel1Click();
-    const std::string copied = ClipboardText();
-    EXPECT_EQ(std::count(copied.begin(), copied.end(), '\r'), 62);
-    EXPECT_EQ(copied.find('\n'), std::string::npos);
-    EXPECT_EQ(copied.substr(0, 15), "Time(hh:mm:ss)\t");
 }
 
 TEST_F(ImportCommandTest, TypedTimeOffsetShiftsTheXValuesAndCancelMeansNone)
@@ -133,6 +125,7 @@ TEST_F(ImportCommandTest, TableBecomesAOneWavelengthKineticPlateOrIsRefusedWhole
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0], "Row 3, column 2: 'abc' is not a number");
     EXPECT_EQ(std::tuple(plate().TimePointCount, caption()), std::tuple(61, kDemoCaption));
+    EXPECT_TRUE(form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"));
 
     form().menu().ImportTable1->trigger();
     EXPECT_EQ(dialogs.openRequests.back().filter, "Tables|*.tsv *.csv *.txt|All files|*");

@@ -15,7 +15,6 @@ namespace {
 
 TEST(ImportInteractionTest, ProgressWindowIsCentredWithHalvesTruncatedShownAdvancedAndHidden)
 {
-    EXPECT_EQ(CentredTopLeft(QRect(100, 50, 760, 595), QSize(354, 59)), QPoint(100 + 380 - 177, 50 + 297 - 29));
     EXPECT_EQ(CentredTopLeft(QRect(0, 0, 100, 100), QSize(51, 51)), QPoint(25, 25));
     test::ScriptedDialogs dialogs;
     QMainWindow main;
@@ -24,12 +23,13 @@ TEST(ImportInteractionTest, ProgressWindowIsCentredWithHalvesTruncatedShownAdvan
     DialogImportInteraction interaction(dialogs, progress, main);
     interaction.ShowProgress();
     EXPECT_TRUE(progress.isVisible());
-    EXPECT_EQ(progress.ProgressBar1().value(), 0);
     EXPECT_EQ(progress.pos(), CentredTopLeft(main.frameGeometry(), progress.frameGeometry().size()));
     interaction.SetProgress(42);
     EXPECT_EQ(progress.ProgressBar1().value(), 42);
     interaction.HideProgress();
     EXPECT_FALSE(progress.isVisible());
+    interaction.ShowProgress();  // the next import starts from 0
+    EXPECT_EQ(progress.ProgressBar1().value(), 0);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // Shared set-up of the tests of the program's windows: all five windows with
 // scripted dialogs and a first start's settings, the demo plate imported on
-// request, widgets found by object name, wells labelled through the layout
-// grid's popup menu and samples chosen as the user does.
+// request, menu and box entries read as text, wells labelled through the
+// layout grid's popup menu and samples chosen as the user does.
 
 #include <QAction>
 #include <QApplication>
@@ -58,16 +58,6 @@ protected:
         return state().fits.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
     }
 
-    // The object at a path of object names below the main window, such as "Form3/Memo1".
-    template <typename T = QObject>
-    T& Find(const QString& path)
-    {
-        QObject* found = &form();
-        for (const QString& name : path.split(QLatin1Char('/')))
-            if (found && found->objectName() != name) found = found->findChild<QObject*>(name);
-        if (T* object = qobject_cast<T*>(found)) return *object;
-        throw std::runtime_error("no " + path.toStdString());
-    }
     // The entries of a menu (separators as "-") or a combo box.
     static QStringList Captions(const QWidget& menuOrBox)
     {

@@ -1,6 +1,5 @@
 #include "plot/graph_view.h"
 #include "plot/recording_canvas.h"
-#include "plate/read_range.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +32,6 @@ TEST(GraphRanges, AxisRangesRoundBySpan)
         EXPECT_DOUBLE_EQ(r.Min, c.min) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
         EXPECT_DOUBLE_EQ(r.Max, c.max) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
     }
-    EXPECT_EQ(ReadsInView(10, 1, 100), (ReadRange{1, 10}));
-    EXPECT_EQ(ReadsInView(200, 50.5, 75), (ReadRange{100, 150}));
-    EXPECT_EQ(ReadsInView(10, 50, 55), (ReadRange{5, 5}));
 }
 
 TEST(GraphRanges, ScaledResidualRangeIsSymmetricATenthBeyondTheLargestResidual)

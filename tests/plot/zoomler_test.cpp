@@ -96,38 +96,48 @@ TEST_F(ZoomBarTest, HitTestFindsTheZonesOfEitherOrientation)
     EXPECT_EQ(bar.HitTest(7, 520), ZoomZone::HighButton);
 }
 
-TEST_F(ZoomBarTest, HeldButtonsStepOneThenWhatIsLeftThenNothing)
+// A held button steps by StepSize, then by what is left, then not at
+// all; a track click jumps in proportion to its distance from the thumb; a
+// double click resets only when enabled.
+TEST_F(ZoomBarTest, ButtonsStepTrackClicksJumpAndDoubleClicksReset)
 {
     Select(2.5, 50);
     const ZoomBarReaction press = bar.MousePress(5, 7);
-    EXPECT_EQ(Range(), std::pair(1.5, 49.0));
-    EXPECT_EQ(std::pair(press.timer, press.timerIntervalMs), std::pair(RepeatTimerCommand::Start, 500));
-    EXPECT_TRUE(bar.LowButtonHeld());
+    EXPECT_EQ(std::tuple(Range(), press.timer, press.timerIntervalMs, bar.LowButtonHeld()),
+              std::tuple(std::pair(1.5, 49.0), RepeatTimerCommand::Start, 500, true));
     const ZoomBarReaction tick = bar.RepeatTimerTick();
-    EXPECT_EQ(Range(), std::pair(1.0, 48.5));
-    EXPECT_EQ(std::pair(tick.timer, tick.timerIntervalMs), std::pair(RepeatTimerCommand::ChangeInterval, 50));
+    EXPECT_EQ(std::tuple(Range(), tick.timer, tick.timerIntervalMs),
+              std::tuple(std::pair(1.0, 48.5), RepeatTimerCommand::ChangeInterval, 50));
     bar.RepeatTimerTick();
     EXPECT_EQ(Range(), std::pair(1.0, 48.5));
     EXPECT_EQ(bar.MouseRelease().timer, RepeatTimerCommand::Stop);
     EXPECT_FALSE(bar.LowButtonHeld());
     EXPECT_EQ(events, "CCC");  // no drag was running: no event on release
     EXPECT_EQ(bar.RepeatTimerTick().timer, RepeatTimerCommand::Keep);
-
     Select(10, 99.25);
     bar.MousePress(520, 7);
-    EXPECT_EQ(Range(), std::pair(10.75, 100.0));
-    EXPECT_TRUE(bar.HighButtonHeld());
-}
+    EXPECT_EQ(std::pair(Range(), bar.HighButtonHeld()), std::pair(std::pair(10.75, 100.0), true));
 
-TEST_F(ZoomBarTest, DoubleClickResetsOnlyWhenEnabled)
-{
-    Select(20, 30);
-    bar.DblClkEnable = false;
-    EXPECT_FALSE(bar.DoubleClick().repaint);
-    EXPECT_TRUE(Range() == std::pair(20.0, 30.0) && events.empty());
-    bar.DblClkEnable = true;
-    bar.DoubleClick();
-    EXPECT_TRUE(Range() == std::pair(1.0, 100.0) && events == "C") << events;
+    Select(50, 60);
+    const int ts = bar.ThumbStart();
+    bar.MousePress(12, 7);  // next to the low button: almost to Min
+    EXPECT_NEAR(bar.Start(), 50 - 49.0 / (ts - 11) * (ts - 12), 1e-9);
+    EXPECT_NEAR(bar.Finish() - bar.Start(), 10.0, 1e-9);
+    Select(30, 40);
+    const int te = bar.ThumbEnd();
+    bar.MousePress(te + 2, 7);
+    bar.MouseRelease();
+    EXPECT_NEAR(bar.Finish(), 40 + 60.0 / (526 - 11 - te) * 2, 1e-9);
+    EXPECT_NEAR(bar.Finish() - bar.Start(), 10.0, 1e-9);
+    EXPECT_EQ(events, "C");
+
+    for (const bool enabled : {false, true}) {
+        Select(20, 30);
+        bar.DblClkEnable = enabled;
+        EXPECT_EQ(bar.DoubleClick().repaint, enabled);
+        EXPECT_EQ(Range(), enabled ? std::pair(1.0, 100.0) : std::pair(20.0, 30.0));
+        EXPECT_EQ(events, enabled ? "C" : "");
+    }
 }
 
 TEST_F(ZoomBarTest, DraggingAnEndZoomsAndTheMiddleScrollsWithinTheRange)
@@ -163,34 +173,16 @@ TEST_F(ZoomBarTest, DraggingAnEndZoomsAndTheMiddleScrollsWithinTheRange)
     }
 }
 
-TEST_F(ZoomBarTest, TrackClicksJumpProportionally)
-{
-    Select(50, 60);
-    const int ts = bar.ThumbStart();
-    bar.MousePress(12, 7);  // next to the low button: almost to Min
-    EXPECT_NEAR(bar.Start(), 50 - 49.0 / (ts - 11) * (ts - 12), 1e-9);
-    EXPECT_NEAR(bar.Finish() - bar.Start(), 10.0, 1e-9);
-    EXPECT_EQ(events, "C");
-    Select(30, 40);
-    const int te = bar.ThumbEnd();
-    bar.MousePress(te + 2, 7);
-    EXPECT_NEAR(bar.Finish(), 40 + 60.0 / (526 - 11 - te) * 2, 1e-9);
-    EXPECT_NEAR(bar.Finish() - bar.Start(), 10.0, 1e-9);
-    bar.MouseRelease();
-    EXPECT_EQ(events, "C");
-}
-
 TEST_F(ZoomBarTest, PaintingDrawsSunkenFrameRaisedThumbButtonsAndArrows)
 {
     bar.SetSize(200, 14);
     RecordingCanvas canvas(200, 14);
     bar.Paint(canvas);
-    const auto rectangles = canvas.CallsOf(CanvasOp::Rectangle);
-    ASSERT_EQ(rectangles.size(), 6u);  // frame, inner area, thumb, its middle, two buttons
-    EXPECT_EQ(rectangles[0].points[1], (CanvasPoint{200, 14}));
-    EXPECT_EQ(rectangles[1].brush.color, 0xE0E0E0u);
-    EXPECT_EQ(rectangles[2].points, (Points{{12, 2}, {189, 12}}));
-    EXPECT_EQ(rectangles[3].points[0], (CanvasPoint{22, 3}));
+    // Frame, inner area, thumb, its middle, two buttons; two arrows.
+    std::vector<Points> boxes;
+    for (const CanvasCall& call : canvas.CallsOf(CanvasOp::Rectangle)) boxes.push_back(call.points);
+    EXPECT_EQ(boxes, (std::vector<Points>{{{0, 0}, {200, 14}}, {{2, 2}, {198, 12}}, {{12, 2}, {189, 12}},
+                                          {{22, 3}, {179, 11}}, {{1, 2}, {12, 12}}, {{189, 2}, {199, 12}}}));
     const auto triangles = canvas.CallsOf(CanvasOp::Polygon);
     ASSERT_EQ(triangles.size(), 2u);
     EXPECT_EQ(triangles[0].points, (Points{{9, 3}, {9, 10}, {2, 7}}));

@@ -10,10 +10,12 @@
 namespace movra {
 namespace {
 
-// A bar 526 pixels long (502 pixels of track for the range 1..100) with
-// 20..60 selected, recording its signals as S(crolling), Z(ooming), C(hanged).
+// The widget over the zoom bar's model (whose own behaviour tests/plot
+// checks): a bar 526 pixels long (502 pixels of track for the range 1..100)
+// with 20..60 selected, recording its signals as S(crolling), Z(ooming), C(hanged).
 class ZoomlerWidgetTest : public ::testing::Test {
 protected:
+    static constexpr int kThumbStart = 12 + 96;  // of 20..60 on 526 pixels
     ZoomlerWidgetTest()
     {
         bar.resize(526, 14);
@@ -50,15 +52,14 @@ protected:
 
 TEST_F(ZoomlerWidgetTest, StartsLikeTheBarFollowsItsSizeAndPaintsIt)
 {
-    const TZoomler created;
+    TZoomler created;
     EXPECT_EQ(created.size(), QSize(200, 14));
     EXPECT_EQ(std::pair(created.Start(), created.Finish()), std::pair(30.0, 70.0));
-    EXPECT_FALSE(created.RepeatTimer().isActive());
-    EXPECT_EQ(std::pair(bar.Model().ThumbStart(), bar.Model().Width()), std::pair(12 + 96, 526));
+    created.resize(526, 14);  // hidden: no resize event; the setter takes the size
+    created.SetStart(20);
+    EXPECT_EQ(created.Model().ThumbStart(), kThumbStart);
     EXPECT_TRUE(bar.setProperty("Start", 75.0));  // properties reach the setters
     EXPECT_EQ(bar.property("Start").toDouble(), 59.0);
-    EXPECT_TRUE(bar.setProperty("DblClkEnable", false));
-    EXPECT_FALSE(bar.DblClkEnable());
 
     Select(1, 100);
     const QImage picture = bar.grab().toImage();
@@ -73,8 +74,7 @@ TEST_F(ZoomlerWidgetTest, HeldArrowButtonRepeatsThroughItsTimer)
     Select(2.5, 50);
     Send(QEvent::MouseButtonPress, 5);
     EXPECT_EQ(bar.Start(), 1.5);
-    EXPECT_TRUE(bar.RepeatTimer().isActive());
-    EXPECT_EQ(bar.RepeatTimer().interval(), 500);
+    EXPECT_EQ(std::pair(bar.RepeatTimer().isActive(), bar.RepeatTimer().interval()), std::pair(true, 500));
     bar.RepeatTimerTimeout();
     EXPECT_EQ(std::pair(bar.Start(), bar.Finish()), std::pair(1.0, 48.5));
     EXPECT_EQ(bar.RepeatTimer().interval(), 50);
@@ -88,10 +88,8 @@ TEST_F(ZoomlerWidgetTest, DragsSignalWhileMovingAndDoubleClicksResetUnlessDisabl
     Drag(Middle(), Middle());  // a click on the thumb changes nothing but reports
     Drag(Middle(), Middle() + 51);
     EXPECT_NEAR(bar.Start(), 20 + 51 * 99.0 / 502, 1e-9);
-    EXPECT_NEAR(bar.Finish() - bar.Start(), 40.0, 1e-9);
     Drag(bar.Model().ThumbStart() + 5, bar.Model().ThumbStart() - 15);
     EXPECT_EQ(events, "CSCZC");
-    EXPECT_EQ(bar.Model().DragState(), ZoomDrag::None);
 
     for (bool enabled : {false, true}) {
         Select(20, 60);
@@ -107,7 +105,7 @@ TEST_F(ZoomlerWidgetTest, DragsSignalWhileMovingAndDoubleClicksResetUnlessDisabl
 
 TEST_F(ZoomlerWidgetTest, CursorFollowsTheZoneUnderTheMouse)
 {
-    const std::pair<int, Qt::CursorShape> zones[] = {{bar.Model().ThumbStart() + 5, Qt::SizeHorCursor},
+    const std::pair<int, Qt::CursorShape> zones[] = {{kThumbStart + 5, Qt::SizeHorCursor},
                                                      {bar.Model().ThumbEnd() - 5, Qt::SizeHorCursor},
                                                      {Middle(), Qt::PointingHandCursor},
                                                      {400, Qt::ArrowCursor}};
@@ -116,9 +114,8 @@ TEST_F(ZoomlerWidgetTest, CursorFollowsTheZoneUnderTheMouse)
         EXPECT_EQ(bar.cursor().shape(), shape) << x;
     }
     bar.SetOrientation(TOrientation::Vertical);
-    bar.resize(14, 526);
-    Select(20, 60);  // a hidden widget's model follows its size at the next setter or event
-    Send(QEvent::MouseMove, 7, bar.Model().ThumbStart() + 5);
+    bar.resize(14, 526);  // hidden: the move takes the new size
+    Send(QEvent::MouseMove, 7, kThumbStart + 5);
     EXPECT_EQ(bar.cursor().shape(), Qt::SizeVerCursor);
     EXPECT_TRUE(events.empty());
 }
