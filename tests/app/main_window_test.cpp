@@ -3,6 +3,7 @@
 // position and session, recent files and dropped files.
 
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QSettings>
 #include <QUrl>
@@ -22,7 +23,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsAndTheWindowFitsASmallHighDpiScreen
 {
     QStringList menus;
     for (const char* menu : {"File1", "Edit1", "View1", "Fit1", "Help1", "PopupMenu1", "PopupMenu2", "PopupMenu3"})
-        menus += Captions(Find<QMenu>(menu)) << "|";
+        menus += Captions(*form().findChild<QMenu*>(menu)) << "|";
     EXPECT_EQ(menus.join(","),
               "New,Save,Save As,-,Open PlateLayout,Save PlateLayout,-,Import,Import Table...,Open Recent,-,"
               "Save Report As...,Export Graph...,-,Exit,|,Copy,-,Select All,|,Residuals,Scale Residuals,Legend,|,"
