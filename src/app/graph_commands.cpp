@@ -46,8 +46,8 @@ namespace {
 // loses activation, e.g. to an error box).
 class FocusOutWatcher final : public QObject {
 public:
-    FocusOutWatcher(QWidget& widget, std::function<void()> action)
-        : QObject(&widget), action_(std::move(action))
+    FocusOutWatcher(QObject& owner, QWidget& widget, std::function<void()> action)
+        : QObject(&owner), action_(std::move(action))
     {
         widget.installEventFilter(this);
     }
@@ -69,7 +69,8 @@ private:
 // Answers tooltip requests of a widget with a text made at that moment.
 class TooltipSource final : public QObject {
 public:
-    TooltipSource(QWidget& widget, std::function<QString()> text) : QObject(&widget), text_(std::move(text))
+    TooltipSource(QObject& owner, QWidget& widget, std::function<QString()> text)
+        : QObject(&owner), text_(std::move(text))
     {
         widget.installEventFilter(this);
     }
@@ -102,9 +103,15 @@ void GiveResidualsTheirHeight(QSplitter& splitter)
 
 GraphCommands::GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs,
                              StatusMessage status)
-    : state_(state), page_(page), menu_(menu), dialogs_(dialogs), status_(std::move(status))
+    : state_(state), page_(page), menu_(menu), dialogs_(dialogs), status_(std::move(status)),
+      lifetime_(std::make_unique<QObject>())
 {
     connectControls();
+}
+
+GraphCommands::~GraphCommands()
+{
+    page_.PaintBox1().SetPaintHandler({});
 }
 
 void GraphCommands::AttachFitWindows(FitProgressForm& progress, FitLimitsDialog& limits, QMainWindow& mainWindow)
@@ -121,13 +128,16 @@ void GraphCommands::run(void (GraphCommands::*handler)())
 
 void GraphCommands::connectControls()
 {
-    QObject* context = &page_;
+    // Every connection and watcher lives as long as these commands, not as
+    // long as the widgets: a widget's last events while the window is torn
+    // down (a focus-out, a repaint) must not reach commands already gone.
+    QObject* context = lifetime_.get();
     // User choices only: the program's own changes of the chooser call the handler itself.
     QObject::connect(&page_.SelectSample(), &QComboBox::activated, context,
                      [this] { run(&GraphCommands::SelectSampleChange); });
     QObject::connect(&page_.WaveLengthCombination(), &QComboBox::activated, context,
                      [this] { run(&GraphCommands::SelectSampleChange); });
-    new FocusOutWatcher(page_.WaveLengthCombination(), [this] { run(&GraphCommands::SelectSampleChange); });
+    new FocusOutWatcher(*context, page_.WaveLengthCombination(), [this] { run(&GraphCommands::SelectSampleChange); });
     QObject::connect(page_.WaveLengthCombination().lineEdit(), &QLineEdit::returnPressed, context,
                      [this] { run(&GraphCommands::SelectSampleChange); });
     QObject::connect(&page_.fitting().CheckBox4(), &QCheckBox::clicked, context,
@@ -161,10 +171,10 @@ void GraphCommands::connectControls()
                      [this] { SplitterResidualsMoved(); });
 
     FittingPanel& fitting = page_.fitting();
-    new TooltipSource(fitting.MarqStatus(), [this] { return MarqStatusTip(); });
-    new FocusOutWatcher(fitting.FitFormulaCB(), [this] { run(&GraphCommands::FitFormulaExit); });
+    new TooltipSource(*context, fitting.MarqStatus(), [this] { return MarqStatusTip(); });
+    new FocusOutWatcher(*context, fitting.FitFormulaCB(), [this] { run(&GraphCommands::FitFormulaExit); });
     for (int k = 1; k <= kMaxParameters; ++k)
-        new FocusOutWatcher(fitting.FitM(k), [this] { run(&GraphCommands::Fit_m1Exit); });
+        new FocusOutWatcher(*context, fitting.FitM(k), [this] { run(&GraphCommands::Fit_m1Exit); });
     QObject::connect(&fitting.GuessBut(), &QPushButton::clicked, context, [this] { run(&GraphCommands::GuessClick); });
     // A typed start value is the user's own again.
     for (int k = 1; k <= kMaxParameters; ++k)

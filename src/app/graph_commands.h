@@ -7,6 +7,7 @@
 // meant for the user's events show their errors in one error box.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "reduction/wavelength_combination.h"
 
 class QMainWindow;
+class QObject;
 class QString;
 
 namespace movra {
@@ -37,6 +39,8 @@ public:
     // Connects the page's controls, View > Legend and View > Residuals.
     GraphCommands(AppState& state, GraphPage& page, MainMenu& menu, UserDialogs& dialogs,
                   StatusMessage status = {});
+    // Disconnects from the page, which may outlive the commands.
+    ~GraphCommands();
     GraphCommands(const GraphCommands&) = delete;
     GraphCommands& operator=(const GraphCommands&) = delete;
 
@@ -152,6 +156,8 @@ private:
     FitProgressForm* fitProgress_ = nullptr;
     FitLimitsDialog* fitLimits_ = nullptr;
     QMainWindow* mainWindow_ = nullptr;
+    // The context of every connection and watcher: gone first, with them.
+    std::unique_ptr<QObject> lifetime_;
 };
 
 } // namespace movra

@@ -4,10 +4,15 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QMenuBar>
 #include <QLabel>
 #include <QSlider>
 #include <QSplitter>
 
+#include "app/graph_commands.h"
+#include "app/main_menu.h"
 #include "app/plot/graph_paint_box.h"
 #include "reduction/sample_wells.h"
 #include "wiring_fixture.h"
@@ -126,6 +131,30 @@ TEST_F(GraphWiringTest, TextsShowWholeAndTheResidualPanelFollowsItsMenuItemAndSp
     emit splitter.splitterMoved(40, 1);
     EXPECT_FALSE(form().menu().Residuals1->isChecked());
     EXPECT_FALSE(graph().PaintBox2().isVisible());
+}
+
+// The page outlives its commands while a window is torn down: its last
+// focus-out and repaint must reach nothing of them (AddressSanitizer tells).
+TEST(GraphCommandsLifetime, ThePageOutlivesItsCommands)
+{
+    AppState state;
+    GraphPage page;
+    QMenuBar bar;
+    MainMenu menu(bar);
+    ScriptedDialogs dialogs;
+    auto commands = std::make_unique<GraphCommands>(state, page, menu, dialogs);
+    commands.reset();
+    int reached = 0;
+    for (QWidget* box : {static_cast<QWidget*>(&page.fitting().FitFormulaCB()),
+                         static_cast<QWidget*>(&page.fitting().FitM(1)),
+                         static_cast<QWidget*>(&page.WaveLengthCombination())}) {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(box, &out);
+        ++reached;
+    }
+    page.PaintBox1().resize(50, 50);
+    page.PaintBox1().repaint();
+    EXPECT_EQ(reached, 3);
 }
 
 } // namespace
