@@ -63,12 +63,13 @@ std::int32_t CurveFitter::Minimise(const CurvePoints& points, std::int32_t free,
 {
     // The engine's vectors end at position free: the fixed parameters after
     // it are put back before the model sees them.
-    TVector whole = b;
+    // Without fixed parameters the engine's vectors go to the model as they are.
+    const bool anyFixed = free < static_cast<std::int32_t>(fitOrder_.size());
+    TVector whole = anyFixed ? b : TVector{};
     const auto withFixed = [&whole, free](const TVector& params) -> const TVector& {
         std::copy(params.begin() + 1, params.begin() + 1 + free, whole.begin() + 1);
         return whole;
     };
-    const bool anyFixed = free < static_cast<std::int32_t>(fitOrder_.size());
     try {
         FitOptions options;
         options.MaxIterations = settings_.MaxIterations;
