@@ -1,6 +1,7 @@
 #include "parser/batch_evaluator.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
@@ -72,6 +73,27 @@ void PowerKernel(const Step& step, std::size_t count) noexcept
     std::uint16_t where[BatchEvaluator::kBlockSize];
     std::size_t gathered = 0;
     double* __restrict out = step.result;
+    if constexpr (ArrayX && !ArrayY) {
+        // One exponent for the whole block (1/abs(m5) of a fit formula): its
+        // cases are told once. A normal base (finite, not zero, not
+        // subnormal) then always takes the library pow; the exponent bits
+        // tell it without a floating-point comparison, so the test runs on
+        // the vector units and raises no flag.
+        const double y = *step.operand2;
+        if (PowerNeedsLibraryPow(1.0, y)) {
+            const double* __restrict x = step.operand1;
+            std::uint64_t special = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::uint64_t exponent = (std::bit_cast<std::uint64_t>(x[i]) >> 52) & 0x7FF;
+                special |= (exponent - 1) >> 11 | (exponent + 1) >> 11;  // 0 or 0x7FF
+            }
+            if (special == 0) {
+                std::fill(gatheredY, gatheredY + count, y);
+                vector_math::Pow(x, gatheredY, out, count);
+                return;
+            }
+        }
+    }
     // Most blocks need the library pow at every point: then no gathering.
     bool everyPoint = ArrayX || ArrayY;
     for (std::size_t i = 0; i < count && everyPoint; ++i)
@@ -183,6 +205,15 @@ Kernel KernelFor(const OperationRecord& record, bool arrayX, bool arrayY)
     return nullptr;
 }
 
+// Whether a record gives the same value each time it runs on the same
+// operands: every operation and built-in function but RND, which draws a
+// new number per point.
+bool HasOneValuePerCall(const OperationRecord& record) noexcept
+{
+    if (record.opCode == OpCode::Function1) return record.unary != &FnRnd;
+    return true;
+}
+
 } // namespace
 
 BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* variedSlot) : variedSlot_(variedSlot)
@@ -198,16 +229,25 @@ BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* var
     }
     scratch_.assign((records.size() + 1) * kBlockSize, 0.0);
     valueBlock_ = scratch_.data() + records.size() * kBlockSize;
-    std::vector<std::pair<const double*, double*>> blockOfCell;
-    blockOfCell.reserve(records.size());
+    BuildSteps(program);
+}
+
+void BatchEvaluator::BuildSteps(const CompiledProgram& program)
+{
+    const auto& records = program.Records();
+    steps_.reserve(records.size());
+    std::vector<std::pair<const double*, std::size_t>> stepOfCell;
+    stepOfCell.reserve(records.size());
     const auto locate = [&](const double* operand, bool& isArray, int& fromStep) -> const double* {
         isArray = true;
         fromStep = -1;
         if (operand == variedSlot_) return valueBlock_;
-        for (std::size_t s = 0; s < blockOfCell.size(); ++s)
-            if (blockOfCell[s].first == operand) {
+        for (const auto& [cell, s] : stepOfCell)
+            if (cell == operand) {
                 fromStep = static_cast<int>(s);
-                return blockOfCell[s].second;
+                // A step on single values leaves one value, not a block.
+                isArray = !steps_[s].uniform;
+                return steps_[s].result;
             }
         isArray = false;
         return operand;
@@ -222,20 +262,20 @@ BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* var
         step.opCode = record.opCode;
         step.arrayX = arrayX;
         step.arrayY = arrayY;
+        step.uniform = !arrayX && !arrayY && HasOneValuePerCall(record);
         step.result = scratch_.data() + i * kBlockSize;
         step.unary = record.unary;
         step.binary = record.binary;
         step.kernel = KernelFor(record, arrayX, arrayY);
         if (step.kernel == nullptr) throw std::logic_error("BatchEvaluator: record without arithmetic");
-        blockOfCell.emplace_back(record.result, step.result);
+        stepOfCell.emplace_back(record.result, i);
         steps_.push_back(step);
     }
-    resultBlock_ = steps_.back().result;
 }
 
 void BatchEvaluator::RunBlock(std::size_t count) const noexcept
 {
-    for (const Step& step : steps_) step.kernel(step, count);
+    for (const Step& step : steps_) step.kernel(step, step.uniform ? 1 : count);
 }
 
 void BatchEvaluator::Run(CompiledProgram& program, double* variedSlot, std::span<const double> values, std::span<double> out,
@@ -266,7 +306,9 @@ void BatchEvaluator::RunOneBlock(CompiledProgram& program, double* variedSlot, s
     EnsureFaultFlagsClear();
     RunBlock(count);
     if (RaisedFaultFlags() == 0) {
-        std::copy(resultBlock_, resultBlock_ + count, blockOut.begin());
+        const Step& last = steps_.back();
+        if (last.uniform) std::fill(blockOut.begin(), blockOut.end(), *last.result);
+        else std::copy(last.result, last.result + count, blockOut.begin());
         return;
     }
     // A point by point rerun gives each point its own fault; the block's

@@ -2,7 +2,8 @@
 // Runs a compiled program over many values of one variable at once: one pass
 // per operation over a block of points, the same operations in the same
 // order as the scalar run, so every result is bit-identical to evaluating
-// the points one by one. A block whose run raised a fault flag is evaluated
+// the points one by one. An operation that does not depend on the varied
+// variable (1/abs(m5) in a fit formula) runs once per block, on one value. A block whose run raised a fault flag is evaluated
 // again point by point, which gives each point its own fault. Scratch arrays
 // are allocated when the evaluator is built, never per call.
 
@@ -30,7 +31,8 @@ public:
     void Run(CompiledProgram& program, double* variedSlot, std::span<const double> values, std::span<double> out,
              std::span<FaultKind> faults);
     // One block of at most kBlockSize values; afterwards every step's result
-    // block holds that block's intermediate values.
+    // block holds that block's intermediate values (a uniform step's one
+    // value at the start of its block).
     void RunOneBlock(CompiledProgram& program, double* variedSlot, std::span<const double> blockValues,
                      std::span<double> blockOut, std::span<FaultKind> blockFaults) noexcept;
 
@@ -40,12 +42,14 @@ public:
         Kernel kernel = nullptr;
         const double* operand1 = nullptr;  // block array or single value
         const double* operand2 = nullptr;
-        double* result = nullptr;          // block array
+        double* result = nullptr;          // block array (uniform: its first value)
         UnaryFunction unary = nullptr;
         BinaryFunction binary = nullptr;
         OpCode opCode = OpCode::PassThrough;
         bool arrayX = false;  // operand1 is a block array
         bool arrayY = false;
+        // Depends on no value of the varied variable: runs on one value.
+        bool uniform = false;
         int fromStep1 = -1;  // the step whose result operand1 is, or -1
         int fromStep2 = -1;
     };
@@ -57,6 +61,7 @@ public:
     const double* ValueBlock() const noexcept { return valueBlock_; }
 
 private:
+    void BuildSteps(const CompiledProgram& program);
     void RunBlock(std::size_t count) const noexcept;
 
     const double* variedSlot_;

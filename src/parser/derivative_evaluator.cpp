@@ -50,7 +50,7 @@ DerivativeEvaluator::DerivativeEvaluator(const CompiledProgram& program, const d
 {
     zeros_.assign(kBlock, 0.0);
     ones_.assign(kBlock, 1.0);
-    scratch_.assign(4 * kBlock, 0.0);
+    scratch_.assign(5 * kBlock, 0.0);
     const auto& steps = batch_.Steps();
     derivatives_.assign(steps.size() * parameterCount_ * kBlock, 0.0);
     derivativeOf_.assign(steps.size() * parameterCount_, zeros_.data());
@@ -122,6 +122,7 @@ void DerivativeEvaluator::DifferentiateBlock(std::size_t n) noexcept
     double* ys = xs + kBlock;
     double* work = ys + kBlock;      // a per-block value shared by the parameters
     double* work2 = work + kBlock;
+    double* results = work2 + kBlock;  // a uniform step's one value spread
     for (std::size_t s = 0; s < steps.size(); ++s) {
         const Step& step = steps[s];
         bool any = false;
@@ -129,7 +130,7 @@ void DerivativeEvaluator::DifferentiateBlock(std::size_t n) noexcept
         if (!any) continue;
         const double* x = AsArray(step.operand1, step.arrayX, xs, n);
         const double* y = step.operand2 != nullptr ? AsArray(step.operand2, step.arrayY, ys, n) : nullptr;
-        const double* r = step.result;
+        const double* r = AsArray(step.result, !step.uniform, results, n);
 
         // What the parameters share: the slope of the result against each operand.
         bool secondOperandSlope = false;
@@ -153,18 +154,25 @@ void DerivativeEvaluator::DifferentiateBlock(std::size_t n) noexcept
             break;
         case OpCode::Power: {
             // ∂/∂x = y x^(y-1), ∂/∂y = x^y ln x (0 where x <= 0).
-            for (std::size_t i = 0; i < n; ++i) {
-                const double xi = x[i], yi = y[i];
-                if (yi == 0.0) {
-                    work[i] = 0.0;
-                } else if (std::islessequal(std::fabs(yi), 2147483647.0) &&
-                           static_cast<double>(static_cast<std::int32_t>(yi)) == yi) {
-                    const auto whole = static_cast<std::int32_t>(yi);
-                    work[i] = whole * IntegerPowerOf(xi, whole - 1);
-                } else if (xi == 0.0) {
-                    work[i] = yi > 1.0 ? 0.0 : HUGE_VAL;
-                } else {
-                    work[i] = yi * r[i] / xi;
+            if (!step.arrayY && PowerNeedsLibraryPow(1.0, *step.operand2)) {
+                // One exponent, neither 0 nor whole: only a zero base is special.
+                const double yi = *step.operand2;
+                const double atZero = yi > 1.0 ? 0.0 : HUGE_VAL;
+                for (std::size_t i = 0; i < n; ++i) work[i] = x[i] == 0.0 ? atZero : yi * r[i] / x[i];
+            } else {
+                for (std::size_t i = 0; i < n; ++i) {
+                    const double xi = x[i], yi = y[i];
+                    if (yi == 0.0) {
+                        work[i] = 0.0;
+                    } else if (std::islessequal(std::fabs(yi), 2147483647.0) &&
+                               static_cast<double>(static_cast<std::int32_t>(yi)) == yi) {
+                        const auto whole = static_cast<std::int32_t>(yi);
+                        work[i] = whole * IntegerPowerOf(xi, whole - 1);
+                    } else if (xi == 0.0) {
+                        work[i] = yi > 1.0 ? 0.0 : HUGE_VAL;
+                    } else {
+                        work[i] = yi * r[i] / xi;
+                    }
                 }
             }
             bool exponentMoves = false;

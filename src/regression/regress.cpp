@@ -257,7 +257,27 @@ void RegressionFit::NormalMatrices(TVector& b, std::int32_t firstPar, std::int32
                 double sum = 0.0;
                 for (std::size_t p = 0; p < n; ++p) sum += dj[p] * residuals[p];
                 g[j] = -sum;
-                for (std::int32_t k = j; k <= lastPar; ++k) {
+                // Four products per pass: each sum still runs over the points
+                // in order, but four independent sums keep the adder busy.
+                std::int32_t k = j;
+                for (; k + 3 <= lastPar; k += 4) {
+                    const double* d0 = curveDerivatives_[k].data();
+                    const double* d1 = curveDerivatives_[k + 1].data();
+                    const double* d2 = curveDerivatives_[k + 2].data();
+                    const double* d3 = curveDerivatives_[k + 3].data();
+                    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+                    for (std::size_t p = 0; p < n; ++p) {
+                        s0 += dj[p] * d0[p];
+                        s1 += dj[p] * d1[p];
+                        s2 += dj[p] * d2[p];
+                        s3 += dj[p] * d3[p];
+                    }
+                    h[j][k] = s0;
+                    h[j][k + 1] = s1;
+                    h[j][k + 2] = s2;
+                    h[j][k + 3] = s3;
+                }
+                for (; k <= lastPar; ++k) {
                     const double* dk = curveDerivatives_[k].data();
                     double product = 0.0;
                     for (std::size_t p = 0; p < n; ++p) product += dj[p] * dk[p];

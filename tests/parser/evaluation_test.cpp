@@ -204,6 +204,8 @@ TEST_F(ParserEvaluation, ArrayEvaluationOfFitFormulasOpCodesAndFaultsMatchesScal
         {std::string(kFitFormulas[8]), Abscissae(200, -3.0, 3.0), 100},  // negative x to a fractional power
         {"EXP(X)+1/(X-3)", {1.0, 3.0, 800.0, 2.0}, 2},
         {"7DIVX+7MODX", {2.0, 0.5, -3.0, 1E300}, 2},
+        // One fractional exponent for the whole array, over the bases pow does not take alike.
+        {"X^0.5+X^(1/ABS(Y))", {4.0, 0.0, -HUGE_VAL, HUGE_VAL, 4.9E-324, 2.0}, 1},
     };
     for (const std::string_view formula : kFitFormulas) cases.push_back({std::string(formula), Abscissae(301, -5, 25), -1});
     for (const char* text : {"-X", "X+Y", "Y-X", "X*X", "1/X", "XMOD3", "7DIVX", "X^-3", "X^Y", "Y^X", "X^2", "X^3",
