@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
@@ -28,23 +26,14 @@ namespace {
 
 using test::Batch;
 using test::BatchResult;
+using test::FileText;
 using test::kDemo;
 using test::kDemoLayout;
 using test::kGoodStart;
 using test::Scratch;
+using test::ScratchFolder;
+using test::WriteFile;
 using ::testing::HasSubstr;
-
-std::string FileText(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
 
 // RND is seeded per curve: which thread fits a curve, and what it fitted
 // before, does not change the curve's draws.
@@ -237,9 +226,7 @@ TEST(BatchFiles, SeveralFilesGiveTheRowsOfSingleRunsLedByTheirNames)
 // from one fit; each holds what a run of its own writes.
 TEST(BatchFiles, OutputFolderGetsAFilePerFileAndReport)
 {
-    const auto folder = Scratch("output-dir");
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const ScratchFolder folder("output-dir");
     const auto copy = folder / "copy.v2.txt";
     std::filesystem::copy_file(kDemo, copy);
     const std::string out = (folder / "tables").string();
@@ -255,15 +242,13 @@ TEST(BatchFiles, OutputFolderGetsAFilePerFileAndReport)
                          "--file-column"}).out);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 4);
-    std::filesystem::remove_all(folder);
 }
 
 // PLATE=LAYOUT splits at the last '=' when the right side names a layout;
 // an existing file keeps its whole name.
 TEST(BatchFiles, LayoutOfItsOwnFollowsTheLastEqualsSign)
 {
-    const auto odd = Scratch("a=b.PLO");
-    std::ofstream(odd) << "";
+    const auto odd = WriteFile(Scratch("a=b.PLO"), "");
     const std::string o = odd.string();
     const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> cases = {
         {"p.txt=l.PLO", {"p.txt", "l.PLO"}},
@@ -289,15 +274,13 @@ TEST(BatchFiles, LayoutOfItsOwnFollowsTheLastEqualsSign)
 // the whole err; otherwise (the argument library's texts) a part of it.
 TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
 {
-    const auto folder = Scratch("status");
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const ScratchFolder folder("status");
     const auto plate = folder / "s.txt", layout = folder / "l.PLO";
     std::filesystem::copy_file(kDemo, plate);
     std::filesystem::copy_file(kDemoLayout, layout);
     std::filesystem::create_symlink(plate, folder / "link.txt");
     std::filesystem::create_hard_link(plate, folder / "hard.txt");
-    const std::string p = plate.string(), l = layout.string(), f = folder.string();
+    const std::string p = plate.string(), l = layout.string(), f = folder.path.string();
     const std::string nothing = WriteFile(folder / "nothing.PLO", "hello\r\n").string();
     const std::string label = WriteFile(folder / "label.PLO", "Sample999\t\r\n").string();
     const std::string table = WriteFile(folder / "bad.csv", "x,y\n1,2\n2,abc\n").string();
@@ -402,7 +385,6 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
     }
     EXPECT_EQ(FileText(plate), plateText);
     EXPECT_EQ(FileText(layout), layoutText);
-    std::filesystem::remove_all(folder);
 }
 
 // --plots draws one picture per sample of the demo layout (eight wells each)
@@ -410,8 +392,7 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
 // PDF files.
 TEST(BatchRun, PlotsWriteOnePicturePerSampleInEachFormat)
 {
-    const auto folder = Scratch("plots");
-    std::filesystem::remove_all(folder);
+    const ScratchFolder folder("plots");
     const std::map<std::string, std::string> formats = {{"png", "\x89PNG"}, {"svg", "<?xml"}, {"pdf", "%PDF-"}};
     for (const auto& [format, start] : formats) {
         const auto pictures = folder / format;
@@ -432,7 +413,6 @@ TEST(BatchRun, PlotsWriteOnePicturePerSampleInEachFormat)
     const std::string svg = FileText(folder / "svg" / "Sample3.svg");
     for (const char* text : {">C3</text>", ">H3</text>", ">OD</text>", ">Residuals</text>"})
         EXPECT_THAT(svg, HasSubstr(text));
-    std::filesystem::remove_all(folder);
 }
 
 // A stream that takes nothing, as stdout on a full disk.
@@ -452,9 +432,7 @@ TEST(BatchStatus, LostOutputIsAnErrorAndTheOldFileStays)
     EXPECT_EQ(RunBatch({kDemo, "--report", "average"}, out, err), 1);
     EXPECT_EQ(err.str(), "Cannot write to standard output.\n");
 
-    const auto folder = Scratch("full-disk");
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const ScratchFolder folder("full-disk");
     const auto results = WriteFile(folder / "results.tsv", "old results\n");
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -468,8 +446,7 @@ TEST(BatchStatus, LostOutputIsAnErrorAndTheOldFileStays)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Cannot write file \"" + results.string() + "\": " + std::strerror(EFBIG) + ".\n");
     EXPECT_EQ(FileText(results), "old results\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), std::filesystem::directory_iterator()), 1);
 
     for (const std::string& args : {std::string(" --help"), " " + kDemo + " --report average"}) {
         if (!std::filesystem::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
