@@ -39,9 +39,8 @@ TEST(ImportTable, TabSemicolonAndCommaFilesWithEitherDecimalMarkReadTheSameUnder
     for (const char separator : {'.', ','}) {
         ScopedDecimalSeparator locale(separator);
         const PlateMeasurements reference = file("tab-point.tsv").plate;
-        EXPECT_EQ(reference.Reading(0, 1, 1), 0.25);
-        EXPECT_EQ(reference.Reading(1, 1, 0), 1.5);
-        EXPECT_EQ(reference.Reading(2, 1, 2), -3.75);
+        EXPECT_EQ(std::tuple(reference.Reading(0, 1, 1), reference.Reading(1, 1, 0), reference.Reading(2, 1, 2)),
+                  std::tuple(0.25, 1.5, -3.75));
         for (const char* name : {"tab-comma.tsv", "semicolon-point.csv", "semicolon-comma.csv", "comma.csv"}) {
             const ImportedPlate other = file(name);
             EXPECT_EQ(other.plate.TimePointCount, 4) << name;
@@ -146,8 +145,7 @@ TEST(ImportTable, ReviewShowsTheTableAsRead)
     ScopedDecimalSeparator locale('.');
     const ImportedPlate imported = Read("\"Time (min)\";\"Well one\";B\n0,5;1,50;#Low\n1E1;#Sat;Error\n");
     const ReviewTable& review = imported.review;
-    EXPECT_EQ(review.ColumnCount(), 5);
-    EXPECT_EQ(review.RowCount(), 3);
+    EXPECT_EQ(std::pair(review.ColumnCount(), review.RowCount()), std::pair(5, 3));
     const Texts expected[] = {{"", "Time (min)", "", "Well one", "B", ""},
                               {"", "0,5", "", "1.5", "1", ""},
                               {"", "1E1", "", "35000", "0", ""}};
