@@ -1,3 +1,4 @@
+#include "import_fixture.h"
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
 #include "plate/plate_measurements.h"
@@ -158,12 +159,7 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
              {"hello\r\n", nothing},
              {std::string(8, '\n') + "Sample1\t", nothing},
          }) {
-        try {
-            ApplyPlateLayoutLines(TextLines(text), layout);
-            ADD_FAILURE() << "loaded " << text.substr(0, 20);
-        } catch (const LayoutFileError& error) {
-            EXPECT_EQ(error.what(), message);
-        }
+        EXPECT_EQ(test::MessageOf<LayoutFileError>([&] { ApplyPlateLayoutLines(TextLines(text), layout); }), message);
         EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     }
     ApplyPlateLayoutLines(TextLines("Sample384\t"), layout);
