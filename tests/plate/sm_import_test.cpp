@@ -133,13 +133,8 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
     std::string lastRowEnds = MiniPlate{.tail = ""}.Text();
     lastRowEnds.resize(lastRowEnds.size() - 4);  // no line after the last read's plate rows
     const auto emptyRead = [](int t, int, int w) { return t == 1 ? std::string(w % 2 ? "" : "Error") : "0.5"; };
-    struct Case {
-        const char* what;
-        std::string text;
-        int reads;
-        std::string summary;  // checked when set
-    };
-    const std::vector<Case> cases = {
+    // What each file is, its text, the reads it gives and its summary (checked when set).
+    const std::vector<std::tuple<const char*, std::string, int, std::string>> cases = {
         {"more reads than announced", DataFile("more-reads-than-announced.txt"), 2, ""},
         {"absurd read count", DataFile("absurd-read-count.txt"), 2, ""},
         {"read cut off by the end", DataFile("truncated-mid-read.txt"), 1, ""},
@@ -165,17 +160,17 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
          MiniPlate{.xTexts = three, .headerOverride = absorbance13}.Text(), 2, "A:0 490 - "},
         {"empty second list before 1.3", MiniPlate{.version = "1,1", .secondList = ""}.Text(), 2, "A:0 405 - "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, text, reads, summary] : cases) {
+        SCOPED_TRACE(what);
         ScriptedInteraction answers(MergeAnswer::Cancel);
-        const TextLines lines(c.text);
+        const TextLines lines(text);
         const auto imported = ImportSMText(lines, answers);
         ASSERT_TRUE(imported);
         const PlateMeasurements& plate = imported->plate;
-        EXPECT_EQ(plate.TimePointCount, c.reads);
-        EXPECT_EQ(imported->review.RowCount(), c.reads + 1);
-        EXPECT_EQ(plate.LastXValue, c.reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(c.reads - 1)] : 0.0);
-        EXPECT_TRUE(c.summary.empty() || imported->summary == c.summary) << imported->summary;
+        EXPECT_EQ(plate.TimePointCount, reads);
+        EXPECT_EQ(imported->review.RowCount(), reads + 1);
+        EXPECT_EQ(plate.LastXValue, reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(reads - 1)] : 0.0);
+        EXPECT_TRUE(summary.empty() || imported->summary == summary) << imported->summary;
         // Storage follows what the lines can hold, not the announced count.
         const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
         EXPECT_LE(plate.PlateData[0].size(), linesCanHold);
@@ -284,14 +279,6 @@ std::string WithCell(const std::string& text, int read, int k, int well)
     return MiniPlate{.waves = {340, 405}, .cell = cell}.Text();
 }
 
-// The first three lines of a file: its header without any read.
-std::string HeaderOnly(const std::string& text)
-{
-    std::size_t end = 0;
-    for (int line = 0; line < 3; ++line) end = text.find('\n', end) + 1;
-    return text.substr(0, end);
-}
-
 TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
 {
     const std::string notSpectraMax = "ImportError: File is not at SpectraMax text file!";
@@ -327,7 +314,8 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
                      "wavelength 1 should be!"},
         // A header without a complete read would replace the loaded plate by nothing.
         {DataFile("negative-read-count.txt"), "ImportError: The file holds no complete read (0 announced)!"},
-        {HeaderOnly(DataFile("truncated-mid-read.txt")), "ImportError: The file holds no complete read (3 announced)!"},
+        {MiniPlate{.announced = "3", .xTexts = {}, .tail = ""}.Text(),
+         "ImportError: The file holds no complete read (3 announced)!"},
         {DataFile("missing-fields.txt"), "ConversionError: '' is not a valid integer value"},
         {DataFile("text-for-integer.txt"), "ConversionError: 'two' is not a valid integer value"},
         {DataFile("text-for-read-count.txt"), "ConversionError: 'many' is not a valid integer value"},

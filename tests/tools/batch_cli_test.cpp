@@ -289,12 +289,8 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
     const std::string hours = " is not a number of hours from -1000000 to 1000000" + help;
     std::string longSum = "m1";
     for (int term = 0; term < 27700; ++term) longSum += "+m1";
-    struct Case {
-        std::vector<std::string> args;
-        int status;
-        std::string err;
-    };
-    const std::vector<Case> cases = {
+    // The arguments, the exit status and the expected err.
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
         {{"--help"}, 0, ""},
         {{}, 2, "PLATE_FILE or --table FILE is required" + help},
         {{p, "--bogus"}, 2, "--bogus"},
@@ -363,16 +359,16 @@ TEST(BatchStatus, BadUsageBadInputAndLostOutputEndWithTheirStatusAndMessage)
     };
     const std::string plateText = FileText(plate), layoutText = FileText(layout);
     const bool devFull = std::filesystem::is_character_file("/dev/full");  // a device that is always full
-    for (const Case& c : cases) {
-        if (!devFull && c.err.find("/dev/full") != std::string::npos) continue;
-        const BatchResult run = Batch(c.args);
-        const std::string what = ::testing::PrintToString(c.args).substr(0, 200);
-        EXPECT_EQ(run.status, c.status) << what;
-        if (c.err.ends_with('\n') || c.err.empty())
-            EXPECT_EQ(run.err, c.err) << what;
+    for (const auto& [args, status, err] : cases) {
+        if (!devFull && err.find("/dev/full") != std::string::npos) continue;
+        const BatchResult run = Batch(args);
+        const std::string what = ::testing::PrintToString(args).substr(0, 200);
+        EXPECT_EQ(run.status, status) << what;
+        if (err.ends_with('\n') || err.empty())
+            EXPECT_EQ(run.err, err) << what;
         else
-            EXPECT_THAT(run.err, HasSubstr(c.err)) << what;
-        EXPECT_TRUE(c.status == 0 || run.out.empty()) << what;
+            EXPECT_THAT(run.err, HasSubstr(err)) << what;
+        EXPECT_TRUE(status == 0 || run.out.empty()) << what;
     }
     EXPECT_EQ(FileText(plate), plateText);
     EXPECT_EQ(FileText(layout), layoutText);
