@@ -94,9 +94,10 @@ TEST(ReportCopy, ShowsOnlyTheCountedCellsAndClearingKeepsTheCounts)
     EXPECT_EQ(CopyReportText(grid), "a\tb\tc\rd\te\tf\r");
     // Files: LF line ends; CSV quotes a decimal comma, a quote or a line break.
     grid.SetCell(1, 1, "0,5");
-    grid.SetCell(2, 1, "say \"x\"\n");
-    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("r.tsv")), "a\tb\tc\nd\t0,5\tsay \"x\"\n\n");
-    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("R.Csv")), "a,b,c\nd,\"0,5\",\"say \"\"x\"\"\n\"\n");
+    grid.SetCell(2, 1, "say \"x\"");
+    grid.SetCell(0, 1, "d\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("r.tsv")), "a\tb\tc\nd\n\t0,5\tsay \"x\"\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("R.Csv")), "a,b,c\n\"d\n\",\"0,5\",\"say \"\"x\"\"\"\n");
     ClearReport(grid);
     EXPECT_EQ(CopyReportText(grid), "\t\t\r\t\t\r");
 }

@@ -450,7 +450,7 @@ TEST(ParameterTexts, ListSetsTheNamedParametersKeepsTheOthersAndRefusesOtherStar
 
 TEST(ProgressLine, ShowsBarCountRateAndTimeLeft)
 {
-    EXPECT_EQ(FormatProgressLine(192, 384, 2.0), "[##########----------] 192/384 wells  96.0 wells/s  2 s left");
+    EXPECT_EQ(FormatProgressLine(192, 384, 2.5), "[##########----------] 192/384 wells  76.8 wells/s  3 s left");
     EXPECT_EQ(FormatProgressLine(0, 384, 0.5), "[--------------------]   0/384 wells");
     EXPECT_EQ(FormatProgressLine(4, 4, 1.0, "sample means"),
               "[####################] 4/4 sample means  4.0 sample means/s  0 s left");
