@@ -122,6 +122,18 @@ inline ImportedPlate Import(const std::string& text)
     return Import(text, answers);
 }
 
+// The message of the Error the action throws, or "no error".
+template <class Error, class Action>
+std::string MessageOf(const Action& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
 // "ImportError: <message>", "ConversionError: <message>", or "imported".
 inline std::string Refusal(const std::string& text, ScriptedInteraction& answers)
 {

@@ -1,5 +1,8 @@
+#include "import_fixture.h"
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
+#include "plate/plate_measurements.h"
+#include "plate/read_range.h"
 #include "shared/conversion.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +11,13 @@ namespace movra {
 namespace {
 
 using Labels = std::vector<std::string>;
+// The sample count, the tags of the sample menu and the chooser's labels.
+using Offer = std::tuple<int, std::vector<int>, Labels>;
+
+Offer OfferOf(const PlateLayout& layout, int sampleCount)
+{
+    return {sampleCount, layout.SampleMenuTags(), layout.CheckPLSamples()};
+}
 
 PlateLayout NewLayout(int wellCount = 0)
 {
@@ -32,21 +42,17 @@ TEST(PlateLayout, UsingTheTopSampleOffersTheNextNumberAndTheChooserFollowsTheGri
 {
     PlateLayout layout = NewLayout();
     std::int32_t sampleCount = 1;
-    EXPECT_EQ(layout.SampleMenuTags(), std::vector<int>{1});
+    EXPECT_EQ(OfferOf(layout, sampleCount), Offer(1, {1}, {}));
     EXPECT_TRUE(layout.AssignSample(1, {0, 0, 3, 2}, sampleCount));
     const std::string row = "Sample1\tSample1\tSample1" + std::string(10, '\t') + "\r\n";
     EXPECT_EQ(PlateLayoutFileText(layout), row + row + EmptyFile(6, 12));
     EXPECT_EQ(layout.Cell(0, 1) + layout.Cell(1, 0), "A1");
-    EXPECT_EQ(sampleCount, 2);
-    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{2, 1}));
-    EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
+    EXPECT_EQ(OfferOf(layout, sampleCount), Offer(2, {2, 1}, {"Sample1"}));
 
     EXPECT_TRUE(layout.AssignSample(2, {5, 1, 5, 1}, sampleCount));
-    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{3, 2, 1}));
-    EXPECT_EQ(layout.CheckPLSamples(), (Labels{"Sample1", "Sample2"}));
+    EXPECT_EQ(OfferOf(layout, sampleCount), Offer(3, {3, 2, 1}, {"Sample1", "Sample2"}));
     EXPECT_FALSE(layout.AssignSample(1, {5, 1, 5, 1}, sampleCount));  // no new item, no rebuild
-    EXPECT_EQ(sampleCount, 3);
-    EXPECT_EQ(layout.SampleMenuTags().size(), 3u);
+    EXPECT_EQ(OfferOf(layout, sampleCount), Offer(3, {3, 2, 1}, {"Sample1"}));
     layout.AssignSample(2, {6, 4, 7, 5}, sampleCount);
     layout.ClearCells({6, 4, 7, 5});
     EXPECT_EQ(layout.CheckPLSamples(), Labels{"Sample1"});
@@ -70,8 +76,7 @@ TEST(PlateLayout, TypedAndLoadedSamplesJoinTheMenuInOrder)
         {5, true, {6, 5, 1}, 6}, {3, true, {6, 5, 3, 1}, 6}, {3, false, {6, 5, 3, 1}, 6}, {6, true, {7, 6, 5, 3, 1}, 7}};
     for (const auto& [number, changed, tags, count] : steps) {
         EXPECT_EQ(layout.AssignSample(number, {1, 1, 1, 1}, sampleCount), changed) << number;
-        EXPECT_EQ(layout.SampleMenuTags(), tags) << number;
-        EXPECT_EQ(sampleCount, count) << number;
+        EXPECT_EQ(OfferOf(layout, sampleCount), Offer(count, tags, {"Sample" + std::to_string(number)})) << number;
     }
 
     layout = NewLayout();
@@ -82,8 +87,7 @@ TEST(PlateLayout, TypedAndLoadedSamplesJoinTheMenuInOrder)
     layout.SetCell(4, 1, "Sample12");
     layout.ClearCells({1, 1, 1, 1});
     layout.OfferSamplesInUse(sampleCount);
-    EXPECT_EQ(layout.SampleMenuTags(), (std::vector<int>{13, 12, 3}));
-    EXPECT_EQ(sampleCount, 13);
+    EXPECT_EQ(OfferOf(layout, sampleCount), Offer(13, {13, 12, 3}, {"Sample3", "Sample12"}));
     const std::vector<SampleUse> uses = layout.SamplesInUse();
     ASSERT_EQ(uses.size(), 2u);
     EXPECT_EQ(std::tuple(uses[0].Label, uses[0].Number, uses[0].Wells), std::tuple("Sample3", 3, 1));
@@ -155,16 +159,30 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
              {"hello\r\n", nothing},
              {std::string(8, '\n') + "Sample1\t", nothing},
          }) {
-        try {
-            ApplyPlateLayoutLines(TextLines(text), layout);
-            ADD_FAILURE() << "loaded " << text.substr(0, 20);
-        } catch (const LayoutFileError& error) {
-            EXPECT_EQ(error.what(), message);
-        }
+        EXPECT_EQ(test::MessageOf<LayoutFileError>([&] { ApplyPlateLayoutLines(TextLines(text), layout); }), message);
         EXPECT_EQ(layout.Cell(1, 1), "Sample1");
     }
     ApplyPlateLayoutLines(TextLines("Sample384\t"), layout);
     EXPECT_EQ(layout.Cell(1, 1), "Sample384");
+}
+
+TEST(PlateIndices, WellsAreRowMajorFromA1AndWavelengthsFollowEachOther)
+{
+    EXPECT_EQ(WellIndex(1, 12, 12), 11);
+    EXPECT_EQ(WellIndex(2, 1, 12), 12);
+    EXPECT_EQ(WellIndex(16, 24, 24), 383);
+    EXPECT_EQ(PlateDataColumn(1, 0, 96), 2);
+    EXPECT_EQ(PlateDataColumn(2, WellIndex(2, 1, 12), 96), 110);  // B1 at wavelength 2
+    EXPECT_EQ(WellName(0, 12), "A1");
+    EXPECT_EQ(WellName(13, 12), "B2");
+    EXPECT_EQ(WellName(383, 24), "P24");
+}
+
+TEST(ReadRange, ZoomPercentagesSelectTheReadsInView)
+{
+    EXPECT_EQ(ReadsInView(61, 1, 100), (ReadRange{1, 61}));
+    EXPECT_EQ(ReadsInView(20, 50, 50), (ReadRange{10, 10}));
+    EXPECT_EQ(ReadsInView(61, 10, 90), (ReadRange{6, 54}));  // 5.49 and 54.9 cut down
 }
 
 } // namespace

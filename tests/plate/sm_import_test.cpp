@@ -1,11 +1,15 @@
 // Reading plate-format files: where every value goes, how cells, times and
-// header layouts are read, when reading stops, and what the user is asked.
+// header layouts are read, when reading stops, what the user is asked, the
+// files refused and the exports of real instruments.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "import_fixture.h"
 #include "plate/plate_file_set.h"
+#include "plate/text_decoding.h"
+#include "plot/graph_view.h"
 #include "shared/number_format.h"
 #include "shared/user_locale.h"
 
@@ -97,19 +101,6 @@ TEST(ImportSMText, CellsTemperatureAndVersionAreReadByTheCellRuleUnderEitherLoca
     }
 }
 
-TEST(ImportSMText, TypedTimeOffsetIsAddedToEveryTimeAndCancelMeansNone)
-{
-    for (const auto& [answer, first] :
-         std::vector<std::pair<std::optional<std::string>, double>>{{"2,5", 3.5}, {std::nullopt, 1.0}}) {
-        ScriptedInteraction answers(MergeAnswer::Yes, answer);
-        const ImportedPlate imported = Import(MiniPlate{.xTexts = {"1:00:00", "1:30:00"}}.Text(), answers);
-        EXPECT_EQ(answers.asked, "Time offset|type time offset in hours|0\n");
-        EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][0], first);
-        EXPECT_DOUBLE_EQ(imported.plate.PlateData[0][1], first + 0.5);
-        EXPECT_EQ(imported.review.Cell(imported.plate, 1, 1), "1:00:00");
-    }
-}
-
 TEST(ImportSMText, SpectrumReadsWavelengthsAsXAndAsksNoTimeOffset)
 {
     ScriptedInteraction answers;
@@ -117,13 +108,9 @@ TEST(ImportSMText, SpectrumReadsWavelengthsAsXAndAsksNoTimeOffset)
                                           answers);
     const PlateMeasurements& plate = imported.plate;
     EXPECT_EQ(answers.asked, "");
-    EXPECT_EQ(
-        std::tie(plate.ReadMode, plate.WaveLengthCount, plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep),
-        std::make_tuple("Spectrum", 1, 400, 420, 10));
+    EXPECT_EQ(std::tie(plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep), std::make_tuple(400, 420, 10));
     EXPECT_EQ(plate.PlateData[0], (std::vector<double>{400, 410, 420}));
-    EXPECT_EQ(imported.review.Cell(plate, 3, 0), "A1");
-    EXPECT_EQ(imported.review.Cell(plate, 98, 0), "H12");
-    EXPECT_EQ(imported.review.Cell(plate, 1, 2), "410");
+    EXPECT_EQ(imported.review.Cell(plate, 98, 0), "H12");  // no wavelength before the well
     EXPECT_EQ(DescribePlate(imported), "mode: Spectrum\nwells: 96 (8 rows x 12 columns)\nwavelengths: 1 (fix:1 "
                                        "scan:400-420 step 10 end)\nreads: 3 of 9 announced\nx range: 400 to 420 nm\n");
 }
@@ -146,14 +133,8 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
     std::string lastRowEnds = MiniPlate{.tail = ""}.Text();
     lastRowEnds.resize(lastRowEnds.size() - 4);  // no line after the last read's plate rows
     const auto emptyRead = [](int t, int, int w) { return t == 1 ? std::string(w % 2 ? "" : "Error") : "0.5"; };
-    struct Case {
-        const char* what;
-        std::string text;
-        int reads;
-        std::string summary;  // checked when set
-    };
-    const std::vector<Case> cases = {
-        {"plain", MiniPlate{}.Text(), 2, "A:0 405 - "},
+    // What each file is, its text, the reads it gives and its summary (checked when set).
+    const std::vector<std::tuple<const char*, std::string, int, std::string>> cases = {
         {"more reads than announced", DataFile("more-reads-than-announced.txt"), 2, ""},
         {"absurd read count", DataFile("absurd-read-count.txt"), 2, ""},
         {"read cut off by the end", DataFile("truncated-mid-read.txt"), 1, ""},
@@ -179,18 +160,17 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
          MiniPlate{.xTexts = three, .headerOverride = absorbance13}.Text(), 2, "A:0 490 - "},
         {"empty second list before 1.3", MiniPlate{.version = "1,1", .secondList = ""}.Text(), 2, "A:0 405 - "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, text, reads, summary] : cases) {
+        SCOPED_TRACE(what);
         ScriptedInteraction answers(MergeAnswer::Cancel);
-        const TextLines lines(c.text);
+        const TextLines lines(text);
         const auto imported = ImportSMText(lines, answers);
         ASSERT_TRUE(imported);
         const PlateMeasurements& plate = imported->plate;
-        EXPECT_EQ(plate.TimePointCount, c.reads);
-        EXPECT_EQ(imported->review.RowCount(), c.reads + 1);
-        EXPECT_EQ(imported->review.Cell(plate, 1, 0), "Time(hh:mm:ss)");
-        EXPECT_EQ(plate.LastXValue, c.reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(c.reads - 1)] : 0.0);
-        EXPECT_TRUE(c.summary.empty() || imported->summary == c.summary) << imported->summary;
+        EXPECT_EQ(plate.TimePointCount, reads);
+        EXPECT_EQ(imported->review.RowCount(), reads + 1);
+        EXPECT_EQ(plate.LastXValue, reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(reads - 1)] : 0.0);
+        EXPECT_TRUE(summary.empty() || imported->summary == summary) << imported->summary;
         // Storage follows what the lines can hold, not the announced count.
         const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
         EXPECT_LE(plate.PlateData[0].size(), linesCanHold);
@@ -215,14 +195,14 @@ TEST(ImportSMText, LastFieldOfARowNeedsNoTab)
                        "500\t25\t0.1\t0.2\t0.3\t0.4\n";
     for (int row = 1; row < 8; ++row) text += "\t\t1\t2\t3\t4." + std::to_string(row) + "\n";
     const PlateMeasurements plate = Import(text + "\n").plate;
-    EXPECT_EQ(plate.TimePointCount, 1);
-    EXPECT_EQ(plate.Reading(3, 1, 0), 0.4);
-    EXPECT_EQ(plate.Reading(12 + 3, 1, 0), 4.1);
-    EXPECT_EQ(plate.Reading(4, 1, 0), 0.0);
+    EXPECT_EQ(
+        std::tuple(plate.TimePointCount, plate.Reading(3, 1, 0), plate.Reading(12 + 3, 1, 0), plate.Reading(4, 1, 0)),
+        std::tuple(1, 0.4, 4.1, 0.0));
 }
 
-// Yes reads both blocks, the second from 48 hours whatever offset was typed;
-// No reads the first; Cancel imports nothing and asks nothing more.
+// Yes reads both blocks, the first from the typed offset (a decimal comma
+// reads too), the second from 48 hours whatever offset was typed; No reads
+// the first; Cancel imports nothing and asks nothing more.
 TEST(ImportSMText, MergeAnswerDecidesWhetherTheSecondBlockIsRead)
 {
     const std::string question = "File contains more than one block. Merge blocks?\n";
@@ -231,19 +211,20 @@ TEST(ImportSMText, MergeAnswerDecidesWhetherTheSecondBlockIsRead)
         const std::string text = WriteSyntheticPlate(options);
         const int first = options.reads;
         const double step = options.intervalSeconds / 3600.0;
-        ScriptedInteraction yes(MergeAnswer::Yes, "5");
+        ScriptedInteraction yes(MergeAnswer::Yes, "2,5");
         const ImportedPlate both = Import(text, yes);
         const PlateMeasurements& plate = both.plate;
         EXPECT_EQ(yes.asked, question + "Time offset|type time offset in hours|0\n");
         EXPECT_EQ(plate.TimePointCount, first + options.secondBlockReads);
         EXPECT_EQ(plate.TimeVector.size(), static_cast<std::size_t>(plate.TimePointCount) + 1);
-        EXPECT_DOUBLE_EQ(plate.PlateData[0][0], 5.0);
-        EXPECT_DOUBLE_EQ(plate.PlateData[0][static_cast<std::size_t>(first - 1)], 5.0 + (first - 1) * step);
+        EXPECT_DOUBLE_EQ(plate.PlateData[0][0], 2.5);
+        EXPECT_DOUBLE_EQ(plate.PlateData[0][static_cast<std::size_t>(first - 1)], 2.5 + (first - 1) * step);
         EXPECT_DOUBLE_EQ(plate.PlateData[0][static_cast<std::size_t>(first)], 48.0);
         EXPECT_DOUBLE_EQ(plate.LastXValue, 48.0 + (options.secondBlockReads - 1) * step);
         EXPECT_EQ(both.review.Cell(plate, 1, first + 1), "0:00");
-        ScriptedInteraction no(MergeAnswer::No);
-        EXPECT_EQ(Import(text, no).plate.TimePointCount, first);
+        ScriptedInteraction no(MergeAnswer::No, std::nullopt);  // and Cancel for the offset: none
+        const PlateMeasurements firstBlock = Import(text, no).plate;
+        EXPECT_EQ(std::tuple(firstBlock.TimePointCount, firstBlock.PlateData[0][0]), std::tuple(first, 0.0));
         ScriptedInteraction cancel(MergeAnswer::Cancel);
         EXPECT_FALSE(ImportSMText(TextLines(text), cancel));
         EXPECT_EQ(cancel.asked, question);
@@ -276,6 +257,184 @@ TEST(ImportSMText, DemoPlateHoldsItsCurvesAndShowsProgressToTheEnd)
     EXPECT_EQ(progress.front(), 0);
     EXPECT_EQ(std::adjacent_find(progress.begin(), progress.end(), std::greater_equal<int>()), progress.end());
     EXPECT_TRUE(progress.back() >= 90 && progress.back() <= 100) << progress.back();
+}
+
+// Files the import refuses: each ends in the exact message the user sees (a
+// field that does not convert names its text, a number too large names its
+// cell), never in a plate, and never with the progress window left open.
+// Rows written for one plate under a header announcing another.
+std::string Mismatched(MiniPlate rows, const char* wellCount)
+{
+    MiniPlate announced = rows;
+    announced.wellCount = wellCount;
+    announced.waves = {405};
+    rows.headerOverride = announced.Header();
+    return rows.Text();
+}
+
+// A two-wavelength plate whose cell (read, wavelength k from 0, well) holds text.
+std::string WithCell(const std::string& text, int read, int k, int well)
+{
+    const auto cell = [=](int t, int kk, int w) { return t == read && kk == k && w == well ? text : "0.5"; };
+    return MiniPlate{.waves = {340, 405}, .cell = cell}.Text();
+}
+
+TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
+{
+    const std::string notSpectraMax = "ImportError: File is not at SpectraMax text file!";
+    const std::string notPlateFormat = "ImportError: File is not saved as plate format!";
+    const std::string notKinetic = "ImportError: The file is not a kinetic/spectrum assay!";
+    const std::string announces = "ImportError: The plate header announces ";
+    const std::string reading = "ImportError: The reading ";
+    const std::string digits(320, '9');
+    struct Case {
+        std::string text;
+        std::string message;
+        std::string offset = "0";  // the typed time offset
+    };
+    const std::vector<Case> cases = {
+        {DataFile("empty.txt"), notSpectraMax},
+        {DataFile("binary-garbage.bin"), notSpectraMax},
+        {DataFile("no-blocks-line.txt"), notSpectraMax},
+        {DataFile("not-plate-format.txt"), notPlateFormat},
+        {DataFile("block-line-only.txt"), notPlateFormat},
+        {DataFile("endpoint.txt"), notKinetic},
+        {"##BLOCKS= 2\r\nNote:\r\n~End\r\nPlate:\tOD\t1.3\tPlateFormat\tEndpoint\tAbsorbance\r\n", notKinetic},
+        {DataFile("wells-48.txt"),
+         "ImportError: The file describes a plate of 48 wells; only 96-well and 384-well plates can be read!"},
+        {DataFile("wavelengths-0.txt"), "ImportError: The file announces 0 wavelengths; only 1 to 6 can be read!"},
+        {Mismatched(MiniPlate{}, "384"),
+         announces + "384 wells (24 columns) at 1 wavelength, but the column header names 12 columns at 1 wavelength!"},
+        {Mismatched(MiniPlate{.wellCount = "384"}, "96"),
+         announces + "96 wells (12 columns) at 1 wavelength, but the column header names 24 columns at 1 wavelength!"},
+        {Mismatched(MiniPlate{.waves = {340, 405}}, "96"),
+         announces + "96 wells (12 columns) at 1 wavelength, but the column header names 12 columns at 2 wavelengths!"},
+        {MiniPlate{.columnHeader = "Time\tTemperature\t1\t2\tthree"}.Text(),
+         announces + "96 wells (12 columns) at 1 wavelength, but the column header names 'three' where column 3 of "
+                     "wavelength 1 should be!"},
+        // A header without a complete read would replace the loaded plate by nothing.
+        {DataFile("negative-read-count.txt"), "ImportError: The file holds no complete read (0 announced)!"},
+        {MiniPlate{.announced = "3", .xTexts = {}, .tail = ""}.Text(),
+         "ImportError: The file holds no complete read (3 announced)!"},
+        {DataFile("missing-fields.txt"), "ConversionError: '' is not a valid integer value"},
+        {DataFile("text-for-integer.txt"), "ConversionError: 'two' is not a valid integer value"},
+        {DataFile("text-for-read-count.txt"), "ConversionError: 'many' is not a valid integer value"},
+        {DataFile("text-in-cell.txt"), "ConversionError: 'n/a' is not a valid floating point value (line 4, well A6)"},
+        {DataFile("bad-clock-time.txt"), "ConversionError: 'half past' is not a valid time value (line 13)"},
+        {MiniPlate{}.Text(), "ConversionError: 'soon' is not a valid floating point value", "soon"},
+        {MiniPlate{}.Text(), "ImportError: The time offset '1E999' is not a finite number!", "1E999"},
+        {MiniPlate{.xTexts = {"0:00", "1E999"}}.Text(),
+         "ConversionError: '1E999' is not a valid time value (line 13)"},
+        {MiniPlate{.mode = "Spectrum", .xTexts = {"400", "1E999"}}.Text(),
+         "ConversionError: '1E999' is not a valid integer value (line 13)"},
+        {MiniPlate{.temperature = "-1E400"}.Text(),
+         "ImportError: The temperature '-1E400' of read 1 is not a finite number!"},
+        {WithCell("1E999", 1, 0, 14), reading + "'1E999' of well B3 (wavelength 1, read 2) is not a finite number!"},
+        {WithCell("-1E400", 0, 1, 0), reading + "'-1E400' of well A1 (wavelength 2, read 1) is not a finite number!"},
+        {WithCell("1,5E999", 0, 0, 95),
+         reading + "'1,5E999' of well H12 (wavelength 1, read 1) is not a finite number!"},
+        {WithCell(digits, 0, 0, 1),
+         reading + "'" + digits.substr(0, 60) + "...' of well A2 (wavelength 1, read 1) is not a finite number!"},
+    };
+    ImportedPlate loaded = test::Import(MiniPlate{}.Text());
+    const TDataArray before = loaded.plate.PlateData;
+    for (const Case& c : cases) {
+        test::ScriptedInteraction answers(MergeAnswer::Yes, c.offset);
+        EXPECT_EQ(test::Refusal(c.text, answers), c.message);
+        EXPECT_EQ(answers.hidden, answers.shown) << c.message;
+        try {
+            loaded = test::Import(c.text, answers);
+        } catch (const std::exception&) {
+        }
+    }
+    EXPECT_EQ(loaded.plate.PlateData, before);
+}
+
+// Genuine SoftMax Pro exports from public repositories (reference data kept
+// outside the project): each importable file gives the expected plate, with
+// readings checked by hand against the file, and asks no merge question; the
+// others are refused with their message.
+const std::filesystem::path kFolder = std::filesystem::path(MOVRA_SHARED_TESTDATA) / "softmax-real";
+
+class SoftMaxRealFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::is_directory(kFolder))
+            GTEST_SKIP() << "reference exports not found in " << kFolder.string();
+    }
+};
+
+struct Expected {
+    std::string file;
+    std::string mode;
+    int wells;
+    std::string summary;
+    int reads;
+    double firstX, lastX;
+    // PlateData column (1 the temperature, 2 + w well w), read, value.
+    std::vector<std::tuple<std::size_t, std::size_t, double>> values;
+    std::string valueName;           // the graph's y title, from the header's read type
+    std::string temperatureCaption;  // checked when set
+};
+
+TEST_F(SoftMaxRealFiles, ImportableFilesGiveTheirPlate)
+{
+    const std::string degrees = "Temperature(\xC2\xA1" "C)";
+    const std::vector<Expected> files = {
+        {"FAIRChemistry__MTPHandler__spectra_max_190.txt", "Kinetic", 96, "A:0 412 - ", 721, 0.0, 4.0,
+         {{2, 0, 0.0385}, {4, 0, 0.039}, {15, 0, 1.8877}, {1, 0, 37.0}}, "OD", degrees},
+        {"JoGall__enzyme-activity__example.text", "Kinetic", 96, "A:0 490 - ", 81, 0.0, 40.0 / 60.0,
+         {{2, 0, 0.0607}, {22, 0, 0.3339}, {1, 0, 30.1}}, "OD", ""},
+        {"PlethoraChutney__mandel_plate_reader__071216_ColumnVesiclesControlBottomWell.txt", "Kinetic", 96,
+         "A:410 490 - ", 25, 0.0, 2.0 / 60.0, {{8, 0, 1320.765}, {20, 0, 1404.427}, {2, 0, 0.0}}, "RFU", ""},
+        {"teese__pytoxr__QSOX2_example.txt", "Kinetic", 96, "A:0 405 - ", 41, 0.0, 20.0 / 60.0,
+         {{2, 0, 0.1662}, {14, 0, 0.2225}}, "OD", ""},
+        {"Benchling-Open-Source__allotropy__spectramax340_kinetic_partial_plate.txt", "Kinetic", 96, "A:0 405 - ", 3,
+         0.0, 1.0 / 60.0, {{2, 0, 0.0}, {3, 0, 0.0546}, {15, 0, 0.1012}}, "OD", ""},
+        {"Benchling-Open-Source__allotropy__spectrum_data.txt", "Spectrum", 384, "fix:1 scan:525-528 step 1 ", 4,
+         525.0, 528.0, {{2, 0, 0.1685}, {27, 0, 0.0353}, {1, 0, 23.5}}, "OD", degrees},
+        {"Benchling-Open-Source__allotropy__partial_plate_with_empty_values.txt", "Spectrum", 384,
+         "fix:1 scan:520-570 step 1 ", 51, 520.0, 570.0, {{2, 0, 0.0 /* "???" */}, {3, 0, 2.592}}, "OD", ""},
+        // Rows without a final tab: A16 is a row's last field, A17 is not read.
+        {"Benchling-Open-Source__allotropy__partial_plate.txt", "Spectrum", 384, "fix:1 scan:525-565 step 2 ", 21,
+         525.0, 565.0, {{2, 0, 0.0994}, {17, 0, 0.1006}, {41, 0, 0.0507}, {18, 0, 0.0}}, "OD", ""},
+    };
+    for (const Expected& e : files) {
+        SCOPED_TRACE(e.file);
+        test::ScriptedInteraction answers(MergeAnswer::Cancel);
+        const auto imported = ImportSMText(LoadTextLines(kFolder / e.file), answers);
+        ASSERT_TRUE(imported);
+        const PlateMeasurements& plate = imported->plate;
+        ASSERT_EQ(std::tie(plate.ReadMode, plate.WellCount, imported->summary, plate.TimePointCount),
+                  std::tie(e.mode, e.wells, e.summary, e.reads));
+        EXPECT_NEAR(plate.PlateData[0][0], e.firstX, 1e-9);
+        EXPECT_NEAR(plate.LastXValue, e.lastX, 1e-4);
+        for (const auto& [column, read, value] : e.values) EXPECT_EQ(plate.PlateData[column][read], value) << column;
+        const std::string x = e.mode == "Kinetic" ? "Time (h)" : "Wavelength (nm)";
+        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{x, e.valueName}));
+        const std::string caption = imported->review.Cell(plate, 2, 0);
+        EXPECT_TRUE(e.temperatureCaption.empty() || caption == e.temperatureCaption) << caption;
+    }
+}
+
+TEST_F(SoftMaxRealFiles, EndpointAndSixWellFilesAreRefused)
+{
+    const std::string notKinetic = "ImportError: The file is not a kinetic/spectrum assay!";
+    for (const auto& [file, message] : std::vector<std::pair<std::string, std::string>>{
+             {"Benchling-Open-Source__allotropy__MD_SMP_absorbance_endpoint_example04.txt", notKinetic},
+             {"Benchling-Open-Source__allotropy__MD_SMP_fluorescence_endpoint_example06.txt", notKinetic},
+             {"Benchling-Open-Source__allotropy__comma_sep.txt", notKinetic},
+             {"dabernards__spectramax-automation__full8x12.txt", notKinetic},
+             {"bertrand-lab__Softmax-Platereader-Functions__example-softmax-output.txt", notKinetic},
+             {"Benchling-Open-Source__allotropy__fl_kinetic_plates.txt",
+              "ImportError: The file describes a plate of 6 wells; only 96-well and 384-well plates can be read!"}}) {
+        test::ScriptedInteraction answers;
+        EXPECT_EQ(test::Refusal(LoadTextLines(kFolder / file).Text(), answers), message) << file;
+    }
+    int files = 0;  // every file of the folder is covered above
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder)) files += entry.path().extension() != ".md";
+    EXPECT_EQ(files, 14);
 }
 
 } // namespace

@@ -32,6 +32,11 @@ struct ReportFixture : ::testing::Test {
         plate.ReadMode = "Kinetic";
         plate.TimeVector = {0.0, 0.5, 1.25};
     }
+    // Labels cells given as (column, row, label).
+    void Assign(std::initializer_list<std::tuple<int, int, const char*>> cells)
+    {
+        for (const auto& [column, row, label] : cells) layout.SetCell(column, row, label);
+    }
     PlateLayout layout;
     PlateMeasurements plate;
     SampleAssignment samples;
@@ -42,12 +47,10 @@ struct ReportFixture : ::testing::Test {
 
 TEST_F(ReportFixture, ResultsListSuccessfulFitsBySampleAndWellsRowMajor)
 {
-    layout.SetCell(4, 2, "Sample3");  // B4 = 15
-    layout.SetCell(1, 1, "Sample3");  // A1 = 0
-    layout.SetCell(2, 1, "Sample1");  // A2 = 1
-    layout.SetCell(3, 1, "Sample1");  // A3 = 2, never fitted
-    layout.SetCell(5, 1, "Sample2");  // A5 = 4, last fit failed
-    layout.SetCell(6, 1, "Sample2");  // A6 = 5, a perfect fit
+    // Wells B4 (15) and A1 (0) are Sample3; A2 (1) and A3 (2, never fitted)
+    // Sample1; A5 (4, its last fit failed) and A6 (5, a perfect fit) Sample2.
+    Assign({{4, 2, "Sample3"}, {1, 1, "Sample3"}, {2, 1, "Sample1"}, {3, 1, "Sample1"}, {5, 1, "Sample2"},
+            {6, 1, "Sample2"}});
     for (const auto& [well, chiSq] : {std::pair{15, 0.5}, {0, 2.0}, {1, 1e-7}, {4, -1.0}, {5, 0.0}}) {
         auto& row = fits.WellFitResults[static_cast<std::size_t>(well)];
         row[0] = chiSq;
@@ -67,9 +70,7 @@ TEST_F(ReportFixture, ResultsListSuccessfulFitsBySampleAndWellsRowMajor)
 
 TEST_F(ReportFixture, AverageAndReducedDataListSamplesInOrderAndSkipUnusedNumbers)
 {
-    layout.SetCell(1, 1, "Sample3");  // well 0
-    layout.SetCell(2, 1, "Sample1");  // well 1
-    layout.SetCell(1, 2, "Sample1");  // well 12
+    Assign({{1, 1, "Sample3"}, {2, 1, "Sample1"}, {1, 2, "Sample1"}});  // wells 0, 1 and 12
     BuildAverageReport(layout, plate, samples, combination, grid);
     EXPECT_EQ(CopyReportText(grid), "Time (h)\tSample1\tSample3\r0.5\t65\t0\r1.25\t66\t1\r");
     plate.ReadMode = "Spectrum";
@@ -93,9 +94,10 @@ TEST(ReportCopy, ShowsOnlyTheCountedCellsAndClearingKeepsTheCounts)
     EXPECT_EQ(CopyReportText(grid), "a\tb\tc\rd\te\tf\r");
     // Files: LF line ends; CSV quotes a decimal comma, a quote or a line break.
     grid.SetCell(1, 1, "0,5");
-    grid.SetCell(2, 1, "say \"x\"\n");
-    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("r.tsv")), "a\tb\tc\nd\t0,5\tsay \"x\"\n\n");
-    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("R.Csv")), "a,b,c\nd,\"0,5\",\"say \"\"x\"\"\n\"\n");
+    grid.SetCell(2, 1, "say \"x\"");
+    grid.SetCell(0, 1, "d\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("r.tsv")), "a\tb\tc\nd\n\t0,5\tsay \"x\"\n");
+    EXPECT_EQ(ReportFileText(grid, ReportFormatOfFileName("R.Csv")), "a,b,c\n\"d\n\",\"0,5\",\"say \"\"x\"\"\"\n");
     ClearReport(grid);
     EXPECT_EQ(CopyReportText(grid), "\t\t\r\t\t\r");
 }

@@ -6,12 +6,17 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "batch/batch_settings.h"
+#include "batch/parameter_texts.h"
 #include "batch_cli.h"
 #include "plate/plate_layout.h"
+#include "plate/read_range.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
 
@@ -21,6 +26,25 @@ inline const std::string kDemo = (std::filesystem::path(MOVRA_DATA) / "demo-kine
 inline const std::string kDemoLayout = (std::filesystem::path(MOVRA_DATA) / "demo-layout.PLO").string();
 // Start values that fit every well of the demo plate with the default formula.
 inline const std::string kGoodStart = "m1=0.1,m2=0.7,m3=10,m4=0.8,m5=1,m6=0.01,m7=0.01";
+
+// Batch settings of a built-in formula with the parameters the list names
+// started from its values and the others from their defaults.
+inline BatchSettings BuiltInFormula(int index, std::string_view startList)
+{
+    BatchSettings texts;
+    texts.FitFormulaIndex = index;
+    texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(index)]);
+    ApplyParameterTexts(startList, texts.StartTexts);
+    return texts;
+}
+
+// The settings converted, the fit's view set over a plate of that many reads.
+inline PlateFitSettings ConvertedSettings(const BatchSettings& texts, int reads)
+{
+    PlateFitSettings settings = ConvertBatchSettings(texts);
+    settings.Fit.View = ReadsInView(reads, texts.ViewStart, texts.ViewFinish);
+    return settings;
+}
 
 inline PlateMeasurements ImportDemo()
 {
@@ -71,10 +95,35 @@ inline BatchResult Batch(const std::vector<std::string>& args, bool errIsTermina
     return run;
 }
 
+inline std::string FileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+inline std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
 // A path in the temporary folder that no other test process uses.
 inline std::filesystem::path Scratch(const std::string& name)
 {
     return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-movra-" + name);
 }
+
+// An empty folder of its own for one test, removed with everything in it
+// when the test ends.
+struct ScratchFolder {
+    explicit ScratchFolder(const std::string& name) : path(Scratch(name))
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+    std::filesystem::path path;
+};
 
 } // namespace movra::test

@@ -4,18 +4,13 @@
 // same texts in the results table of movra-batch.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <thread>
 
-#include <unistd.h>
-
-#include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "batch_fixture.h"
 #include "fitting/fit_model.h"
 #include "fitting/fit_run.h"
 #include "plate/plate_layout_file.h"
-#include "plate/read_range.h"
 #include "reduction/sample_wells.h"
 #include "shared/number_format.h"
 
@@ -25,26 +20,14 @@ namespace {
 using test::ColumnLayout;
 using test::ImportDemo;
 
-// The settings of one comparison, given to both programs.
-struct Settings {
-    int formulaIndex = kDefaultFitFormulaIndex;
-    std::string start = "m1=0.1,m2=0.7,m3=10,m4=0.8,m5=1,m6=0.01,m7=0.01";
-    std::array<std::string, 9> startTexts{"", "0.1", "0.7", "10", "0.8", "1", "0.01", "0.01", "1"};
-    int trackBar = 100;
-    std::string view = "1:100";
-    double viewStart = 1, viewFinish = 100;
-    bool average = false;
-    bool numericDerivatives = false;
-};
-
 // What a run leaves: the wells on show (the desktop) and the fit results.
 struct Fitted {
     ShownCurves curves;
     FitResults fits;
 };
 
-// The desktop: choose Sample1, set the track bar and zoom bar, press "Fit shown".
-Fitted DesktopFit(const Settings& s)
+// The desktop: choose Sample1, set the controls as the settings say, press "Fit shown".
+Fitted DesktopFit(const BatchSettings& s)
 {
     const PlateMeasurements plate = ImportDemo();
     Fitted fitted;
@@ -52,132 +35,106 @@ Fitted DesktopFit(const Settings& s)
     fitted.fits.Reset();
     TParser parser1, parser2;
     const auto slots = DefineFitParameters(parser2);
-    const PlateLayout layout = ColumnLayout(2);
-    const TrackBarWeights weights = TrackBarFactors(s.trackBar);
-    EXPECT_EQ(CollectShownWells(layout, "Sample1", plate, fitted.curves), ShownWellsOutcome::Collected);
+    const TrackBarWeights weights = TrackBarFactors(s.TrackBarPosition);
+    EXPECT_EQ(CollectShownWells(ColumnLayout(2), "Sample1", plate, fitted.curves), ShownWellsOutcome::Collected);
     ParserCombinedValues values(parser1, plate, "b-a", {0, 1, weights.WaveFactorA, weights.WaveFactorB});
     values.CompileCombination();
-    CalculateReducedData(plate, fitted.curves, values, s.average);
-    const ReadRange view = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
+    CalculateReducedData(plate, fitted.curves, values, s.AverageData);
 
-    TVector limitMin, limitMax;
-    AllocVector(limitMin, 8);
-    AllocVector(limitMax, 8);
-    for (std::size_t k = 1; k <= 8; ++k) limitMin[k] = -1e20, limitMax[k] = 1e20;
-    FitSettingTexts controls;
-    controls.FitFormulaIndex = s.formulaIndex;
-    controls.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
-    controls.StartTexts = s.startTexts;
-    controls.ToleranceText = "0.000001";
-    controls.MaxIterationsText = "500";
-    controls.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
+    const TVector limitMin(9, -1e20), limitMax(9, 1e20);
+    const FitSettingTexts controls{.FitFormulaText = s.FitFormulaText,
+                                   .FitFormulaIndex = s.FitFormulaIndex,
+                                   .StartTexts = s.StartTexts,
+                                   .ToleranceText = "0.000001",
+                                   .MaxIterationsText = "500",
+                                   .Derivatives = s.Derivatives};
+    const ReadRange view = ReadsInView(plate.TimePointCount, s.ViewStart, s.ViewFinish);
     const FitSettings settings = ParseFitSettings(controls, parser2, limitMin, limitMax, view, "b-a");
     CurveFitter fitter(parser2, slots, settings);
     FitRunHost host;
-    FitShownCurves(plate, fitted.curves, fitter, s.average, fitted.fits, host);
+    FitShownCurves(plate, fitted.curves, fitter, s.AverageData, fitted.fits, host);
     return fitted;
 }
 
 // The batch library over the same plate and layout, on three threads.
-Fitted BatchFit(const Settings& s)
+FitResults BatchFit(const BatchSettings& s)
 {
     const PlateMeasurements plate = ImportDemo();
-    Fitted fitted;
-    fitted.fits.Reset();
-    BatchSettings texts;
-    texts.TrackBarPosition = s.trackBar;
-    texts.FitFormulaIndex = s.formulaIndex;
-    texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(s.formulaIndex)]);
-    texts.StartTexts = s.startTexts;
-    texts.Derivatives = s.numericDerivatives ? DerivativeMode::ForwardDifferences : DerivativeMode::Exact;
-    PlateFitSettings settings = ConvertBatchSettings(texts);
-    settings.Fit.View = ReadsInView(plate.TimePointCount, s.viewStart, s.viewFinish);
+    FitResults fits;
+    fits.Reset();
+    const PlateFitSettings settings = test::ConvertedSettings(s, plate.TimePointCount);
     SampleAssignment samples;
     FillSampleArray(ColumnLayout(2), plate, samples);
-    const auto curves = CurvesToFit(plate, samples, s.average);
-    const auto outcomes = FitPlateCurves(plate, curves, settings.Combination, settings.Fit, 3);
-    FileFitResults(fitted.fits, curves, outcomes, settings.Fit);
-    return fitted;
+    const auto curves = CurvesToFit(plate, samples, s.AverageData);
+    FileFitResults(fits, curves, FitPlateCurves(plate, curves, settings.Combination, settings.Fit, 3), settings.Fit);
+    return fits;
 }
 
 // The results table of movra-batch, as rows of fields. Column 1 is
 // Sample1 (eight wells, the same in column-major and row-major order),
 // column 2 Sample2.
-test::Rows BatchTable(const Settings& s)
+test::Rows BatchTable(const BatchSettings& s)
 {
-    const auto layoutFile = test::Scratch("two-columns.PLO");
-    std::ofstream(layoutFile, std::ios::binary) << PlateLayoutFileText(ColumnLayout(2));
+    const auto layoutFile = test::WriteFile(test::Scratch("two-columns.PLO"), PlateLayoutFileText(ColumnLayout(2)));
+    std::string start;
+    for (std::size_t k = 1; k <= 8; ++k) start += "m" + std::to_string(k) + "=" + s.StartTexts[k] + ",";
     std::vector<std::string> args{test::kDemo, "--layout", layoutFile.string(), "--formula-index",
-                                  std::to_string(s.formulaIndex), "--start", s.start, "--track-bar",
-                                  std::to_string(s.trackBar), "--view", s.view};
-    if (s.average) args.push_back("--average");
-    if (s.numericDerivatives) args.insert(args.end(), {"--derivatives", "numeric"});
+                                  std::to_string(s.FitFormulaIndex), "--start", start.substr(0, start.size() - 1),
+                                  "--track-bar", std::to_string(s.TrackBarPosition), "--view",
+                                  FormatGeneral(s.ViewStart) + ":" + FormatGeneral(s.ViewFinish)};
+    if (s.AverageData) args.push_back("--average");
+    if (s.Derivatives == DerivativeMode::ForwardDifferences) args.insert(args.end(), {"--derivatives", "numeric"});
     const test::BatchResult run = test::Batch(args);
     EXPECT_EQ(run.status, 0) << run.err;
     std::filesystem::remove(layoutFile);
     return run.Fields();
 }
 
-void ExpectSameResults(const Settings& s, int expectedRows)
+void ExpectSameResults(const BatchSettings& s)
 {
     const Fitted desktop = DesktopFit(s);
-    const Fitted batch = BatchFit(s);
+    const FitResults batch = BatchFit(s);
     int compared = 0;
     for (int curve = 1; curve <= 8 && desktop.curves.ShownWells[static_cast<std::size_t>(curve)] >= 0; ++curve) {
         const auto well = static_cast<std::size_t>(desktop.curves.ShownWells[static_cast<std::size_t>(curve)]);
-        const auto& expected = desktop.fits.WellFitResults[well];
-        ASSERT_GT(expected[0], 0.0) << "the desktop fit of well " << well << " failed";
-        for (std::size_t column = 0; column < kFitResultColumns; ++column)
-            EXPECT_EQ(batch.fits.WellFitResults[well][column], expected[column])
-                << "well " << well << " column " << column;
-        EXPECT_EQ(batch.fits.WellFitStatus[well], desktop.fits.WellFitStatus[well]);
-        const FitQuality& mine = batch.fits.WellFitQuality[well];
+        ASSERT_GT(desktop.fits.WellFitResults[well][0], 0.0) << "the desktop fit of well " << well << " failed";
+        EXPECT_EQ(batch.WellFitResults[well], desktop.fits.WellFitResults[well]) << "well " << well;
+        EXPECT_EQ(batch.WellFitStatus[well], desktop.fits.WellFitStatus[well]);
+        const FitQuality& mine = batch.WellFitQuality[well];
         const FitQuality& theirs = desktop.fits.WellFitQuality[well];
         EXPECT_EQ(std::tuple(mine.Flags, mine.RSquared), std::tuple(theirs.Flags, theirs.RSquared));
         ++compared;
-        if (s.average) break;
+        if (s.AverageData) break;
     }
-    EXPECT_EQ(compared, s.average ? 1 : 8);
+    EXPECT_EQ(compared, s.AverageData ? 1 : 8);
 
     const auto table = BatchTable(s);
-    ASSERT_EQ(static_cast<int>(table.size()), expectedRows);
-    const auto& row = table[1];
-    ASSERT_EQ(row.size(), 19u);
-    EXPECT_EQ(row[0], "Sample1A1");
+    ASSERT_EQ(table.size(), s.AverageData ? 3u : 17u);
     const auto& expected = desktop.fits.WellFitResults[0];
-    for (std::size_t column = 1; column <= 16; ++column) EXPECT_EQ(row[column], FormatGeneral(expected[column]));
-    EXPECT_EQ(row[17], FormatGeneral(expected[0]));
-    EXPECT_EQ(row[18], desktop.fits.WellFitStatus[0]);
+    std::vector<std::string> row{"Sample1A1"};
+    for (std::size_t column = 1; column <= 16; ++column) row.push_back(FormatGeneral(expected[column]));
+    row.push_back(FormatGeneral(expected[0]));
+    row.push_back(desktop.fits.WellFitStatus[0]);
+    EXPECT_EQ(table[1], row);
 }
 
-TEST(BatchMatchesDesktop, DefaultFormulaThroughTheParserWithEitherDerivatives)
+// The default formula through the parser; a built-in formula with the track
+// bar and part of the view; a sample's mean, filed under its first well.
+TEST(BatchMatchesDesktop, DefaultAndBuiltInFormulasAndSampleMeansWithEitherDerivatives)
 {
-    ExpectSameResults(Settings{}, 17);
-    Settings numeric;
-    numeric.numericDerivatives = true;
-    ExpectSameResults(numeric, 17);
-}
-
-TEST(BatchMatchesDesktop, BuiltInFormulaWithTrackBarAndPartialView)
-{
-    Settings s;
-    s.formulaIndex = 0;
-    s.start = "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1";
-    s.startTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
-    s.trackBar = 90;
-    s.view = "5:95";
-    s.viewStart = 5;
-    s.viewFinish = 95;
-    ExpectSameResults(s, 17);
-    s.numericDerivatives = true;
-    ExpectSameResults(s, 17);
-}
-
-TEST(BatchMatchesDesktop, AveragedSampleFiledUnderItsFirstWell)
-{
-    Settings s;
-    s.average = true;
-    ExpectSameResults(s, 3);
+    BatchSettings builtIn = test::BuiltInFormula(0, "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1");
+    builtIn.TrackBarPosition = 90;
+    builtIn.ViewStart = 5;
+    builtIn.ViewFinish = 95;
+    BatchSettings average = test::BuiltInFormula(kDefaultFitFormulaIndex, test::kGoodStart);
+    average.AverageData = true;
+    for (BatchSettings s : {test::BuiltInFormula(kDefaultFitFormulaIndex, test::kGoodStart), builtIn, average})
+        for (const DerivativeMode mode : {DerivativeMode::Exact, DerivativeMode::ForwardDifferences}) {
+            SCOPED_TRACE("formula " + std::to_string(s.FitFormulaIndex) + (s.AverageData ? ", averaged" : "") +
+                         (mode == DerivativeMode::Exact ? "" : ", numeric"));
+            s.Derivatives = mode;
+            ExpectSameResults(s);
+        }
 }
 
 // Cancel stops a run between curves and inside the curve in progress: the
@@ -186,10 +143,8 @@ TEST(BatchMatchesDesktop, AveragedSampleFiledUnderItsFirstWell)
 TEST(PlateFitRun, CancelKeepsTheFinishedCurvesAndLeavesTheRestUnfiled)
 {
     const auto plate = std::make_shared<const PlateMeasurements>(ImportDemo());
-    BatchSettings texts;
-    texts.StartTexts = Settings{}.startTexts;
-    PlateFitSettings settings = ConvertBatchSettings(texts);
-    settings.Fit.View = ReadsInView(plate->TimePointCount, 1, 100);
+    const PlateFitSettings settings =
+        test::ConvertedSettings(test::BuiltInFormula(kDefaultFitFormulaIndex, test::kGoodStart), plate->TimePointCount);
     const auto curves = CurvesOfEveryWell(*plate, false);
     ASSERT_EQ(std::tuple(curves.size(), curves.back().FiledWell(), CurvesOfEveryWell(*plate, true).at(0).Wells.size()),
               std::tuple(std::size_t{96}, 95, std::size_t{96}));

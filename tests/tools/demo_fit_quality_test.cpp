@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "batch/batch_settings.h"
 #include "batch/plate_fit.h"
 #include "batch_fixture.h"
 #include "reduction/sample_wells.h"
@@ -14,14 +13,9 @@
 namespace movra {
 namespace {
 
-struct Setting {
-    int FormulaIndex;
-    std::array<std::string, 9> Start;
-};
-
 // The README's start values for the default formula, and a start for entry 0.
-const Setting kDefaultFormula{11, {"", "0.1", "0.7", "10", "0.8", "1", "0.01", "0.01", "1"}};
-const Setting kEntry0{0, {"", "0.1", "0.7", "0.01", "0.6", "0.1", "1", "1", "1"}};
+const BatchSettings kDefaultFormula = test::BuiltInFormula(11, test::kGoodStart);
+const BatchSettings kEntry0 = test::BuiltInFormula(0, "m1=0.1,m2=0.7,m3=0.01,m4=0.6,m5=0.1");
 
 class DemoPlateFits : public ::testing::Test {
 protected:
@@ -32,25 +26,20 @@ protected:
         curves = CurvesToFit(plate, samples, false);
     }
 
-    std::vector<CurveFitOutcome> Fit(const Setting& setting, const std::vector<BatchCurve>& which)
+    std::vector<CurveFitOutcome> Fit(const BatchSettings& texts, const std::vector<BatchCurve>& which)
     {
-        BatchSettings texts;
-        texts.FitFormulaIndex = setting.FormulaIndex;
-        texts.FitFormulaText = std::string(kFitFormulas[static_cast<std::size_t>(setting.FormulaIndex)]);
-        texts.StartTexts = setting.Start;
-        PlateFitSettings settings = ConvertBatchSettings(texts);
-        settings.Fit.View = ReadsInView(plate.TimePointCount, 1, 100);
+        const PlateFitSettings settings = test::ConvertedSettings(texts, plate.TimePointCount);
         return FitPlateCurves(plate, which, settings.Combination, settings.Fit, 2);
     }
 
     // The fit again, started from the parameters it reported.
-    double RestartedChiSq(const Setting& setting, const BatchCurve& curve, const CurveFitResult& result)
+    double RestartedChiSq(const BatchSettings& texts, const BatchCurve& curve, const CurveFitResult& result)
     {
-        Setting restart = setting;
+        BatchSettings restart = texts;
         char text[32];
         for (std::size_t k = 1; k <= 8; ++k) {
             std::snprintf(text, sizeof text, "%.17g", result.Row[k]);
-            restart.Start[k] = text;
+            restart.StartTexts[k] = text;
         }
         const auto outcome = Fit(restart, {curve});
         return outcome.front().Result.Status == OptOk ? outcome.front().Result.Row[0] : HUGE_VAL;
@@ -62,11 +51,11 @@ protected:
 
 TEST_F(DemoPlateFits, EveryWellEndsOkAtAMinimum)
 {
-    for (const Setting& setting : {kDefaultFormula, kEntry0}) {
+    for (const BatchSettings& setting : {kDefaultFormula, kEntry0}) {
         const auto outcomes = Fit(setting, curves);
         for (std::size_t i = 0; i < curves.size(); ++i) {
             const std::string well = WellName(curves[i].FiledWell(), 12) + " of entry " +
-                                     std::to_string(setting.FormulaIndex);
+                                     std::to_string(setting.FitFormulaIndex);
             const CurveFitResult& result = outcomes[i].Result;
             ASSERT_EQ(result.Status, OptOk) << well;
             EXPECT_GE(RestartedChiSq(setting, curves[i], result), result.Row[0] * (1 - 1e-3)) << well;
