@@ -1,15 +1,22 @@
 // The formula list and the model functions: parameter names, which entries
 // run as compiled code, compiled code equal to the parser's reading of the
 // same text, clamping of faults and huge values, and the start-value rule.
+// Start values from the data: every list entry's rule, and the search for a
+// typed formula from the data's scales alone, lands in the basin of the
+// parameters a curve was made from (the fit from the guess reaches the fit
+// from the truth), noise-free and noisy.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <random>
 
+#include "fitting/curve_fitter.h"
 #include "fitting/fit_formulas.h"
 #include "fitting/fit_model.h"
 #include "fitting/fit_run.h"
+#include "fitting/start_values.h"
 #include "shared/conversion.h"
 
 namespace movra {
@@ -90,6 +97,92 @@ TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
     EXPECT_EQ(PlotModelFunc(parser, 2.0), 6.0);
     parser.setExpression("1/x");
     EXPECT_EQ(PlotModelFunc(parser, 0.0), 1e20);
+}
+
+struct Shape {
+    int Entry;  // -1: the typed Text
+    std::array<double, 9> Truth;
+    double FirstX, LastX;
+    std::string Text = "";
+};
+
+struct StartValues : ModelFixture {
+    FitSettings SettingsFor(const std::string& text, int index, const std::array<double, 9>& start, int n)
+    {
+        parser.setExpression(text);
+        FitSettings s;
+        s.FitFormulaText = text;
+        s.FitFormulaIndex = index;
+        s.Names = FitParameterNames(text);
+        for (int name : s.Names) s.StartValues.push_back(start[static_cast<std::size_t>(name)]);
+        s.LimitMin = TVector(9, -1e20);
+        s.LimitMax = TVector(9, 1e20);
+        s.MaxIterations = 500;
+        s.Tolerance = 1e-9;
+        s.View = {1, n};
+        return s;
+    }
+    // The curve of the formula with the truth at n points, plus noise.
+    void MakeCurve(const std::string& text, int index, const Shape& shape, double noise, int n = 61)
+    {
+        x = TVector(n + 1, 0.0), y = TVector(n + 1, 0.0);
+        FitModel model = Model(index, text);
+        TVector b(9, 0.0);
+        for (std::size_t k = 0; k < model.Names().size(); ++k)
+            b[k + 1] = shape.Truth[static_cast<std::size_t>(model.Names()[k])];
+        std::mt19937 random(7);
+        std::normal_distribution<double> error(0.0, noise);
+        for (int i = 1; i <= n; ++i) {
+            x[i] = shape.FirstX + (shape.LastX - shape.FirstX) * (i - 1) / (n - 1);
+            y[i] = model.FitModelFunc(x[i], b) + (noise > 0 ? error(random) : 0.0);
+        }
+    }
+    CurveFitResult FitFrom(const std::string& text, int index, const std::array<double, 9>& start)
+    {
+        const FitSettings settings = SettingsFor(text, index, start, 61);  // the fitter keeps a reference
+        CurveFitter fitter(parser, slots, settings);
+        return fitter.Fit(x, y, 61);
+    }
+    TVector x, y;
+};
+
+TEST_F(StartValues, EveryListEntrysRuleAndTheTypedFormulaSearchLandInTheBasinOfTheTruth)
+{
+    const Shape shapes[] = {
+        {0, {0, 0.1, 0.8, 0.05, 0.8, 0.12}, 0, 2},          {1, {0, 0.1, 0.02, 0.7, 0.05, 0.9, 0.1}, 0, 2},
+        {2, {0, 0.1, 0.8, 2.5, 1.5, 0.02}, 0, 2},           {3, {0, 0.1, 0.7, 2.0, 1.3, 0.02, 0.05}, 0, 2},
+        {4, {0, 0.9, 0.8, 2.0}, 0, 2},                      {5, {0, 0.9, 0.8, 2.0, 0.05}, 0, 2},
+        // Entry 7 is left out: its shift m6 is absorbed by the amplitudes m2
+        // and m4, so its normal equations are singular whatever the start.
+        {6, {0, 1.0, 0.5, 6.0, 0.4, 0.8}, 0, 2},
+        {8, {0, 0.1, 1.0, 3.0, 0.8}, 0.05, 2},              {9, {0, 0.1, 0.02, 0.9, 0.03, 1.0, 8.0}, 0.3, 2.5},
+        {10, {0, 0.2, 1.2, 0.1}, 0, 2},                     {11, {0, 0.1, 0.8, 8.0, 0.9, 1.5, 0.02, 0.01}, 0, 2},
+        {-1, {0, 2.0, 0.8, 0.5, 6.0}, 0, 3, "m1*exp(-m2*x)+m3*exp(-m4*x)"},  // a two-exponential decay
+    };
+    for (const Shape& shape : shapes)
+        for (double noise : {1e-6, 0.003}) {  // nearly exact (an exact fit never converges) and noisy
+            const std::string text =
+                shape.Entry < 0 ? shape.Text : std::string(kFitFormulas[static_cast<std::size_t>(shape.Entry)]);
+            const int index = shape.Entry < kBuiltInFitFormulas ? shape.Entry : -1;
+            MakeCurve(text, index, shape, noise);
+            const StartValueSet guess = GuessStartValues(parser, slots, SettingsFor(text, index, {}, 61), x, y, 61);
+            const CurveFitResult fromGuess = FitFrom(text, index, guess);
+            const CurveFitResult fromTruth = FitFrom(text, index, shape.Truth);
+            ASSERT_EQ(fromTruth.Status, OptOk) << text;
+            EXPECT_EQ(fromGuess.Status, OptOk) << text << " noise " << noise;
+            EXPECT_LE(fromGuess.Row[0], fromTruth.Row[0] * (1 + 1e-3) + 1e-20) << text << " noise " << noise;
+        }
+}
+
+TEST_F(StartValues, GuessesStayInsideTheLimits)
+{
+    MakeCurve(std::string(kFitFormulas[0]), 0, {0, {0, 0.1, 0.8, 0.05, 0.8, 0.12}, 0, 2}, 0.0);
+    TVector low(9, -1e20), high(9, 1e20);
+    low[4] = 1.5;   // the half rise lies at 0.8
+    high[2] = 0.5;  // the amplitude is 0.8
+    const StartValueSet guess = GuessListEntry(0, MeasureCurve(x, y, 61), low, high);
+    EXPECT_EQ(guess[4], 1.5);
+    EXPECT_EQ(guess[2], 0.5);
 }
 
 } // namespace
