@@ -1,15 +1,24 @@
 // "Fit shown" over the shown curves: the reads in view, the result row of
-// each well, averaging, Cancel, failures and bad texts.
+// each well, averaging, Cancel, failures and bad texts; and end to end on the
+// bundled demo plate (import, samples, the combination of both wavelengths,
+// the fit and the results report), whose fitted parameters must match the
+// curves it was generated from.
 
 #include "fitting/fit_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 #include "fitting/fit_formulas.h"
 #include "parser/parser_errors.h"
+#include "plate/sm_import.h"
+#include "plate/synthetic_plate.h"
+#include "reduction/sample_wells.h"
+#include "reduction/wavelength_combination.h"
+#include "reports/results_report.h"
 #include "shared/conversion.h"
 #include "shared/number_format.h"
 
@@ -173,6 +182,49 @@ TEST_F(FitRunFixture, BadTextsEndTheRunOrTheCurve)
     controls.ToleranceText = "tiny";
     Run("m1+0*x");
     EXPECT_EQ(host.statuses, std::vector<std::int32_t>{OptBigLambda});
+}
+
+TEST_F(FitRunFixture, DemoPlateFitsMatchTheGeneratingCurves)
+{
+    SilentImportInteraction answers;
+    auto imported = ImportSMText(TextLines(ReadFileBytes(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt")),
+                                 answers);
+    ASSERT_TRUE(imported.has_value());
+    plate = std::move(imported->plate);
+    view = {1, plate.TimePointCount};
+    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+    // Column 1 is Sample1 and column 4 Sample2: eight wells each.
+    PlateLayout layout;
+    layout.Reset();
+    layout.SetGeometryForWellCount(plate.WellCount);
+    for (int row = 1; row <= 8; ++row) {
+        layout.SetCell(1, row, "Sample1");
+        layout.SetCell(4, row, "Sample2");
+    }
+    for (int sample : {1, 2}) {
+        const std::string label = "Sample" + std::to_string(sample);
+        ASSERT_EQ(CollectShownWells(layout, label, plate, curves), ShownWellsOutcome::Collected);
+        TParser parser1;
+        ParserCombinedValues values(parser1, plate, "b-a", {});
+        values.CompileCombination();
+        CalculateReducedData(plate, curves, values, false);
+        Run(std::string(kFitFormulas[0]), 0);
+        const KineticCurve truth = DemoSampleCurve(sample);
+        const double expected[] = {truth.m1, truth.m2, truth.m3, truth.m4, truth.m5}, within[] = {1, 2, 3, 1, 1};
+        for (int curve = 1; curve <= 8; ++curve) {
+            const TVector& row = Row(curves.ShownWells[static_cast<std::size_t>(curve)]);
+            ASSERT_GT(row[0], 0.0) << label << " curve " << curve;
+            for (std::size_t m = 1; m <= 5; ++m) EXPECT_NEAR(row[m], expected[m - 1], 0.01 * within[m - 1]) << m;
+            // The noise is 0.003 on each of the two readings.
+            EXPECT_LT(row[0] / (plate.TimePointCount - 5), 4 * 2 * 0.003 * 0.003);
+        }
+    }
+    StringTable report(5, 5);
+    SampleAssignment samples;
+    BuildResultsReport(layout, plate, samples, fits, report);
+    ASSERT_EQ(report.RowCount(), 17);
+    EXPECT_EQ(std::tuple(report.Cell(0, 1), report.Cell(0, 9), report.Cell(18, 16)),
+              std::tuple("Sample1A1", "Sample2A4", "b-a - " + std::string(kFitFormulas[0])));
 }
 
 } // namespace
