@@ -12,7 +12,7 @@
 namespace movra {
 namespace {
 
-using test::OneBased;
+using namespace test;
 
 // Rows and columns 1..n; row and column 0 stay 0.
 TMatrix Square(std::initializer_list<std::initializer_list<double>> rows)

@@ -15,8 +15,7 @@
 namespace movra {
 namespace {
 
-using test::Filled;
-using test::OneBased;
+using namespace test;
 
 TEST(FitStatistics, QualityMeasuresAndTheFTestOfEachCase)
 {
