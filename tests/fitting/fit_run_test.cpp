@@ -141,8 +141,7 @@ TEST_F(FitRunFixture, NoCurvesOrNoPointsFitNothing)
     ShowCurve(1, 3, [](double) { return 5.0; });
     view.ViewLastPoint = view.ViewFirstPoint - 1;
     Run("m1+0*x");
-    EXPECT_EQ(host.statuses, std::vector<std::int32_t>{OptSing});
-    EXPECT_EQ(Row(3)[0], -1.0);
+    EXPECT_EQ(std::tuple(host.statuses, Row(3)[0]), std::tuple(std::vector<std::int32_t>{OptSing}, -1.0));
 }
 
 TEST_F(FitRunFixture, AveragingFitsOnlyTheFirstCurve)

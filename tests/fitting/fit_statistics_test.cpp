@@ -82,9 +82,9 @@ TEST(AssessFit, EachRuleRaisesItsFlag)
         result.RSquared = c.rSquared;
         result.Residuals = Signs(c.residuals);
         const FitQuality quality = AssessFit(result, settings, c.saturated);
-        EXPECT_EQ(quality.Flags, c.flags | (c.saturated ? kFlagSaturated : 0)) << c.name;
-        EXPECT_EQ(quality.AtLimit | quality.Ambiguous, c.named) << c.name;
-        EXPECT_EQ(std::tuple(quality.Status, quality.Used), std::tuple(c.status, ParameterMask{6})) << c.name;
+        EXPECT_EQ(std::tuple(quality.Flags, quality.AtLimit | quality.Ambiguous, quality.Status, quality.Used),
+                  std::tuple(c.flags | (c.saturated ? kFlagSaturated : 0), c.named, c.status, ParameterMask{6}))
+            << c.name;
     }
 }
 
@@ -176,8 +176,7 @@ TEST(StudentQuantile, InvertsTheTwoTailedProbabilityAsInTheTables)
         EXPECT_NEAR(StudentTwoTailedQuantile(nu, alpha), t, 1e-12 * t) << nu << " " << alpha;
         EXPECT_NEAR(StudentTwoTailedP(nu, StudentTwoTailedQuantile(nu, alpha)), alpha, 1e-14);
     }
-    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(0, 0.05)));
-    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(5, 1.0)));
+    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(0, 0.05)) && std::isnan(StudentTwoTailedQuantile(5, 1.0)));
 }
 
 TEST_F(FitStatistics, StraightLineMatchesTheTextbook)

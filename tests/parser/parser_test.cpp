@@ -190,9 +190,8 @@ TEST(ParserCompileErrors, EachFaultyTextRaisesItsClassWithItsMessageAndLeavesNoP
     for (const Case& c : cases) {
         parser.setExpression("X");
         EXPECT_EQ(Raised([&] { parser.setExpression(c.Text); }), std::make_pair(std::type_index(c.Class), c.Message));
-        EXPECT_FALSE(parser.HasProgram()) << c.Message;
-        EXPECT_EQ(parser.Value(), 0.0) << c.Message;
-        EXPECT_EQ(parser.Expression(), c.Text) << c.Message;
+        EXPECT_EQ(std::tuple(parser.HasProgram(), parser.Value(), parser.Expression()), std::tuple(false, 0.0, c.Text))
+            << c.Message;
     }
     parser.setExpression("");  // the empty text: no program, no error
     EXPECT_TRUE(!parser.HasProgram() && parser.Value() == 0.0 && parser.OpCodes().empty());
@@ -329,8 +328,7 @@ TEST_F(ParserEvaluation, EachRunStartsCleanAndReportsOnlyItsOwnFaults)
     parser.X() = 4;
     FaultKind fault = FaultKind::None;
     EXPECT_EQ(parser.Evaluate(fault), 0.25);
-    EXPECT_EQ(fault, FaultKind::None);
-    EXPECT_EQ(std::fetestexcept(FE_DIVBYZERO), 0);
+    EXPECT_EQ(std::tuple(fault, std::fetestexcept(FE_DIVBYZERO)), std::tuple(FaultKind::None, 0));
     std::feraiseexcept(FE_OVERFLOW | FE_INVALID);  // raised outside any run
     EXPECT_EQ(Eval("X+1"), 5.0);
 }

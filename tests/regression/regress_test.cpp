@@ -78,9 +78,8 @@ TEST(Objective, BoundsAndTheCeilingDecideWhetherAndHowLongTheModelRuns)
 
 TEST(ModelDerivatives, DivideByTheStepAsRepresentedAndRestoreTheParameter)
 {
-    EXPECT_EQ(PerturbedParameter(0.0), AbsoluteDerivativeStep);
-    EXPECT_EQ(PerturbedParameter(5e-324), 5e-324 + AbsoluteDerivativeStep);
-    EXPECT_EQ(PerturbedParameter(-2.0), -2.0 + 2.0 * 1.4901161193847656e-8);
+    EXPECT_EQ(std::tuple(PerturbedParameter(0.0), PerturbedParameter(5e-324), PerturbedParameter(-2.0)),
+              std::tuple(AbsoluteDerivativeStep, 5e-324 + AbsoluteDerivativeStep, -2.0 + 2.0 * 1.4901161193847656e-8));
     TVector d = Filled(1, 0.0);
     for (double start : {2.0, 0.1, 0.0, -3.0, 5e-324}) {
         TVector b = OneBased({start});
@@ -163,9 +162,8 @@ TEST(RunFit, CurveModelOnAnotherThreadGivesResultsIdenticalToThePointModel)
     other.join();
     EXPECT_EQ(point.status, OptOk);
     EXPECT_NEAR(point.b[4], 20.0, 0.5);
-    EXPECT_TRUE(curve->status == point.status && curve->b == point.b && curve->v == point.v);
-    EXPECT_EQ(curve->fit.FittedValues(), point.fit.FittedValues());
-    EXPECT_EQ(curve->fit.ObjectiveCalls(), point.fit.ObjectiveCalls());
+    EXPECT_EQ(std::tuple(curve->status, curve->b, curve->v, curve->fit.FittedValues(), curve->fit.ObjectiveCalls()),
+              std::tuple(point.status, point.b, point.v, point.fit.FittedValues(), point.fit.ObjectiveCalls()));
 }
 
 TEST(ParametersConverged, EveryChangeMustStayBelowTheLargerOfRelativeAndAbsoluteTolerance)
