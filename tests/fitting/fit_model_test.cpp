@@ -102,7 +102,7 @@ struct Shape {
 };
 
 struct StartValues : ModelFixture {
-    FitSettings SettingsFor(const std::string& text, int index, const std::array<double, 9>& start, int n)
+    FitSettings SettingsFor(const std::string& text, int index, const std::array<double, 9>& start)
     {
         parser.setExpression(text);
         FitSettings s;
@@ -112,14 +112,14 @@ struct StartValues : ModelFixture {
         for (int name : s.Names) s.StartValues.push_back(start[static_cast<std::size_t>(name)]);
         s.LimitMin = TVector(9, -1e20);
         s.LimitMax = TVector(9, 1e20);
-        s.MaxIterations = 500;
         s.Tolerance = 1e-9;
-        s.View = {1, n};
+        s.View = {1, 61};
         return s;
     }
-    // The curve of the formula with the truth at n points, plus noise.
-    void MakeCurve(const std::string& text, int index, const Shape& shape, double noise, int n = 61)
+    // The curve of the formula with the truth at 61 points, plus noise.
+    void MakeCurve(const std::string& text, int index, const Shape& shape, double noise)
     {
+        const int n = 61;
         x = TVector(n + 1, 0.0), y = TVector(n + 1, 0.0);
         FitModel model = Model(index, text);
         TVector b(9, 0.0);
@@ -134,7 +134,7 @@ struct StartValues : ModelFixture {
     }
     CurveFitResult FitFrom(const std::string& text, int index, const std::array<double, 9>& start)
     {
-        const FitSettings settings = SettingsFor(text, index, start, 61);  // the fitter keeps a reference
+        const FitSettings settings = SettingsFor(text, index, start);  // the fitter keeps a reference
         CurveFitter fitter(parser, slots, settings);
         return fitter.Fit(x, y, 61);
     }
@@ -160,7 +160,7 @@ TEST_F(StartValues, EveryListEntrysRuleAndTheTypedFormulaSearchLandInTheBasinOfT
                 shape.Entry < 0 ? shape.Text : std::string(kFitFormulas[static_cast<std::size_t>(shape.Entry)]);
             const int index = shape.Entry < kBuiltInFitFormulas ? shape.Entry : -1;
             MakeCurve(text, index, shape, noise);
-            const StartValueSet guess = GuessStartValues(parser, slots, SettingsFor(text, index, {}, 61), x, y, 61);
+            const StartValueSet guess = GuessStartValues(parser, slots, SettingsFor(text, index, {}), x, y, 61);
             const CurveFitResult fromGuess = FitFrom(text, index, guess);
             const CurveFitResult fromTruth = FitFrom(text, index, shape.Truth);
             ASSERT_EQ(fromTruth.Status, OptOk) << text;

@@ -61,8 +61,7 @@ TEST(AssessFit, EachRuleRaisesItsFlag)
     settings.Names = {1, 2};
     settings.StartValues = {1.0, 1.0};
     settings.LimitMin = TVector(9, -1e20);
-    settings.LimitMax = TVector(9, 1e20);
-    settings.LimitMax[2] = 5.0;
+    settings.LimitMax = {0, 1e20, 5.0, 1e20, 1e20, 1e20, 1e20, 1e20, 1e20};
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const AssessCase cases[] = {
         {"clean"},
@@ -90,13 +89,9 @@ TEST(AssessFit, EachRuleRaisesItsFlag)
 
 TEST(AssessFit, FlagsAreNamedInWordsAndDescribedWithTheirCause)
 {
-    FitQuality quality;
-    quality.Status = OptOk;
-    quality.Flags = kFlagAtLimit | kFlagAmbiguous | kFlagPoorFit | kFlagSaturated;
-    quality.AtLimit = ParameterBit(3);
-    quality.Ambiguous = ParameterBit(6) | ParameterBit(7);
-    quality.RSquared = 0.5;
-    quality.RunsZ = 1.0;
+    FitQuality quality{.Status = OptOk, .Flags = kFlagAtLimit | kFlagAmbiguous | kFlagPoorFit | kFlagSaturated,
+                       .RSquared = 0.5, .RunsZ = 1.0, .AtLimit = ParameterBit(3),
+                       .Ambiguous = ParameterBit(6) | ParameterBit(7)};
     EXPECT_EQ(FitFlagNames(quality.Flags), "at-limit,ambiguous,poor-fit,saturated");
     EXPECT_EQ(DescribeFitFlags(quality), (std::vector<std::string>{"at a limit: m3", "ambiguous: m6, m7",
                                                                    "poor fit: R\u00b2 0.5", "saturated readings"}));
@@ -144,12 +139,7 @@ protected:
                        std::array<bool, 9> ticks = {}, TVector low = TVector(9, -1e20),
                        TVector high = TVector(9, 1e20))
     {
-        FitSettingTexts texts;
-        texts.FitFormulaText = text;
-        texts.StartTexts = starts;
-        texts.FixedTicks = ticks;
-        texts.ToleranceText = "1E-9";
-        texts.MaxIterationsText = "500";
+        const FitSettingTexts texts{text, -1, starts, "1E-9", "500", ticks};
         settings = ParseFitSettings(texts, parser2, low, high, {1, kPoints}, "a");
         CurveFitter fitter(parser2, slots, settings);
         return fitter.Fit(x, y, kPoints);
