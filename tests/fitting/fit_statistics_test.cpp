@@ -75,11 +75,8 @@ TEST(AssessFit, EachRuleRaisesItsFlag)
         {"failed hides the rest", OptSing, 5.0, 2.5, 0.5, "++++++++++----------", false, kFlagFailed},
     };
     for (const AssessCase& c : cases) {
-        CurveFitResult result;
-        result.Status = c.status;
-        result.Row[1] = 2.0, result.Row[2] = c.m2, result.Row[9] = c.sd1, result.Row[10] = 0.1;
-        result.RSquared = c.rSquared;
-        result.Residuals = Signs(c.residuals);
+        const CurveFitResult result{.Status = c.status, .Row = {0, 2.0, c.m2, 0, 0, 0, 0, 0, 0, c.sd1, 0.1},
+                                    .RSquared = c.rSquared, .Residuals = Signs(c.residuals)};
         const FitQuality quality = AssessFit(result, settings, c.saturated);
         EXPECT_EQ(std::tuple(quality.Flags, quality.AtLimit | quality.Ambiguous, quality.Status, quality.Used),
                   std::tuple(c.flags | (c.saturated ? kFlagSaturated : 0), c.named, c.status, ParameterMask{6}))

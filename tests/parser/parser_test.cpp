@@ -87,53 +87,80 @@ TEST(ParserComponent, ErrorHandlerReceivesTheCompileErrorInsteadOfTheCaller)
     EXPECT_TRUE(parser.Expression() == "M9*X" && !parser.HasProgram() && parser.Value() == 0.0);
 }
 
-TEST(ParserGrammar, TextsSplitIntoTheseOperations)
+// Each text splits into its operations (op codes where given) and gives its
+// value; X and Y read as A and B.
+TEST(ParserGrammar, EachTextSplitsIntoItsOperationsAndGivesItsValue)
 {
     TParser parser;
     parser.SetVariable("m1", 2);
     parser.SetVariable("Rate", 4);
-    struct Case { std::string Text; double A, B, C, Value; std::vector<int> Codes; };  // no codes: not checked
+    const double u = 1.0 / 0.6366197723675814;
+    struct Case { std::string Text; double A, B, C, Value; std::vector<int> Codes = {}; };  // no codes: not checked
     const Case cases[] = {
-        {"A-B-C", 10, 3, 2, 5, {}},  // minus and division group to the left
-        {"A/B/C", 12, 3, 2, 2, {}}, {"12DIV3DIV2", 0, 0, 0, 2, {}}, {"17MOD7MOD2", 0, 0, 0, 1, {}},
-        {"A+B+C", 1, 1e16, -1e16, 1, {}},             // plus to the right: A+(B+C)
-        {"A*B/C", 49, 1, 49, 49.0 * (1.0 / 49.0), {}},  // A*(B/C)
-        {"A/B*C", 1, 49, 49, (1.0 / 49.0) * 49.0, {}},  // (A/B)*C
-        {"A+B*C", 1, 2, 3, 7, {}}, {"A-B*C", 1, 2, 3, -5, {}}, {"B*C-A", 1, 2, 3, 5, {}}, {"(A+B)*C", 1, 2, 3, 9, {}},
+        {"A-B-C", 10, 3, 2, 5},  // minus and division group to the left
+        {"A/B/C", 12, 3, 2, 2}, {"12DIV3DIV2", 0, 0, 0, 2}, {"17MOD7MOD2", 0, 0, 0, 1},
+        {"A+B+C", 1, 1e16, -1e16, 1},  // plus to the right: A+(B+C)
+        {"A*B/C", 49, 1, 49, 49.0 * (1.0 / 49.0)},  // A*(B/C)
+        {"A/B*C", 1, 49, 49, (1.0 / 49.0) * 49.0},  // (A/B)*C
+        {"A+B*C", 1, 2, 3, 7}, {"A-B*C", 1, 2, 3, -5}, {"B*C-A", 1, 2, 3, 5}, {"(A+B)*C", 1, 2, 3, 9},
         {"2^3", 0, 0, 0, 8, {12}},  // constant exponents have their own codes
         {"A^2", 3, 0, 0, 9, {11}}, {"A^4", 3, 0, 0, 81, {13}}, {"A^0.5", 4, 0, 0, 2, {10}},
         {"A^-1", 4, 0, 0, 0.25, {9}}, {"A^5", 2, 0, 0, 32, {9}}, {"A^1", 2, 0, 0, 2, {9}}, {"A^B", 2, 3, 0, 8, {10}},
         {"A^(1/2)", 4, 0, 0, 2, {6, 10}}, {"A^SQRT(4)", 3, 0, 0, 9, {14, 10}}, {"(A^2)^2", 3, 0, 0, 81, {11, 11}},
         {"-A^2", 3, 0, 0, -9, {11, 2}},  // negation of the whole power
-        {"(-A)^2", 3, 0, 0, 9, {}}, {"-A+B", 1, 2, 0, 1, {}}, {"0-A-B", 1, 2, 0, -3, {}},
-        {"-A*B", 3, 4, 0, -12, {2, 5}},
-        {"-A-B", 1, 2, 0, -3, {}},  // (-A)-B: a leading sign is skipped by the split scans
-        {"-M1*A-B", 3, 5, 0, -11, {}},
-        {"A*(-B)", 3, 2, 0, -6, {}},  // a signed number is an operand, a negated variable is not
-        {"A*-2", 3, 0, 0, -6, {}}, {"A+-2", 3, 0, 0, 1, {}},
+        {"(-A)^2", 3, 0, 0, 9}, {"-A+B", 1, 2, 0, 1}, {"0-A-B", 1, 2, 0, -3}, {"-A*B", 3, 4, 0, -12, {2, 5}},
+        {"-A-B", 1, 2, 0, -3}, {"-M1*A-B", 3, 5, 0, -11},  // (-A)-B: a leading sign is skipped by the split scans
+        {"A*(-B)", 3, 2, 0, -6},  // a signed number is an operand, a negated variable is not
+        {"A*-2", 3, 0, 0, -6}, {"A+-2", 3, 0, 0, 1},
         {"((A))", 7, 0, 0, 7, {0}},  // a lone variable or number: the pass-through program
-        {"5", 0, 0, 0, 5, {0}}, {"PI", 0, 0, 0, std::numbers::pi, {}}, {"-PI", 0, 0, 0, -std::numbers::pi, {}},
-        {"E*3", 0, 0, 0, 6, {}},  // E is the built-in variable, not Euler's number
-        {"EXP(1)", 0, 0, 0, std::exp(1.0), {}}, {"1E3", 0, 0, 0, 1000, {}},
+        {"5", 0, 0, 0, 5, {0}}, {"PI", 0, 0, 0, std::numbers::pi}, {"-PI", 0, 0, 0, -std::numbers::pi},
+        {"E*3", 0, 0, 0, 6},  // E is the built-in variable, not Euler's number
+        {"EXP(1)", 0, 0, 0, std::exp(1.0)}, {"1E3", 0, 0, 0, 1000},
         {"SIN(A)*COS(A)", 1, 0, 0, std::sin(1.0) * std::cos(1.0), {14, 14, 5}}, {"MAX(A,B+1)", 2, 5, 0, 6, {3, 15}},
-        {"MAX((A),(B))", 2, 5, 0, 5, {}},
-        {"min(a,b)*2", 2, 5, 0, 4, {}},  // names and keywords in any case
-        {"rate*a", 2, 0, 0, 8, {}}, {"7mod3", 0, 0, 0, 1, {}}, {"7Div2", 0, 0, 0, 3, {}},
-        {"1E-400", 0, 0, 0, 0, {}},  // below the double range: zero
-        {"0.000001E-320", 0, 0, 0, 0, {}}, {"  M1*A  ", 3, 0, 0, 6, {}},  // outer blanks are trimmed
+        {"MAX((A),(B))", 2, 5, 0, 5},
+        {"min(a,b)*2", 2, 5, 0, 4},  // names and keywords in any case
+        {"rate*a", 2, 0, 0, 8}, {"7mod3", 0, 0, 0, 1}, {"7Div2", 0, 0, 0, 3},
+        {"1E-400", 0, 0, 0, 0}, {"0.000001E-320", 0, 0, 0, 0},  // below the double range: zero
+        {"  M1*A  ", 3, 0, 0, 6},  // outer blanks are trimmed
         {Repeat("A", 21, "+"), 1, 0, 0, 21, std::vector<int>(20, 3)},  // the limits are reached, not passed
-        {NestedSin(20), 0, 0, 0, 0, std::vector<int>(20, 14)}, {SumTree(6), 1, 0, 0, 64, {}},
+        {NestedSin(20), 0, 0, 0, 0, std::vector<int>(20, 14)}, {SumTree(6), 1, 0, 0, 64},
+        {"-7MOD3", 0, 0, 0, -1}, {"7MOD-3", 0, 0, 0, 1},  // the sign of the dividend
+        {"7DIV-2", 0, 0, 0, -3},  // truncation toward zero
+        {"7.9DIV2", 0, 0, 0, 3}, {"-7.9DIV2", 0, 0, 0, -3},
+        {"-9223372036854775808DIV-1", 0, 0, 0, 9223372036854775808.0}, {"-9223372036854775808MOD-1", 0, 0, 0, 0},
+        {"X^Y", 0, 0, 0, 1},  // 0^0 through code 10 and code 9
+        {"X^0", 0, 0, 0, 1}, {"X^-2", 3, 0, 0, 1.0 / 9.0}, {"X^5", 3, 0, 0, 243},
+        {"X^4294967298", 3, 0, 0, 9},  // the low 32 bits of the exponent: 2
+        {"X^Y", 3, 3, 0, 27}, {"X^Y", 3, 0.5, 0, std::pow(3.0, 0.5)}, {"X^Y", 0, 2.5, 0, 0}, {"X^Y", -2, 3, 0, -8},
+        {"X^3", -2, 0, 0, -8}, {"X^4", -2, 0, 0, 16}, {"HEAV(X)", 0, 0, 0, 1}, {"HEAV(X)", -0.1, 0, 0, 0},
+        {"SIGN(X)", 0, 0, 0, 0}, {"SIGN(X)", -3, 0, 0, -1}, {"SIGN(X)", 2, 0, 0, 1}, {"ZERO(X)", 0, 0, 0, 0},
+        {"ZERO(X)", -2, 0, 0, 1}, {"ABS(X)", -2.5, 0, 0, 2.5}, {"MAX(X,Y)", 1, 2, 0, 2}, {"MIN(X,Y)", 1, 2, 0, 1},
+        {"SIN(X)", 0.7, 0, 0, std::sin(0.7)}, {"COS(X)", 0.7, 0, 0, std::cos(0.7)},
+        {"TAN(X)", 0.7, 0, 0, std::tan(0.7)}, {"ARCTAN(X)", 0.7, 0, 0, std::atan(0.7)},
+        {"SINH(X)", 0.7, 0, 0, (std::exp(0.7) - std::exp(-0.7)) * 0.5},
+        {"COSH(X)", 0.7, 0, 0, (std::exp(0.7) + std::exp(-0.7)) * 0.5}, {"SIN(X)", 0x1p63, 0, 0, 0},
+        {"COS(X)", 0x1p63, 0, 0, 0}, {"SQRT(X)", 2.25, 0, 0, 1.5}, {"LN(X)", 1, 0, 0, 0}, {"PH(X)", 0, 0, 0, 0},
+        {"PH(X)", 1, 0, 0, (u - std::nearbyint(u)) * 2 * std::numbers::pi},
+        {"EXP(X)", -1000, 0, 0, 0},  // underflow and precision loss are silent
+        {"1E-200*1E-200", 0, 0, 0, 0}, {"1/3", 0, 0, 0, 1.0 / 3.0},
+        {"10^-400", 0, 0, 0, 0},  // the product stays in range in extended precision
     };
     for (const Case& c : cases) {
         parser.A() = parser.X() = c.A;
-        parser.B() = c.B;
+        parser.B() = parser.Y() = c.B;
         parser.C() = c.C;
         parser.E() = 2;
         parser.setExpression(c.Text);
-        EXPECT_DOUBLE_EQ(parser.Value(), c.Value) << c.Text;  // EXP and LN within 4 ulp of the library's
+        // EXP and LN within 4 ulp of the library's
+        EXPECT_DOUBLE_EQ(parser.Value(), c.Value) << c.Text << " at " << c.A << ", " << c.B << ", " << c.C;
         if (!c.Codes.empty()) {
             EXPECT_EQ(parser.OpCodes(), c.Codes) << c.Text;
         }
+    }
+    parser.setExpression("PH(X)");
+    for (const double x : {-50.0, -3.3, 0.2, 7.0, 123.4}) {
+        parser.X() = x;
+        EXPECT_LE(std::fabs(parser.Value()), std::numbers::pi) << x;
     }
     parser.setExpression("A");
     parser.A() = -2.5;
@@ -210,43 +237,6 @@ struct ParserEvaluation : ::testing::Test {
     }
     TParser parser;
 };
-
-TEST_F(ParserEvaluation, EachOperationAndFunctionGivesItsValue)
-{
-    const double u = 1.0 / 0.6366197723675814;
-    struct Case { const char* Text; double X, Y, Value; };
-    const Case cases[] = {
-        {"-7MOD3", 0, 0, -1},  // the sign of the dividend
-        {"7MOD-3", 0, 0, 1},
-        {"7DIV-2", 0, 0, -3},  // truncation toward zero
-        {"7.9DIV2", 0, 0, 3}, {"-7.9DIV2", 0, 0, -3}, {"-9223372036854775808DIV-1", 0, 0, 9223372036854775808.0},
-        {"-9223372036854775808MOD-1", 0, 0, 0},
-        {"X^Y", 0, 0, 1},  // 0^0 through code 10 and code 9
-        {"X^0", 0, 0, 1}, {"X^-2", 3, 0, 1.0 / 9.0}, {"X^5", 3, 0, 243},
-        {"X^4294967298", 3, 0, 9},  // the low 32 bits of the exponent: 2
-        {"X^Y", 3, 3, 27}, {"X^Y", 3, 0.5, std::pow(3.0, 0.5)}, {"X^Y", 0, 2.5, 0}, {"X^Y", -2, 3, -8},
-        {"X^3", -2, 0, -8}, {"X^4", -2, 0, 16}, {"HEAV(X)", 0, 0, 1}, {"HEAV(X)", -0.1, 0, 0}, {"SIGN(X)", 0, 0, 0},
-        {"SIGN(X)", -3, 0, -1}, {"SIGN(X)", 2, 0, 1}, {"ZERO(X)", 0, 0, 0}, {"ZERO(X)", -2, 0, 1},
-        {"ABS(X)", -2.5, 0, 2.5}, {"MAX(X,Y)", 1, 2, 2}, {"MIN(X,Y)", 1, 2, 1}, {"SIN(X)", 0.7, 0, std::sin(0.7)},
-        {"COS(X)", 0.7, 0, std::cos(0.7)}, {"TAN(X)", 0.7, 0, std::tan(0.7)}, {"ARCTAN(X)", 0.7, 0, std::atan(0.7)},
-        {"SINH(X)", 0.7, 0, (std::exp(0.7) - std::exp(-0.7)) * 0.5},
-        {"COSH(X)", 0.7, 0, (std::exp(0.7) + std::exp(-0.7)) * 0.5}, {"SIN(X)", 0x1p63, 0, 0},
-        {"COS(X)", 0x1p63, 0, 0}, {"SQRT(X)", 2.25, 0, 1.5}, {"LN(X)", 1, 0, 0}, {"PH(X)", 0, 0, 0},
-        {"PH(X)", 1, 0, (u - std::nearbyint(u)) * 2 * std::numbers::pi},
-        {"EXP(X)", -1000, 0, 0},  // underflow and precision loss are silent
-        {"1E-200*1E-200", 0, 0, 0}, {"1/3", 0, 0, 1.0 / 3.0},
-        {"10^-400", 0, 0, 0},  // the product stays in range in extended precision
-    };
-    for (const Case& c : cases) {
-        parser.X() = c.X;
-        parser.Y() = c.Y;
-        EXPECT_DOUBLE_EQ(Eval(c.Text), c.Value) << c.Text << " at X = " << c.X << ", Y = " << c.Y;
-    }
-    for (const double x : {-50.0, -3.3, 0.2, 7.0, 123.4}) {
-        parser.X() = x;
-        EXPECT_LE(std::fabs(Eval("PH(X)")), std::numbers::pi) << x;
-    }
-}
 
 TEST_F(ParserEvaluation, MaxAndMinOnTiesGiveXAndYRespectively)
 {
