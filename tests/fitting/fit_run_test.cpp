@@ -46,12 +46,9 @@ struct FitRunFixture : ::testing::Test {
     {
         curves.Reset();
         fits.Reset();
-        slots = DefineFitParameters(parser2);
         plate.WellCount = 96, plate.PlateRows = 8, plate.PlateColumns = 12, plate.TimePointCount = 20;
         AllocMatrix(curves.ReducedData, 8, 20);
         for (int t = 0; t <= 20; ++t) plate.TimeVector.push_back(t);
-        view = {2, 20};  // read 1 holds an outlier
-        controls = {"", -1, {"", "1", "1", "1", "1", "1", "1", "1", "1"}, "0.000001", "500"};
     }
     // Shows `well` as curve `curve`: y(t) ± noise alternating, read 1 far away.
     void ShowCurve(int curve, int well, const std::function<double(double)>& y, double noise = 0.1)
@@ -79,12 +76,12 @@ struct FitRunFixture : ::testing::Test {
     PlateMeasurements plate;
     ShownCurves curves;
     FitResults fits;
-    ReadRange view;
+    ReadRange view{2, 20};  // read 1 holds an outlier
     bool averageData = false;
     TParser parser2;
-    std::array<double*, 9> slots{};
+    std::array<double*, 9> slots = DefineFitParameters(parser2);
     const TVector limitMin = TVector(9, -1e20), limitMax = TVector(9, 1e20);
-    FitSettingTexts controls;
+    FitSettingTexts controls{"", -1, {"", "1", "1", "1", "1", "1", "1", "1", "1"}, "0.000001", "500"};
     ScriptedHost host;
 };
 
