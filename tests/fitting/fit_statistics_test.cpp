@@ -94,8 +94,7 @@ TEST(AssessFit, FlagsAreNamedInWordsAndDescribedWithTheirCause)
                                                                    "poor fit: R\u00b2 0.5", "saturated readings"}));
     quality = {};
     EXPECT_EQ(FitStatusText(quality), "not fitted");
-    quality.Status = OptBigLambda;
-    quality.Flags = kFlagFailed;
+    quality = {.Status = OptBigLambda, .Flags = kFlagFailed};
     EXPECT_EQ(std::tuple(FitStatusText(quality), FitFlagNames(quality.Flags), DescribeFitFlags(quality).at(0)),
               std::tuple("OPT_BIG_LAMBDA", "failed", "failed: OPT_BIG_LAMBDA"));
 }
