@@ -80,11 +80,14 @@ TEST_F(ModelFixture, FaultsAndHugeValuesAreClamped)
         {"m1", 1e20}, {"0-m1", -1e20}, {"exp(m2*1000)", 1e20}, {"ln(x-1)", 1e20}};
     for (const auto& [text, value] : typed) EXPECT_EQ(Model(-1, text).FitModelFunc(0, b), value) << text;
     EXPECT_EQ(Model(4, std::string(kFitFormulas[4])).FitModelFunc(-1000, TVector{0, 1, 1, 1}), 1e20);
-    for (int index : {9, -1}) {  // a curve on either path: 1/x at 0 is a fault, m1 = -1e25 passes -1E20
-        std::vector<double> out(2);
-        Model(index, std::string(kFitFormulas[9]))
-            .EvaluateCurve(std::vector<double>{0, 5}, TVector{0, -1e25, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01}, out);
-        EXPECT_EQ(out, (std::vector<double>{kModelCeiling, -kModelCeiling})) << index;
+    // A curve on either path, with and without a fault: 1/x at 0 is one, m1 = -1e25 passes -1E20.
+    for (int index : {9, -1}) {
+        FitModel model = Model(index, std::string(kFitFormulas[9]));
+        std::vector<double> out(1);
+        for (const auto& [x, value] : {std::pair{0.0, kModelCeiling}, {5.0, -kModelCeiling}}) {
+            model.EvaluateCurve(std::vector<double>{x}, TVector{0, -1e25, 2.0, 0.5, 3.0, 1.0, 0.1, 0.01}, out);
+            EXPECT_EQ(out[0], value) << index << " at " << x;
+        }
     }
     EXPECT_EQ(std::tuple(ClampModelValue(std::nan("")), ClampModelValue(-HUGE_VAL)), std::tuple(1e20, -1e20));
     parser.setExpression("m1*x");  // the graph's model: whatever the slots hold
