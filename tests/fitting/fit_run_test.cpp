@@ -1,15 +1,24 @@
 // "Fit shown" over the shown curves: the reads in view, the result row of
-// each well, averaging, Cancel, failures and bad texts.
+// each well, averaging, Cancel, failures and bad texts; and end to end on the
+// bundled demo plate (import, samples, the combination of both wavelengths,
+// the fit and the results report), whose fitted parameters must match the
+// curves it was generated from.
 
 #include "fitting/fit_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 #include "fitting/fit_formulas.h"
 #include "parser/parser_errors.h"
+#include "plate/sm_import.h"
+#include "plate/synthetic_plate.h"
+#include "reduction/sample_wells.h"
+#include "reduction/wavelength_combination.h"
+#include "reports/results_report.h"
 #include "shared/conversion.h"
 #include "shared/number_format.h"
 
@@ -37,12 +46,9 @@ struct FitRunFixture : ::testing::Test {
     {
         curves.Reset();
         fits.Reset();
-        slots = DefineFitParameters(parser2);
         plate.WellCount = 96, plate.PlateRows = 8, plate.PlateColumns = 12, plate.TimePointCount = 20;
         AllocMatrix(curves.ReducedData, 8, 20);
         for (int t = 0; t <= 20; ++t) plate.TimeVector.push_back(t);
-        view = {2, 20};  // read 1 holds an outlier
-        controls = {"", -1, {"", "1", "1", "1", "1", "1", "1", "1", "1"}, "0.000001", "500"};
     }
     // Shows `well` as curve `curve`: y(t) ± noise alternating, read 1 far away.
     void ShowCurve(int curve, int well, const std::function<double(double)>& y, double noise = 0.1)
@@ -70,12 +76,12 @@ struct FitRunFixture : ::testing::Test {
     PlateMeasurements plate;
     ShownCurves curves;
     FitResults fits;
-    ReadRange view;
+    ReadRange view{2, 20};  // read 1 holds an outlier
     bool averageData = false;
     TParser parser2;
-    std::array<double*, 9> slots{};
+    std::array<double*, 9> slots = DefineFitParameters(parser2);
     const TVector limitMin = TVector(9, -1e20), limitMax = TVector(9, 1e20);
-    FitSettingTexts controls;
+    FitSettingTexts controls{"", -1, {"", "1", "1", "1", "1", "1", "1", "1", "1"}, "0.000001", "500"};
     ScriptedHost host;
 };
 
@@ -132,8 +138,7 @@ TEST_F(FitRunFixture, NoCurvesOrNoPointsFitNothing)
     ShowCurve(1, 3, [](double) { return 5.0; });
     view.ViewLastPoint = view.ViewFirstPoint - 1;
     Run("m1+0*x");
-    EXPECT_EQ(host.statuses, std::vector<std::int32_t>{OptSing});
-    EXPECT_EQ(Row(3)[0], -1.0);
+    EXPECT_EQ(std::tuple(host.statuses, Row(3)[0]), std::tuple(std::vector<std::int32_t>{OptSing}, -1.0));
 }
 
 TEST_F(FitRunFixture, AveragingFitsOnlyTheFirstCurve)
@@ -173,6 +178,49 @@ TEST_F(FitRunFixture, BadTextsEndTheRunOrTheCurve)
     controls.ToleranceText = "tiny";
     Run("m1+0*x");
     EXPECT_EQ(host.statuses, std::vector<std::int32_t>{OptBigLambda});
+}
+
+TEST_F(FitRunFixture, DemoPlateFitsMatchTheGeneratingCurves)
+{
+    SilentImportInteraction answers;
+    auto imported = ImportSMText(TextLines(ReadFileBytes(std::filesystem::path(MOVRA_DATA) / "demo-kinetic-96.txt")),
+                                 answers);
+    ASSERT_TRUE(imported.has_value());
+    plate = std::move(imported->plate);
+    view = {1, plate.TimePointCount};
+    controls.StartTexts = {"", "0.1", "0.5", "0.01", "0.6", "0.1", "1", "1", "1"};
+    // Column 1 is Sample1 and column 4 Sample2: eight wells each.
+    PlateLayout layout;
+    layout.Reset();
+    layout.SetGeometryForWellCount(plate.WellCount);
+    for (int row = 1; row <= 8; ++row) {
+        layout.SetCell(1, row, "Sample1");
+        layout.SetCell(4, row, "Sample2");
+    }
+    for (int sample : {1, 2}) {
+        const std::string label = "Sample" + std::to_string(sample);
+        ASSERT_EQ(CollectShownWells(layout, label, plate, curves), ShownWellsOutcome::Collected);
+        TParser parser1;
+        ParserCombinedValues values(parser1, plate, "b-a", {});
+        values.CompileCombination();
+        CalculateReducedData(plate, curves, values, false);
+        Run(std::string(kFitFormulas[0]), 0);
+        const KineticCurve truth = DemoSampleCurve(sample);
+        const double expected[] = {truth.m1, truth.m2, truth.m3, truth.m4, truth.m5}, within[] = {1, 2, 3, 1, 1};
+        for (int curve = 1; curve <= 8; ++curve) {
+            const TVector& row = Row(curves.ShownWells[static_cast<std::size_t>(curve)]);
+            ASSERT_GT(row[0], 0.0) << label << " curve " << curve;
+            for (std::size_t m = 1; m <= 5; ++m) EXPECT_NEAR(row[m], expected[m - 1], 0.01 * within[m - 1]) << m;
+            // The noise is 0.003 on each of the two readings.
+            EXPECT_LT(row[0] / (plate.TimePointCount - 5), 4 * 2 * 0.003 * 0.003);
+        }
+    }
+    StringTable report(5, 5);
+    SampleAssignment samples;
+    BuildResultsReport(layout, plate, samples, fits, report);
+    ASSERT_EQ(report.RowCount(), 17);
+    EXPECT_EQ(std::tuple(report.Cell(0, 1), report.Cell(0, 9), report.Cell(18, 16)),
+              std::tuple("Sample1A1", "Sample2A4", "b-a - " + std::string(kFitFormulas[0])));
 }
 
 } // namespace

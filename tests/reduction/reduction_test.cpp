@@ -151,8 +151,7 @@ TEST(Combination, DefaultFollowsThePlateTypedOnesAreKeptWithAWarning)
     };
     for (const Case& c : cases) {
         const CombinationChoice choice = ChooseCombination(c.Text, c.Typed, c.Wavelengths);
-        EXPECT_EQ(choice.Text, c.Chosen) << c.Text;
-        EXPECT_EQ(choice.Warning, c.Warning) << c.Text;
+        EXPECT_EQ(std::tuple(choice.Text, choice.Warning), std::tuple(c.Chosen, c.Warning)) << c.Text;
     }
 }
 

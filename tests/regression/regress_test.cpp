@@ -19,9 +19,7 @@
 namespace movra {
 namespace {
 
-using test::Filled;
-using test::OneBased;
-using test::Sigmoid;
+using namespace test;
 
 const TVector X3 = OneBased({1, 2, 3}), Y3 = OneBased({2, 4, 7});  // least squares of m1·x at 31/14
 
@@ -38,7 +36,7 @@ ModelFunction Proportional(int* calls = nullptr)
 using History = std::vector<std::array<double, 3>>;
 FitOptions Logged(History& history, std::int32_t maxIterations, int cancelAt = 0)
 {
-    FitOptions options = test::Options(maxIterations, 1e-6);
+    FitOptions options = Options(maxIterations, 1e-6);
     options.OnIteration = [&history, cancelAt](std::int32_t iteration, double objective, double lambda) {
         history.push_back({static_cast<double>(iteration), objective, lambda});
         return cancelAt == 0 || iteration < cancelAt;
@@ -63,7 +61,8 @@ TEST(Objective, BoundsAndTheCeilingDecideWhetherAndHowLongTheModelRuns)
     struct Case { double Min, Max, B, Sum; int Calls; };
     const Case cases[] = {{-10, 10, 2, 1, 3}, {0, 1, 1.5, 1e30, 0}, {0, 1, -0.5, 1e30, 0},
                           {2, 3, 2, 1, 3},    {1, 2, 2, 1, 3},       {3, 2, 2.5, 1e30, 0},
-                          {3, 2, 3, 1e30, 0}, {-1e30, 1e30, 2e15, 1e30, 1}};
+                          {3, 2, 3, 1e30, 0}, {-1e30, 1e30, 2e15, 1e30, 1},
+                          {-1, 1, std::nan(""), 1e30, 1}};  // a NaN counts as above the ceiling
     for (const Case& c : cases) {
         int calls = 0;
         RegressionFit fit;
@@ -71,20 +70,16 @@ TEST(Objective, BoundsAndTheCeilingDecideWhetherAndHowLongTheModelRuns)
         EXPECT_EQ(fit.SumOfSquares(OneBased({c.B})), c.Sum) << c.Min << ".." << c.Max << " at " << c.B;
         EXPECT_EQ(calls, c.Calls) << c.Min << ".." << c.Max << " at " << c.B;
     }
-    RegressionFit fit;
-    fit.StoreFitData([](double, const TVector&) { return std::nan(""); }, ModelDerivatives, X3, Y3, 3, 1, 1,
-                     OneBased({-1}), OneBased({1}));
-    EXPECT_EQ(fit.SumOfSquares(OneBased({0})), 1e30);  // a NaN counts as above the ceiling
     // Parameter 2 lies outside [0, 0], but only parameter 1 is fitted.
+    RegressionFit fit;
     fit.StoreFitData(Proportional(), ModelDerivatives, X3, Y3, 3, 1, 1, OneBased({0, 0}), OneBased({5, 0}));
     EXPECT_FALSE(fit.OutOfBounds(OneBased({1, 7})));
 }
 
 TEST(ModelDerivatives, DivideByTheStepAsRepresentedAndRestoreTheParameter)
 {
-    EXPECT_EQ(PerturbedParameter(0.0), AbsoluteDerivativeStep);
-    EXPECT_EQ(PerturbedParameter(5e-324), 5e-324 + AbsoluteDerivativeStep);
-    EXPECT_EQ(PerturbedParameter(-2.0), -2.0 + 2.0 * 1.4901161193847656e-8);
+    EXPECT_EQ(std::tuple(PerturbedParameter(0.0), PerturbedParameter(5e-324), PerturbedParameter(-2.0)),
+              std::tuple(AbsoluteDerivativeStep, 5e-324 + AbsoluteDerivativeStep, -2.0 + 2.0 * 1.4901161193847656e-8));
     TVector d = Filled(1, 0.0);
     for (double start : {2.0, 0.1, 0.0, -3.0, 5e-324}) {
         TVector b = OneBased({start});
@@ -126,13 +121,13 @@ TEST(RunFit, StaysInsideTheBoundsFitsNothingWithoutPointsAndPassesModelException
     };
     TVector b;
     TMatrix v;
-    EXPECT_EQ(FitProportional(model, b, v, test::Options(50, 1e-6), -1e20, 1e20, 0), OptSing);
+    EXPECT_EQ(FitProportional(model, b, v, Options(50, 1e-6), -1e20, 1e20, 0), OptSing);
     EXPECT_TRUE(b[1] == 1 && calls == 0);
-    EXPECT_EQ(FitProportional(model, b, v, test::Options(50, 1e-6), 0, 2), OptOk);  // 31/14 lies above 2
+    EXPECT_EQ(FitProportional(model, b, v, Options(50, 1e-6), 0, 2), OptOk);  // 31/14 lies above 2
     EXPECT_TRUE(b[1] <= 2.0 && b[1] > 2.0 - 1e-5) << b[1];
     EXPECT_LE(largest, 2.0 + 2.0 * 1.5e-8);  // at most a derivative step beyond
     const ModelFunction throwing = [](double, const TVector&) -> double { throw std::overflow_error("overflow"); };
-    EXPECT_THROW(FitProportional(throwing, b, v, test::Options(50, 1e-6)), std::overflow_error);
+    EXPECT_THROW(FitProportional(throwing, b, v, Options(50, 1e-6)), std::overflow_error);
 }
 
 // The sigmoid fitted to 60 points with deterministic noise, per point or per curve.
@@ -147,7 +142,7 @@ struct SigmoidFit {
             for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
         };
         const TVector low = Filled(5, -1e20), high = Filled(5, 1e20);
-        const FitOptions options = test::Options(500, 1e-10);
+        const FitOptions options = Options(500, 1e-10);
         status = wholeCurve ? fit.RunFit(curve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
                             : fit.RunFit(Sigmoid, ModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status;
     }
@@ -167,9 +162,8 @@ TEST(RunFit, CurveModelOnAnotherThreadGivesResultsIdenticalToThePointModel)
     other.join();
     EXPECT_EQ(point.status, OptOk);
     EXPECT_NEAR(point.b[4], 20.0, 0.5);
-    EXPECT_TRUE(curve->status == point.status && curve->b == point.b && curve->v == point.v);
-    EXPECT_EQ(curve->fit.FittedValues(), point.fit.FittedValues());
-    EXPECT_EQ(curve->fit.ObjectiveCalls(), point.fit.ObjectiveCalls());
+    EXPECT_EQ(std::tuple(curve->status, curve->b, curve->v, curve->fit.FittedValues(), curve->fit.ObjectiveCalls()),
+              std::tuple(point.status, point.b, point.v, point.fit.FittedValues(), point.fit.ObjectiveCalls()));
 }
 
 TEST(ParametersConverged, EveryChangeMustStayBelowTheLargerOfRelativeAndAbsoluteTolerance)
@@ -239,9 +233,8 @@ TEST(Marquardt, ReportsEachIterationShrinksLambdaAndEndsAtTheCapOrCancel)
     EXPECT_NEAR(v[1][1], 1.0 / 14.0, 1e-7);  // the inverse of Σx²
     ASSERT_GE(lines.size(), 3u);
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i][0], static_cast<double>(i + 1));
-    EXPECT_EQ(lines[0][1], 21.0);  // (2-1)² + (4-2)² + (7-3)² at m1 = 1
-    EXPECT_EQ(lines[0][2], 0.01);
-    EXPECT_EQ(lines[1][2], 0.01 * 0.1);  // tenfold smaller after an accepted step
+    // F = (2-1)² + (4-2)² + (7-3)² at m1 = 1; Lambda tenfold smaller after an accepted step.
+    EXPECT_EQ(std::tuple(lines[0][1], lines[0][2], lines[1][2]), std::tuple(21.0, 0.01, 0.01 * 0.1));
     const int n = static_cast<int>(lines.size());  // the last iteration took the final step
     struct Case { std::int32_t MaxIter; int CancelAt, Iterations; std::int32_t Status; };
     const Case cases[] = {{1, 0, 1, OptNonConv},   {n, 0, n, OptNonConv},   {n + 1, 0, n, OptOk},
@@ -303,7 +296,7 @@ TEST(Marquardt, SingularityIsJudgedAgainstTheScaleOfTheMatrix)
         TMatrix v;
         AllocMatrix(v, 2, 2);
         EXPECT_EQ(RunFit(c.Model, ModelDerivatives, OneBased({1, 2, 3, 4}), y, 4, 1, 2, b, Filled(2, -1e20),
-                         Filled(2, 1e20), v, test::Options(100, 1e-9))
+                         Filled(2, 1e20), v, Options(100, 1e-9))
                       .Status,
                   c.Status);
         EXPECT_TRUE(c.Status != OptOk || std::fabs(b[1] - 2.1) < 1e-6) << b[1];  // the least-squares line

@@ -1,27 +1,105 @@
-// The guarded float functions and the special functions: the value of each
+// The numeric building blocks of the regression. The full-pivoting
+// Gauss-Jordan solver: solution, inverse and determinant over any index
+// range, the pivot threshold, and which of equal pivots wins. The guarded
+// float functions and the special functions: the value of each
 // special case outside the domain and the FloatStatus it leaves, which
 // belongs to the calling thread; the incomplete beta function and the
 // distributions built on it against closed forms that share nothing with the
 // implementation, with x on both sides of the mean a/(a+b) and b·x on both
 // sides of 1 so that every evaluation path is taken; and the logarithm of the
-// gamma function.
+// gamma function. The statistics after a fit: quality measures with the
+// degrees of freedom of their F test, the covariance scaled from the inverse
+// normal matrix, and the parameter tests with degenerate and non-finite
+// variances.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <thread>
 #include <vector>
 
+#include "fit_test_support.h"
+#include "regression/float_constants.h"
 #include "regression/fmath.h"
 #include "regression/fspec.h"
+#include "regression/linear_solver.h"
+#include "regression/regression_statistics.h"
+#include "regression/stat.h"
 
 namespace movra {
 namespace {
 
+using namespace test;
 using std::numbers::pi;
+
+// Rows and columns 1..n; row and column 0 stay 0.
+TMatrix Square(std::initializer_list<std::initializer_list<double>> rows)
+{
+    TMatrix a(1, TVector(rows.size() + 1, 0.0));
+    for (const auto& row : rows) a.push_back(OneBased(row));
+    return a;
+}
+
+struct Solution {
+    int Status = 0;
+    TMatrix Inverse;
+    TVector X;
+    double Det = 0.0;
+};
+
+Solution Solve(const TMatrix& a, const TVector& b, int lb)
+{
+    Solution s{0, TMatrix(b.size(), TVector(b.size(), 0.0)), TVector(b.size(), 0.0)};
+    s.Status = SolveAndInvert(a, b, lb, static_cast<int>(b.size()) - 1, s.Inverse, s.X, s.Det);
+    return s;
+}
+
+TEST(SolveAndInvert, GivesSolutionInverseAndDeterminantOverTheIndexRange)
+{
+    struct Case { TMatrix A; TVector B; int Lb; double Det; };
+    const Case cases[] = {
+        {Square({{0, 1}, {1, 0}}), OneBased({3, 5}), 1, -1.0},
+        {Square({{2, -1, 0.5}, {4, 3, -2}, {-1, 0.25, 5}}), OneBased({1, -2, 3}), 1, 51.0},
+        {Square({{99, 7, 7}, {7, 4, 0}, {7, 0, 2}}), OneBased({1, 8, 1}), 2, 8.0},  // row and column 1 outside
+        {Square({{FloatEpsilon, 0}, {0, 1}}), OneBased({1, 1}), 1, FloatEpsilon},   // the smallest pivot accepted
+    };
+    for (const Case& c : cases) {
+        const TMatrix& a = c.A;
+        const TVector& b = c.B;
+        const Solution s = Solve(a, b, c.Lb);
+        ASSERT_EQ(s.Status, MatrixOk) << "determinant " << c.Det;
+        EXPECT_NEAR(s.Det, c.Det, 1e-12 * std::fabs(c.Det)) << c.Det;
+        // A·X = B (column lb - 1) and A·A⁻¹ = I over lb..n.
+        const std::size_t lb = c.Lb;
+        for (std::size_t i = lb; i < b.size(); ++i)
+            for (std::size_t j = lb - 1; j < b.size(); ++j) {
+                double product = 0;
+                for (std::size_t k = lb; k < b.size(); ++k) product += a[i][k] * (j < lb ? s.X[k] : s.Inverse[k][j]);
+                EXPECT_NEAR(product, j < lb ? b[i] : i == j ? 1.0 : 0.0, 1e-12) << c.Det << " at " << i << ", " << j;
+            }
+    }
+}
+
+TEST(SolveAndInvert, StopsAtAPivotBelowEpsilonAndTakesTheFirstOfEqualPivots)
+{
+    // A zero third row stops the solver after the first step, so the partial
+    // right-hand side and determinant show which pivot was taken: [1][2]
+    // exchanges columns only, [2][1] would have exchanged rows; on the
+    // diagonal nothing is exchanged and row 2 is reduced by row 1.
+    struct Case { TMatrix A; TVector X; double Det; };
+    const Case cases[] = {{Square({{0, 1, 0}, {1, 0, 0}, {0, 0, 0}}), OneBased({3, 5, 7}), -1.0},
+                          {Square({{1, -1, 0}, {-1, 1, 0}, {0, 0, 0}}), OneBased({3, 8, 7}), 1.0},
+                          {Square({{std::nextafter(FloatEpsilon, 0.0), 0, 0}, {0, 0, 0}, {0, 0, 0}}), OneBased({3, 5, 7}), 1.0},
+                          {Square({{std::nan(""), 0, 0}, {0, std::nan(""), 0}, {0, 0, 0}}), OneBased({3, 5, 7}), 1.0}};
+    for (const Case& c : cases) {
+        const Solution s = Solve(c.A, OneBased({3, 5, 7}), 1);
+        EXPECT_EQ(std::tuple(s.Status, s.X, s.Det), std::tuple(MatrixSingular, c.X, c.Det));
+    }
+}
 
 constexpr int Unchanged = 99;  // the status set before each call
 struct GuardedCase { const char* Call; std::function<double()> Run; double Expected; int Status; };
@@ -69,8 +147,7 @@ TEST(GuardedFunctions, StatusBelongsToTheCallingThread)
         otherThreadStatus = FloatStatus();
         SafeExp10(400);
     }).join();
-    EXPECT_EQ(otherThreadStatus, FloatOk);
-    EXPECT_EQ(FloatStatus(), FloatSingular);
+    EXPECT_EQ(std::tuple(otherThreadStatus, FloatStatus()), std::tuple(FloatOk, FloatSingular));
 }
 
 // I_x(a, b) for whole a and b: at least a successes in a + b - 1 trials.
@@ -140,6 +217,64 @@ TEST(LogGammaFunction, AgreesWithTheLibraryOnBothSidesOfTheOverflowLimit)
     for (double x : {0.1, 1.0, 2.0, 4.5, 171.5, 171.7, 250.0, 1e4, -2.5})
         EXPECT_NEAR(LogGammaFunction(x), std::lgamma(x), 1e-13 * std::fabs(std::lgamma(x)) + 1e-15) << x;
     EXPECT_NEAR(GammaFunction(4.5), 11.631728396567448929, 1e-13);
+}
+
+TEST(FitStatistics, QualityMeasuresAndTheFTestOfEachCase)
+{
+    // P(F(1, 2) > f) = 1 - √(f/(2+f)) and P(F(7, 2) > f) = 1 - (7f/(2+7f))^3.5.
+    const double line = 26.45 / 0.15, ten = 96.22 / 7 / 0.66;
+    struct Case { const char* Name; TVector Y, YFit; int LastPar; double Variance, R2, Adjusted, F, FProbability; };
+    const Case cases[] = {
+        {"line through four points", OneBased({3, 5, 7, 10}), OneBased({2.8, 5.1, 7.4, 9.7}), 2, 0.15, 26.45 / 26.75,
+         1 - (1 - 26.45 / 26.75) * 3 / 2, line, 1 - std::sqrt(line / (2 + line))},
+        {"ten points, eight parameters", OneBased({1, 3, 2, 5, 4, 6, 8, 7, 9, 12}),
+         OneBased({1.2, 2.7, 2.3, 4.6, 4.4, 6.1, 7.6, 7.3, 9.4, 11.4}), 8, 0.66, 96.22 / 104.1,
+         1 - (1 - 96.22 / 104.1) * 9 / 2, ten, 1 - std::pow(7 * ten / (2 + 7 * ten), 3.5)},
+        {"as many parameters as points", OneBased({1, 2, 3, 4, 5, 6, 7, 9}), OneBased({1, 2, 3, 4, 5, 6, 7, 8}), 8, 0,
+         1, 0, 0, 1},
+        {"perfect fit", OneBased({1, 4, 2, 8, 5}), OneBased({1, 4, 2, 8, 5}), 2, 0, 1, 1, HugeFloat, 0},
+        {"nothing explained", OneBased({1, 3, 1, 3}), Filled(4, 2.0), 2, 2.0, 0, -0.5, 0, 0},
+        {"constant observations", Filled(5, 4.0), OneBased({3.9, 4.1, 4, 3.8, 4.2}), 2, 0.1 / 3, 0, 1 - 4.0 / 3, 0, 1},
+        {"one parameter", OneBased({1, 2, 4}), OneBased({1.5, 2, 3.5}), 1, 0.25, 13.0 / 28, 13.0 / 28, 0, 1},
+    };
+    for (const Case& c : cases) {
+        TMatrix v;
+        AllocMatrix(v, c.LastPar, c.LastPar);
+        for (int i = 1; i <= c.LastPar; ++i) v[i][i] = 3.0;
+        if (c.LastPar > 1) v[1][2] = 0.5, v[2][1] = 123;  // [2][1] gets the mirrored upper triangle
+        FitStatistics s;
+        ComputeFitStatistics(c.Y, c.YFit, static_cast<int>(c.Y.size()) - 1, 1, c.LastPar, v, s);
+        const std::pair<double, double> values[] = {{s.ResidualVariance, c.Variance}, {s.RSquared, c.R2},
+                                                    {s.AdjustedRSquared, c.Adjusted}, {s.FProbability, c.FProbability},
+                                                    {v[1][1], 3 * c.Variance}};
+        for (const auto& [value, expected] : values) EXPECT_NEAR(value, expected, 1e-14) << c.Name << ": " << expected;
+        EXPECT_NEAR(s.FRatio, c.F, 1e-12 * c.F) << c.Name;
+        if (c.LastPar > 1) {
+            EXPECT_TRUE(v[2][1] == v[1][2] && std::fabs(v[1][2] - 0.5 * c.Variance) < 1e-14) << c.Name;
+        }
+    }
+    EXPECT_EQ(MeanOf(OneBased({1, 2}), 2, 1), 0.0);  // an empty range has mean 0
+}
+
+TEST(ParameterTests, DeviationRatioAndProbabilityOfEachKindOfVariance)
+{
+    // Five points and three parameters leave two degrees of freedom:
+    // P(|T| > t) = 1 - t/√(t² + 2).
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    struct Case { double Variance, S, T, Prob; };
+    const Case cases[] = {{4, 2, 3, 1 - 3 / std::sqrt(11.0)}, {0, 0, HugeFloat, 0}, {-1, 0, HugeFloat, 0},
+                          {nan, nan, nan, nan}, {inf, inf, nan, nan}, {-inf, nan, nan, nan}};
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) < 1e-15; };
+    for (const Case& c : cases) {
+        TMatrix v;
+        AllocMatrix(v, 3, 3);
+        v[1][1] = v[3][3] = 1.0;
+        v[2][2] = c.Variance;
+        TVector s = Filled(3, 0), t = Filled(3, 0), prob = Filled(3, 0);
+        ComputeParameterTests(OneBased({1, 6, 1}), v, 5, 1, 3, s, t, prob);
+        EXPECT_TRUE(same(s[2], c.S) && same(t[2], c.T) && same(prob[2], c.Prob))
+            << c.Variance << " gives " << s[2] << ", " << t[2] << ", " << prob[2];
+    }
 }
 
 } // namespace
