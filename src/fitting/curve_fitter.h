@@ -33,8 +33,10 @@ CurvePoints CurvePointsInView(const TVector& timeVector, const TVector& curve, s
 class CurveFitter {
 public:
     // parser2 holds the compiled formula of settings and slots are its
-    // parameters m1..m8; both must outlive the fitter.
+    // parameters m1..m8; all three must outlive the fitter (settings is kept
+    // by reference, so a temporary is refused).
     CurveFitter(TParser& parser2, const std::array<double*, 9>& slots, const FitSettings& settings);
+    CurveFitter(TParser&, const std::array<double*, 9>&, FitSettings&&) = delete;
 
     // Fits the curve's reads in view, from start values guessed from them
     // when the settings say so (fitting/start_values.h). A fault inside the engine, or a
