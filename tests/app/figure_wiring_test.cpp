@@ -8,12 +8,7 @@
 #include <QImage>
 #include <QMimeData>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "app/figure_commands.h"
 #include "app/graph_commands.h"
@@ -25,24 +20,15 @@
 namespace movra::test {
 namespace {
 
-std::string FileBytes(const std::filesystem::path& file)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 class FigureWiringTest : public WiringTest {
 protected:
     // Sample1 of the demo plate fitted, residuals on, the graph page shown.
     void FitSample1()
     {
         PrepareDemoFit();
-        form().resize(900, 700);
-        form().show();
         form().menu().Residuals1->trigger();
         form().menu().FitShown1->trigger();
-        QApplication::processEvents();
+        ShowPage(MainWindow::GraphViewIndex);
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
     // File > Export Graph... answered with file and, for a PNG, resolution.
@@ -98,17 +84,7 @@ TEST_F(FigureWiringTest, RefusedNamesAndResolutionsAndFailedWritesKeepTheOldFile
     Export(Scratch("graph.bmp"));
     Export(file, "5000");
     Export(file, "abc");
-    // A write that fails half-way (the process may write only a few bytes
-    // into any file).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    Export(file, "300");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    WithFileSizeLimit([&] { Export(file, "300"); });
     ASSERT_EQ(dialogs.errors.size(), 4u);
     EXPECT_EQ(dialogs.errors[0], "Cannot export to \"graph.bmp\": the name must end in .png, .svg or .pdf.");
     EXPECT_EQ(dialogs.errors[1], "The resolution must be from 24 to 1200 dots per inch.");

@@ -4,22 +4,18 @@
 
 #include <QCheckBox>
 #include <QProgressBar>
-#include <QStatusBar>
-#include <QTest>
 
 #include <gmock/gmock.h>
 
 #include <numeric>
 #include <thread>
 
-#include "app/fit_all_command.h"
 #include "app/graph_commands.h"
 #include "app/plate_map_page.h"
 #include "app/plot/plate_map_view.h"
 #include "render/qpainter_canvas.h"
 #include "app/text_encoding.h"
 #include "batch/report_text.h"
-#include "batch_cli.h"
 #include "plate/import_fields.h"
 #include "shared/number_format.h"
 #include "wiring_fixture.h"
@@ -31,19 +27,11 @@ using ::testing::HasSubstr;
 
 struct FitAllTest : WiringTest {
     FitAllCommand& fitAll() { return form().fitAll(); }
-    void FitAll()
-    {
-        form().menu().FitAll1->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
-        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    }
     const FitQuality& Quality(int well) { return state().fits.WellFitQuality[static_cast<std::size_t>(well)]; }
     // The map on show, painted now.
     PlateMapView& ShownMap()
     {
-        form().resize(900, 700);
-        form().show();
-        form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
+        ShowPage(MainWindow::PlateMapIndex);
         PlateMapView& view = form().plateMapPage().MapView();
         view.repaint();
         return view;
@@ -67,13 +55,7 @@ TEST_F(FitAllTest, EveryWellGetsTheRowOfFitShownAndOfMovraBatch)
     for (std::size_t well = 0; well < 96; well += 12) EXPECT_EQ(state().fits.WellFitResults[well], shown[well]) << well;
 
     form().reportsPage().ShowResBut().click();
-    std::ostringstream out, err;
-    ASSERT_EQ(RunBatch({(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
-                        (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0", "--start",
-                        "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"},
-                       out, err),
-              0);
-    const std::string table = out.str();
+    const std::string table = DemoBatchTable({"--start", "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"});
     EXPECT_EQ(ReportTsv(state().report), table);
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 97);
 }

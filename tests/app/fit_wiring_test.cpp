@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include <fstream>
 #include <functional>
 
 #include "app/plot/graph_paint_box.h"
@@ -46,10 +45,7 @@ TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsErr
 TEST_F(FitWiringTest, CancelStopsOnlyTheCurveBeingFittedAndTheRunEndsWithTheCurvesDrawn)
 {
     PrepareDemoFit({{1, 1, 1, 3}});
-    form().resize(900, 700);
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::GraphViewIndex);
     FitProgressForm& progress = windows.Form3();
     QObject::connect(&progress.Memo1(), &QPlainTextEdit::textChanged, &progress, [&progress] {
         if (progress.windowTitle() == "Fitting data from well B1" && progress.isVisible()) progress.Button1().click();
@@ -175,12 +171,8 @@ TEST_F(FitWiringTest, ReportColumnsFitTheirTextsAndSaveAsWritesTsvOrCsv)
         form().menu().SaveReportAs1->trigger();
     }
     EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*");
-    std::ifstream saved(Scratch("report.tsv"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), tsv);
-    std::ifstream csv(Scratch("report.CSV"), std::ios::binary);
-    std::string header;
-    std::getline(csv, header);
-    EXPECT_EQ(header.substr(0, 7), ",m1,m2,");
+    EXPECT_EQ(FileBytes(Scratch("report.tsv")), tsv);
+    EXPECT_EQ(FileBytes(Scratch("report.CSV")).substr(0, 7), ",m1,m2,");
     ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 

@@ -9,26 +9,14 @@
 #include <QTextDocument>
 #include <QtTest/QTest>
 
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "plate/synthetic_plate.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
 namespace {
-
-std::string FileText(const std::filesystem::path& file)
-{
-    std::stringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 using PlateLayoutWiringTest = WiringTest;
 
@@ -66,7 +54,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
               std::tuple("Save plate layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
-    EXPECT_EQ(FileText(Scratch("empty.PLO")), expected);
+    EXPECT_EQ(FileBytes(Scratch("empty.PLO")), expected);
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 }
 
@@ -87,25 +75,16 @@ TEST_F(PlateLayoutWiringTest, SaveThatCannotBeWrittenShowsAnErrorAndKeepsWhatWas
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     EXPECT_TRUE(std::filesystem::is_directory(Scratch("folder")));
 
-    // A write that fails half-way (the process may write no more than a few
-    // bytes into any file) leaves the old file as it was and no other behind.
+    // A write that fails half-way leaves the old file as it was and no other behind.
     const auto file = Scratch("old.PLO");
     std::ofstream(file, std::ios::binary) << "old layout\r\n";
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     dialogs.errors.clear();
     dialogs.files.push_back(file);
-    form().menu().SavePlateLayout1->trigger();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    WithFileSizeLimit([this] { form().menu().SavePlateLayout1->trigger(); });
     ASSERT_EQ(dialogs.errors.size(), 1u);
     // The system's reason, not "Unknown error".
     EXPECT_EQ(dialogs.errors[0], "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG));
-    EXPECT_EQ(FileText(file), "old layout\r\n");
+    EXPECT_EQ(FileBytes(file), "old layout\r\n");
     int entries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
         entries += entry.path().filename().string().starts_with("old.PLO") ? 1 : 0;
@@ -206,10 +185,7 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
                                                    {metrics.horizontalAdvance("S27"), "S27"}, {4, "27"}};
     for (const auto& [width, shown] : widths) EXPECT_EQ(PlateLayoutPage::FittingLabel("Sample27", metrics, width), shown);
     // The grid fills the page as the window grows.
-    form().resize(1200, 900);
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::PlateLayoutIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::PlateLayoutIndex);
     EXPECT_GE(grid.columnWidth(0) * 12, grid.viewport()->width() - 12);
     EXPECT_TRUE(dialogs.errors.empty());
 }

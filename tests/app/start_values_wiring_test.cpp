@@ -5,26 +5,16 @@
 
 #include <QCheckBox>
 #include <QStatusBar>
-#include <QTest>
 
 #include <gmock/gmock.h>
 
-#include "app/fit_all_command.h"
-#include "app/graph_commands.h"
 #include "batch/report_text.h"
-#include "batch_cli.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
 namespace {
 
 struct StartValuesTest : WiringTest {
-    void FitAll()
-    {
-        form().menu().FitAll1->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !form().fitAll().Running(); }, 60000));
-        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    }
     QString Starts()
     {
         QStringList texts;
@@ -59,15 +49,10 @@ TEST_F(StartValuesTest, HeldParameterAndStatisticsReportMatchMovraBatch)
     FitAll();
     EXPECT_EQ(std::tuple(FitResult(0, 3), FitResult(0, 11)), std::tuple(0.0, 0.0));
     form().reportsPage().ShowStatBut().click();
-    std::ostringstream out, err;
-    ASSERT_EQ(RunBatch({(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
-                        (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0", "--start",
-                        "m1=0.1,m2=0.5,m4=0.6,m5=0.1", "--fix", "m3=0", "--report", "statistics"},
-                       out, err),
-              0)
-        << err.str();
-    EXPECT_EQ(ReportTsv(state().report), out.str());
-    EXPECT_THAT(out.str(), ::testing::StartsWith("\tN\tn\tR2\tadj R2\tResidual SD\tAICc\tm1 low 95%"));
+    const std::string table =
+        DemoBatchTable({"--start", "m1=0.1,m2=0.5,m4=0.6,m5=0.1", "--fix", "m3=0", "--report", "statistics"});
+    EXPECT_EQ(ReportTsv(state().report), table);
+    EXPECT_THAT(table, ::testing::StartsWith("\tN\tn\tR2\tadj R2\tResidual SD\tAICc\tm1 low 95%"));
 }
 
 TEST_F(StartValuesTest, FittedWellBecomesTheStartValues)

@@ -2,7 +2,8 @@
 // Shared set-up of the tests of the program's windows: all five windows with
 // scripted dialogs and a first start's settings, the demo plate imported on
 // request, menu and box entries read as text, wells labelled through the
-// layout grid's popup menu and samples chosen as the user does.
+// layout grid's popup menu and samples chosen as the user does; movra-batch
+// on the demo plate, files read whole and writes that fail half-way.
 
 #include <QAction>
 #include <QApplication>
@@ -12,13 +13,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 
 #include "app/data_review_page.h"
+#include "app/fit_all_command.h"
 #include "app/fit_limits_dialog.h"
 #include "app/fit_progress_form.h"
 #include "app/fitting_panel.h"
@@ -29,6 +38,7 @@
 #include "app/reports_page.h"
 #include "app/table_selection.h"
 #include "app_test_environment.h"
+#include "batch_cli.h"
 #include "scripted_dialogs.h"
 
 namespace movra::test {
@@ -39,6 +49,39 @@ inline const std::filesystem::path kPlateTests = std::filesystem::path(MOVRA_TES
 inline std::filesystem::path Scratch(const std::string& name)
 {
     return std::filesystem::path(SettingsFolder().toStdString()) / name;
+}
+
+inline std::string FileBytes(const std::filesystem::path& file)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+// Runs act while the process may write no more than 16 bytes into any file,
+// so that a save fails half-way.
+inline void WithFileSizeLimit(const std::function<void()>& act)
+{
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    act();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+// movra-batch's table for the demo plate and layout with formula 0 and the
+// options given.
+inline std::string DemoBatchTable(std::vector<std::string> options)
+{
+    options.insert(options.begin(), {(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
+                                     (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0"});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBatch(options, out, err), 0) << err.str();
+    return out.str();
 }
 
 class WiringTest : public ::testing::Test {
@@ -101,6 +144,19 @@ protected:
         ASSERT_GE(index, 0) << sample.toStdString();
         graph().SelectSample().setCurrentIndex(index);
         emit graph().SelectSample().activated(index);
+    }
+    void ShowPage(int index)
+    {
+        form().resize(900, 700);
+        form().show();
+        form().PageControl1().setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+    void FitAll()
+    {
+        form().menu().FitAll1->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !form().fitAll().Running(); }, 60000));
+        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
     // The demo plate with Sample1 chosen (column 1 of the demo layout, or
     // the cells given) and start values that suit its curves.

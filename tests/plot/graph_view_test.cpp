@@ -1,4 +1,4 @@
-#include "plot/graph_view.h"
+#include "plot/five_read_plate.h"
 #include "plot/recording_canvas.h"
 
 #include <gtest/gtest.h>
@@ -59,43 +59,20 @@ TEST(PlotModelValue, FaultsAndNoNumbersBecome1E20AndResultsAreClamped)
     EXPECT_EQ(PlotModelValue({}, 3), 1E20);
 }
 
-// A kinetic plate of five reads at 0..4 h with data 1, 2.2, 2.9, 4.1, 5
-// (and one more in curve 2's row), well A1 shown, the model m1 * x + m2.
-class GraphViewTest : public ::testing::Test {
+// The five-read plate with start values 0.5 and 1 (the line 0.5 x + 1)
+// drawn on recording surfaces.
+class GraphViewTest : public ::testing::Test, protected test::FiveReadPlate {
 protected:
     GraphViewTest()
     {
-        curves.Reset();
-        fits.Reset();
-        plate.PlateData.assign(3, TVector(5, 0.0));
-        plate.TimePointCount = 5;
-        plate.ReadMode = "Kinetic";
-        plate.PlateColumns = 12;
-        plate.LastXValue = 4;
-        AllocVector(plate.TimeVector, 5);
-        AllocMatrix(curves.ReducedData, 8, 5);
-        const double data[] = {1.0, 2.2, 2.9, 4.1, 5.0};
-        for (int t = 1; t <= 5; ++t) {
-            plate.TimeVector[t] = t - 1;
-            curves.ReducedData[1][t] = data[t - 1];
-            curves.ReducedData[2][t] = data[t - 1] + 1;
-        }
-        curves.ShownWells[1] = 0;
         options.StartValues[1] = 0.5;
         options.StartValues[2] = 1;
-        model.SetParameters = [this](const ModelParameters& m) { slots = m; };
-        model.Evaluate = [this](double x) { return slots[1] * x + slots[2]; };
-    }
-    void Fit(int well)  // fitted to x + 1
-    {
-        fits.WellFitResults[well][0] = 0.1;
-        fits.WellFitResults[well][1] = fits.WellFitResults[well][2] = 1.0;
     }
     GraphRefreshResult Refresh()
     {
         graph.Forget();
         residuals.Forget();
-        return RefreshGraph({plate, curves, fits}, view, options, model, engine, graph, &residuals);
+        return RefreshGraph(Data(), view, options, model, engine, graph, &residuals);
     }
     static std::size_t Count(const RecordingCanvas& canvas, CanvasOp op, auto match)
     {
@@ -111,14 +88,6 @@ protected:
         return Count(canvas, CanvasOp::Text, [&](const CanvasCall& call) { return call.text == text; }) > 0;
     }
 
-    PlateMeasurements plate;
-    ShownCurves curves;
-    FitResults fits;
-    GraphViewState view;
-    GraphViewOptions options;
-    GraphModel model;
-    ModelParameters slots{};
-    PlotEngine engine;
     RecordingCanvas graph{1200, 800};
     RecordingCanvas residuals{1200, 150};
 };
@@ -147,15 +116,15 @@ TEST(GraphAxisTitles, FollowTheReadModeAndType)
 
 TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
 {
+    // The view's reads, the data's y range, then the axes.
+    const auto ranges = [this] {
+        return std::tuple(view.View.ViewFirstPoint, view.View.ViewLastPoint, view.GraphYMin, view.GraphYMax,
+                          engine.XAxis.Min, engine.XAxis.Max, engine.YAxis.Min, engine.YAxis.Max);
+    };
     Refresh();
-    EXPECT_EQ(std::make_pair(view.View.ViewFirstPoint, view.View.ViewLastPoint), std::make_pair(1, 5));
-    EXPECT_EQ(std::make_pair(view.GraphYMin, view.GraphYMax), std::make_pair(1.0, 5.0));
-    EXPECT_EQ(std::make_pair(engine.XAxis.Min, engine.XAxis.Max), std::make_pair(0.0, 4.0));
-    EXPECT_EQ(std::make_pair(engine.YAxis.Min, engine.YAxis.Max), std::make_pair(1.0, 5.0));
-    EXPECT_EQ(engine.XAxis.Title, "Time (h)");
-    EXPECT_TRUE(engine.YAxis.Title.empty());
-    EXPECT_EQ(graph.Calls().at(0).op, CanvasOp::Clear);
-    EXPECT_EQ(graph.Calls().at(0).colour, kWhite);
+    EXPECT_EQ(ranges(), std::tuple(1, 5, 1.0, 5.0, 0.0, 4.0, 1.0, 5.0));
+    EXPECT_EQ(std::tuple(engine.XAxis.Title, engine.YAxis.Title), std::tuple("Time (h)", ""));
+    EXPECT_EQ(std::tuple(graph.Calls().at(0).op, graph.Calls().at(0).colour), std::tuple(CanvasOp::Clear, kWhite));
     const auto texts = graph.CallsOf(CanvasOp::Text);
     EXPECT_EQ(texts.front().font, (FontSpec{"Arial", 22, false, kBlack}));
     // "RFU" reads upwards beside the plot, centred on its height.
@@ -172,8 +141,7 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
     options.ZoomFinish = 60;  // read 3 only: an x axis of one unit
     Refresh();
     EXPECT_TRUE(HasText(graph, "Wavelength (nm)"));
-    EXPECT_EQ(std::make_pair(view.View.ViewFirstPoint, view.View.ViewLastPoint), std::make_pair(3, 3));
-    EXPECT_EQ(std::make_pair(engine.XAxis.Min, engine.XAxis.Max), std::make_pair(2.0, 3.0));
+    EXPECT_EQ(ranges(), std::tuple(3, 3, 2.9, 2.9 + 1, 2.0, 3.0, 2.5, 4.0));  // one read: widened by one
 }
 
 TEST_F(GraphViewTest, LegendNarrowsThePlotAndShowsTheWellNameMarkedWhenItsFitFailed)
@@ -219,12 +187,12 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
     // 0.5 x + 1 stays inside the 1..5 range: all 100 segments, and the grid.
     EXPECT_EQ(Lines(graph, {kBlack, LineStyle::Dot, 1}), 100u + 14u);
     EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 1u);  // the legend line only
-    EXPECT_EQ(slots[1], 0.5);
+    EXPECT_EQ(parameters[1], 0.5);
     Fit(0);
     Refresh();
     EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 100u + 1u);
     EXPECT_EQ(view.ParamBuffer[2], 1.0);
-    EXPECT_EQ(slots[1], 1.0);  // the parser keeps the last fitted values
+    EXPECT_EQ(parameters[1], 1.0);  // the parser keeps the last fitted values
 }
 
 TEST_F(GraphViewTest, FittedCurveIsDashedBeyondTheReadsItWasFittedOver)
@@ -278,8 +246,8 @@ TEST_F(GraphViewTest, WithoutShownWellsAxesGridAndStartCurveAreStillDrawn)
     curves.ShownWells[1] = -1;
     EXPECT_EQ(Refresh().ShownCurves, 0);
     // Range from the single value ReducedData[1][1] = 1, widened to 1..2.
-    EXPECT_EQ(std::make_pair(view.GraphYMin, view.GraphYMax), std::make_pair(1.0, 2.0));
-    EXPECT_EQ(std::make_pair(engine.YAxis.Min, engine.YAxis.Max), std::make_pair(1.0, 2.0));
+    EXPECT_EQ(std::tuple(view.GraphYMin, view.GraphYMax, engine.YAxis.Min, engine.YAxis.Max),
+              std::tuple(1.0, 2.0, 1.0, 2.0));
     EXPECT_GT(Lines(graph, {kBlack, LineStyle::Dot, 1}), 14u);
     EXPECT_TRUE(graph.CallsOf(CanvasOp::Ellipse).empty());
 }

@@ -3,6 +3,7 @@
 // keeping lines and text rather than a picture.
 #include "render/figure_file.h"
 #include "render/graph_figure.h"
+#include "plot/five_read_plate.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -17,50 +18,29 @@ namespace {
 
 constexpr Colour kCurveColour = 0x0000FF;  // red, 0x00BBGGRR
 
-// An absorbance plate of five reads at 0..4 h, well A1 shown in red and
-// fitted to x + 1 by the model m1 * x + m2, residuals on.
-struct FittedGraph {
+// The five-read plate as absorbance, well A1 in red and fitted to x + 1,
+// residuals on.
+struct FittedGraph : test::FiveReadPlate {
     FittedGraph()
     {
-        curves.Reset();
-        fits.Reset();
-        plate.PlateData.assign(3, TVector(5, 0.0));
-        plate.TimePointCount = 5;
-        plate.ReadMode = "Kinetic";
         plate.ValueName = ValueNameOfReadType("Absorbance");
-        plate.PlateColumns = 12;
-        plate.LastXValue = 4;
-        AllocVector(plate.TimeVector, 5);
-        AllocMatrix(curves.ReducedData, 8, 5);
-        const double data[] = {1.0, 2.2, 2.9, 4.1, 5.0};
-        for (int t = 1; t <= 5; ++t) {
-            plate.TimeVector[t] = t - 1;
-            curves.ReducedData[1][t] = data[t - 1];
-        }
-        curves.ShownWells[1] = 0;
         curves.CurveColors[1] = kCurveColour;
-        fits.WellFitResults[0][0] = 0.1;
-        fits.WellFitResults[0][1] = fits.WellFitResults[0][2] = 1.0;
+        Fit(0);
         options.ShowResiduals = true;
-        model.SetParameters = [this](const ModelParameters& m) { parameters = m; };
-        model.Evaluate = [this](double x) { return parameters[1] * x + parameters[2]; };
     }
     std::string Bytes(FigureFormat format, double dpi)
     {
-        const GraphFigureLayout layout = LayOutGraphFigure({plate, curves, fits}, options, QSize(400, 300), 100);
+        const GraphFigureLayout layout = LayOutGraphFigure(Data(), options, QSize(400, 300), 100);
         return FigureBytes(format, layout.Size(), dpi, [&](QPainter& painter) {
-            DrawGraphFigure(painter, layout, {plate, curves, fits}, view, options, model, engine);
+            DrawGraphFigure(painter, layout, Data(), view, options, model, engine);
         });
     }
-
-    PlateMeasurements plate;
-    ShownCurves curves;
-    FitResults fits;
-    GraphViewState view;
-    GraphViewOptions options;
-    GraphModel model;
-    ModelParameters parameters{};
-    PlotEngine engine;
+    QImage Png(double dpi)
+    {
+        const std::string bytes = Bytes(FigureFormat::Png, dpi);
+        EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+        return QImage::fromData(QByteArray::fromStdString(bytes));
+    }
 };
 
 // Pixels of a clear red (smooth edges blend into the white).
@@ -94,19 +74,13 @@ TEST(FigureFile, PngSizeFollowsTheResolution)
 {
     FittedGraph graph;
     for (const auto& [dpi, side] : std::map<double, int>{{96.0, 400}, {192.0, 800}, {300.0, 1250}}) {
-        const std::string bytes = graph.Bytes(FigureFormat::Png, dpi);
-        ASSERT_EQ(bytes.substr(0, 4), "\x89PNG");
-        QImage image;
-        ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size())));
+        const QImage image = graph.Png(dpi);
         EXPECT_EQ(image.size(), QSize(side, side)) << dpi;
         EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, dpi, 0.5);
         EXPECT_GT(RedPixels(image), side / 2) << dpi;
     }
     graph.fits.WellFitResults[0][0] = -1;
-    QImage unfitted;
-    const std::string bytes = graph.Bytes(FigureFormat::Png, 96.0);
-    unfitted.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-    EXPECT_EQ(unfitted.size(), QSize(400, 300));
+    EXPECT_EQ(graph.Png(96.0).size(), QSize(400, 300));
 }
 
 // SVG parses as XML, draws lines and shapes and writes the axis titles as
