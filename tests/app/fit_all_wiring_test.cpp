@@ -1,9 +1,13 @@
 // "Fit all" and the plate map through the real widgets on the demo plate
 // (column k of the demo layout is Sample k): the rows it files, Cancel, the
-// map's colours and marks, and a click on a well.
+// map's colours and marks, and a click on a well. Start values without
+// typing a number: "Guess" (each curve then starts from its own guess) with
+// each list formula that suits the demo curves, a held parameter, and a
+// result as start values; the Statistics report as movra-batch writes it.
 
 #include <QCheckBox>
 #include <QProgressBar>
+#include <QStatusBar>
 
 #include <gmock/gmock.h>
 
@@ -27,6 +31,12 @@ using ::testing::HasSubstr;
 
 struct FitAllTest : WiringTest {
     FitAllCommand& fitAll() { return form().fitAll(); }
+    QString Starts()
+    {
+        QStringList texts;
+        for (int k = 1; k <= 8; ++k) texts << graph().fitting().FitM(k).text();
+        return texts.join(QLatin1Char(','));
+    }
     const FitQuality& Quality(int well) { return state().fits.WellFitQuality[static_cast<std::size_t>(well)]; }
     // The map on show, painted now.
     PlateMapView& ShownMap()
@@ -159,6 +169,52 @@ TEST_F(FitAllTest, ClickingAWellShowsItsSampleWithItsCurve)
     EXPECT_EQ(graph().SelectSample().currentText(), "Sample7");
     EXPECT_EQ(std::tuple(Shown(1), Shown(3), Shown(9)), std::tuple(6, 2 * 12 + 6, -1));  // C7 among A7..H7
     EXPECT_GT(reduced()[3][1], 0.0);
+}
+
+TEST_F(FitAllTest, GuessThenFitAllFitsEveryWellWithEverySuitedListFormula)
+{
+    PrepareDemoFit();
+    for (const int entry : {0, 1, 2, 3, 11}) {
+        graph().fitting().FitFormulaCB().setCurrentIndex(entry);
+        for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText("1");
+        graph().fitting().GuessBut().setChecked(false);
+        graph().fitting().GuessBut().click();
+        EXPECT_NE(Starts(), "1,1,1,1,1,1,1,1") << entry;
+        FitAll();
+        int fitted = 0;
+        for (int well = 0; well < 96; ++well) fitted += state().fits.Fitted(well) ? 1 : 0;
+        EXPECT_EQ(fitted, 96) << "entry " << entry << " from " << Starts().toStdString();
+    }
+}
+
+// The report page's Statistics are movra-batch's --report statistics with
+// the same settings, m3 held at 0 by its tick.
+TEST_F(FitAllTest, HeldParameterAndStatisticsReportMatchMovraBatch)
+{
+    PrepareDemoFit();
+    graph().fitting().FitM(3).setText("0");
+    graph().fitting().FixM(3).setChecked(true);
+    FitAll();
+    EXPECT_EQ(std::tuple(FitResult(0, 3), FitResult(0, 11)), std::tuple(0.0, 0.0));
+    form().reportsPage().ShowStatBut().click();
+    const std::string table =
+        DemoBatchTable({"--start", "m1=0.1,m2=0.5,m4=0.6,m5=0.1", "--fix", "m3=0", "--report", "statistics"});
+    EXPECT_EQ(ReportTsv(state().report), table);
+    EXPECT_THAT(table, ::testing::StartsWith("\tN\tn\tR2\tadj R2\tResidual SD\tAICc\tm1 low 95%"));
+}
+
+TEST_F(FitAllTest, FittedWellBecomesTheStartValues)
+{
+    PrepareDemoFit();
+    form().menu().UseResultAsStart1->trigger();
+    EXPECT_EQ(form().statusBar()->currentMessage(), "No fitted well to take start values from.");
+    graph().fitting().FixM(5).setChecked(true);
+    graph().FitShownBut().click();
+    form().menu().UseResultAsStart1->trigger();
+    EXPECT_EQ(form().statusBar()->currentMessage(), "Start values taken from the fit of A1.");
+    for (const int k : {1, 2, 3, 4})  // to six digits
+        EXPECT_NEAR(graph().fitting().FitM(k).text().toDouble(), FitResult(0, k), 5e-6 * std::fabs(FitResult(0, k)));
+    EXPECT_EQ(graph().fitting().FitM(5).text(), "0.1");  // held: keeps its value
 }
 
 } // namespace

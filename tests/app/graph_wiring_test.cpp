@@ -1,25 +1,42 @@
 // The graph page's behaviour through the real widgets: the sample chooser
 // and the wavelength controls rebuild the curves, leaving the formula boxes
-// compiles them, and the residual panel follows View > Residuals.
+// compiles them, and the residual panel follows View > Residuals. The
+// picture leaving the program: File > Export Graph... writes the graph page
+// (or the plate map when its page is current) in the format of the file's
+// extension, a PNG at the resolution asked for; a save that fails keeps the
+// old file; Edit > Copy puts the picture on the clipboard; View > Scale
+// Residuals redraws the residual panel.
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QImage>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QLabel>
 #include <QSlider>
 #include <QSplitter>
 
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+#include "app/figure_commands.h"
 #include "app/graph_commands.h"
 #include "app/main_menu.h"
+#include "app/plate_map_page.h"
 #include "app/plot/graph_paint_box.h"
+#include "app/plot/plate_map_view.h"
 #include "reduction/sample_wells.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
 namespace {
 
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using GraphWiringTest = WiringTest;
 
 TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWavelengthsOrSaysWhy)
@@ -28,8 +45,7 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     Label({1, 1, 1, 8}, "Sample1");
     Label({2, 1, 2, 1}, "Sample1");
     ChooseSample("Sample1");
-    ASSERT_EQ(dialogs.errors.size(), 1u);  // once, for the ninth well
-    EXPECT_EQ(dialogs.errors[0], kTooManyCurvesMessage);
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{kTooManyCurvesMessage});  // once, for the ninth well
     for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(Shown(curve), (curve - 1) * 12);
     EXPECT_EQ(Shown(9), -1);
     EXPECT_DOUBLE_EQ(reduced()[1][5], plate().Reading(0, 2, 4) - plate().Reading(0, 1, 4));  // "b-a"
@@ -44,8 +60,7 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     // A rejected combination shows its message; the wells are taken all the same.
     graph().WaveLengthCombination().setEditText("(b-a");
     ChooseSample("Sample1");
-    ASSERT_EQ(dialogs.errors.size(), 3u);  // the ninth well's message again
-    EXPECT_EQ(dialogs.errors[2], "Missing brackets in expression");
+    EXPECT_EQ(TakeErrors(), (std::vector<std::string>{kTooManyCurvesMessage, "Missing brackets in expression"}));
     EXPECT_EQ(std::tuple(Shown(1), Shown(8), Shown(9)), std::tuple(0, 84, -1));
 }
 
@@ -64,7 +79,6 @@ TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination
     EXPECT_DOUBLE_EQ(reduced()[1][3], 0.5 * plate().Reading(0, 2, 2) - plate().Reading(0, 1, 2));
     graph().ComboBox1().setCurrentIndex(1);  // the labels name the wavelengths chosen
     EXPECT_EQ(graph().Label4().text(), "B 100 %");
-    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 TEST_F(GraphWiringTest, ImportRebuildsTheCurvesOfTheChosenSample)
@@ -155,6 +169,99 @@ TEST(GraphCommandsLifetime, ThePageOutlivesItsCommands)
     page.PaintBox1().resize(50, 50);
     page.PaintBox1().repaint();
     EXPECT_EQ(reached, 3);
+}
+
+class FigureWiringTest : public WiringTest {
+protected:
+    // Sample1 of the demo plate fitted, residuals on, the graph page shown.
+    void FitSample1()
+    {
+        PrepareDemoFit();
+        form().menu().Residuals1->trigger();
+        form().menu().FitShown1->trigger();
+        ShowPage(MainWindow::GraphViewIndex);
+    }
+    // File > Export Graph... answered with file and, for a PNG, resolution.
+    void Export(const std::filesystem::path& file, std::optional<std::string> resolution = std::nullopt)
+    {
+        dialogs.files.push_back(file);
+        if (resolution) dialogs.inputs.push_back(resolution);
+        form().menu().ExportGraph1->trigger();
+    }
+};
+
+TEST_F(FigureWiringTest, ExportWritesTheGraphOrThePlateMapInTheFormatOfTheExtension)
+{
+    FitSample1();
+    const GraphFigureLayout layout = form().graphCommands().FigureLayout();
+    EXPECT_EQ(layout.Data, graph().PaintBox1().size());
+    EXPECT_EQ(layout.ResidualHeight, graph().PaintBox2().height());
+
+    Export(Scratch("graph.png"), "192");
+    QImage png(QString::fromStdString(Scratch("graph.png").string()));
+    EXPECT_EQ(png.size(), layout.Size() * 2);
+    const FileDialogRequest& request = dialogs.saveRequests.back();
+    EXPECT_EQ(std::tuple(request.title, request.filter, request.defaultExt),
+              std::tuple("Export Graph", "PNG picture|*.png|SVG drawing|*.svg|PDF document|*.pdf", "*.png"));
+    EXPECT_EQ(dialogs.inputRequests.back().defaultText, "300");
+
+    Export(Scratch("graph.svg"));
+    const std::string svg = FileBytes(Scratch("graph.svg"));
+    for (const char* text : {">OD</text>", ">Time (h)</text>", ">Residuals</text>", ">H1</text>", "<polyline"})
+        EXPECT_NE(svg.find(text), std::string::npos) << text;
+    EXPECT_EQ(svg.find("<image"), std::string::npos);
+    Export(Scratch("graph.pdf"));
+    EXPECT_EQ(FileBytes(Scratch("graph.pdf")).substr(0, 5), "%PDF-");
+
+    form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
+    QApplication::processEvents();
+    Export(Scratch("map.svg"));
+    const std::string map = FileBytes(Scratch("map.svg"));
+    EXPECT_NE(map.find(">H</text>"), std::string::npos);
+    EXPECT_EQ(map.find(">Residuals</text>"), std::string::npos);
+}
+
+TEST_F(FigureWiringTest, RefusedNamesAndResolutionsAndFailedWritesKeepTheOldFile)
+{
+    form().menu().ExportGraph1->trigger();  // nothing imported: no dialog
+    ASSERT_EQ(TakeErrors(), std::vector<std::string>{FigureCommands::kNoGraphMessage});
+    EXPECT_TRUE(dialogs.saveRequests.empty());
+    FitSample1();
+    const auto file = Scratch("old.png");
+    std::ofstream(file, std::ios::binary) << "old picture";
+    Export(Scratch("graph.bmp"));
+    Export(file, "5000");
+    Export(file, "abc");
+    WithFileSizeLimit([&] { Export(file, "300"); });
+    EXPECT_THAT(TakeErrors(), ElementsAre("Cannot export to \"graph.bmp\": the name must end in .png, .svg or .pdf.",
+                                          "The resolution must be from 24 to 1200 dots per inch.", HasSubstr("abc"),
+                                          "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
+    EXPECT_EQ(FileBytes(file), "old picture");
+    EXPECT_FALSE(std::filesystem::exists(Scratch("graph.bmp")));
+}
+
+// Edit > Copy on the graph page and the plate map: an image of twice the
+// picture's on-screen pixels (other pages copy text, see the main window's
+// tests).
+TEST_F(FigureWiringTest, ScaleResidualsRedrawsTheResidualPanelAndCopyPutsThePictureOnTheClipboard)
+{
+    FitSample1();
+    const QImage usual = graph().PaintBox2().Image();
+    ASSERT_FALSE(usual.isNull());
+    form().menu().ScaleResiduals1->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(graph().PaintBox2().Image(), usual);
+    for (const int page : {MainWindow::GraphViewIndex, MainWindow::PlateMapIndex}) {
+        SetClipboardText("unchanged");
+        form().PageControl1().setCurrentIndex(page);
+        QApplication::processEvents();
+        form().menu().Copy2->trigger();
+        const QSize size = page == MainWindow::PlateMapIndex ? form().plateMapPage().MapView().size()
+                                                             : form().graphCommands().FigureLayout().Size();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_TRUE(copied->hasImage()) << page;
+        EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), size * 2) << page;
+    }
 }
 
 } // namespace

@@ -25,6 +25,8 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/data_review_page.h"
 #include "app/fit_all_command.h"
@@ -170,6 +172,10 @@ protected:
         for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText(starts[k - 1]);
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
+
+    // Errors a test expects it takes; any other fails the test.
+    std::vector<std::string> TakeErrors() { return std::exchange(dialogs.errors, {}); }
+    void TearDown() override { EXPECT_EQ(dialogs.errors, std::vector<std::string>{}); }
 
     // The windows start as at a first start: the settings are cleared before
     // they are built (they restore the last session's).

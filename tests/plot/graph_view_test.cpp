@@ -13,39 +13,25 @@ namespace {
 // Worked by hand from the rules: data in half units up to a span of 10,
 // units up to 100, tens beyond; residuals in tenths up to 1, halves up to 10,
 // units beyond; an empty span widened by one. Ties round to the even side.
-TEST(GraphRanges, AxisRangesRoundBySpan)
+// Scaled residuals: symmetric, a tenth beyond the largest residual.
+TEST(GraphRanges, AxisRangesRoundBySpanOrHugTheScaledResiduals)
 {
-    struct Case {
-        bool residual;
-        double low, high, min, max;
-    };
+    using Range = AxisRange (*)(double, double);
+    const Range D = DataAxisRange, R = ResidualAxisRange, S = ScaledResidualAxisRange;
     // Empty: 3..3 becomes 3..4 with 5.5 -> 6 and 8.5 -> 8; 5..3 and 0.5..0.5
     // are widened too. Spans 10 and 100 of the data and 1 and 10 of the
-    // residuals still belong to the finer band.
-    const Case cases[] = {
-        {false, 0.02, 0.38, 0, 0.5}, {false, 12, 57, 11, 58}, {false, 124, 983, 120, 980}, {false, 3, 3, 3, 4},
-        {false, 5, 3, 5, 6}, {false, 0, 10, 0, 10}, {false, 0, 100, -1, 101}, {false, 145, 1005, 140, 1010},
-        {true, -0.23, 0.41, -0.3, 0.5}, {true, -2.2, 3.1, -2.5, 3.5}, {true, -12.3, 20.6, -13, 22},
-        {true, 0.5, 0.5, 0.4, 1.6}, {true, 0.25, 1.25, 0.2, 1.3}, {true, 0.25, 10.25, 0, 10.5}};
-    for (const Case& c : cases) {
-        const AxisRange r = c.residual ? ResidualAxisRange(c.low, c.high) : DataAxisRange(c.low, c.high);
-        EXPECT_DOUBLE_EQ(r.Min, c.min) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
-        EXPECT_DOUBLE_EQ(r.Max, c.max) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
-    }
-}
-
-TEST(GraphRanges, ScaledResidualRangeIsSymmetricATenthBeyondTheLargestResidual)
-{
-    struct Case {
-        double low, high, min, max;
-    };
-    // Residuals of a few thousandths fill the panel; none to speak of keep the default.
-    const Case cases[] = {{-0.003, 0.002, -0.0033, 0.0033}, {0.001, 0.004, -0.0044, 0.0044}, {-20, 5, -22, 22},
-                          {0, 0, 0, 1}, {-1E-12, 1E-12, -0.1, 0.1}};
-    for (const Case& c : cases) {
-        const AxisRange r = ScaledResidualAxisRange(c.low, c.high);
-        EXPECT_NEAR(r.Min, c.min, 1e-12) << c.low << ".." << c.high;
-        EXPECT_NEAR(r.Max, c.max, 1e-12) << c.low << ".." << c.high;
+    // residuals still belong to the finer band. Scaled residuals of a few
+    // thousandths fill the panel; none to speak of keep the default.
+    const std::tuple<Range, double, double, double, double> cases[] = {
+        {D, 0.02, 0.38, 0, 0.5}, {D, 12, 57, 11, 58}, {D, 124, 983, 120, 980}, {D, 3, 3, 3, 4}, {D, 5, 3, 5, 6},
+        {D, 0, 10, 0, 10}, {D, 0, 100, -1, 101}, {D, 145, 1005, 140, 1010}, {R, -0.23, 0.41, -0.3, 0.5},
+        {R, -2.2, 3.1, -2.5, 3.5}, {R, -12.3, 20.6, -13, 22}, {R, 0.5, 0.5, 0.4, 1.6}, {R, 0.25, 1.25, 0.2, 1.3},
+        {R, 0.25, 10.25, 0, 10.5}, {S, -0.003, 0.002, -0.0033, 0.0033}, {S, 0.001, 0.004, -0.0044, 0.0044},
+        {S, -20, 5, -22, 22}, {S, 0, 0, 0, 1}, {S, -1E-12, 1E-12, -0.1, 0.1}};
+    for (const auto& [range, low, high, min, max] : cases) {
+        const AxisRange r = range(low, high);
+        EXPECT_NEAR(r.Min, min, 1e-12) << (range == D ? "data " : range == R ? "residual " : "scaled ") << low;
+        EXPECT_NEAR(r.Max, max, 1e-12) << (range == D ? "data " : range == R ? "residual " : "scaled ") << high;
     }
 }
 
@@ -76,8 +62,7 @@ protected:
     }
     static std::size_t Count(const RecordingCanvas& canvas, CanvasOp op, auto match)
     {
-        const auto calls = canvas.CallsOf(op);
-        return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(), match));
+        return static_cast<std::size_t>(std::ranges::count_if(canvas.CallsOf(op), match));
     }
     static std::size_t Lines(const RecordingCanvas& canvas, Pen pen)
     {
@@ -96,21 +81,16 @@ protected:
 // x: time or wavelength, or a table's own caption.
 TEST(GraphAxisTitles, FollowTheReadModeAndType)
 {
-    struct Case {
-        const char* mode;
-        std::string readType, xName, x, y;
-    };
-    const Case cases[] = {{"Kinetic", "Absorbance", "", "Time (h)", "OD"},
-                          {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
-                          {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"},
-                          {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
-                          {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
-    for (const Case& c : cases) {
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> cases[] = {
+        {"Kinetic", "Absorbance", "", "Time (h)", "OD"}, {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
+        {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"}, {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
+        {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
+    for (const auto& [mode, readType, xName, x, y] : cases) {
         PlateMeasurements plate;
-        plate.ReadMode = c.mode;
-        if (!c.readType.empty()) plate.ValueName = ValueNameOfReadType(c.readType);
-        plate.XName = c.xName;
-        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{c.x, c.y})) << c.readType;
+        plate.ReadMode = mode;
+        if (!readType.empty()) plate.ValueName = ValueNameOfReadType(readType);
+        plate.XName = xName;
+        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{x, y})) << readType;
     }
 }
 
@@ -128,9 +108,8 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
     const auto texts = graph.CallsOf(CanvasOp::Text);
     EXPECT_EQ(texts.front().font, (FontSpec{"Arial", 22, false, kBlack}));
     // "RFU" reads upwards beside the plot, centred on its height.
-    EXPECT_EQ(texts.back().text, "RFU");
-    EXPECT_TRUE(texts.back().font.rotated90);
-    EXPECT_EQ(texts.back().points[0], (CanvasPoint{1, (800 * 88 / 100 + 3 * 11) / 2}));
+    EXPECT_EQ(std::tuple(texts.back().text, texts.back().font.rotated90, texts.back().points[0]),
+              std::tuple("RFU", true, CanvasPoint{1, (800 * 88 / 100 + 3 * 11) / 2}));
 
     plate.ValueName = "OD";
     Refresh();
