@@ -78,8 +78,9 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
     ASSERT_TRUE(fitAll().Running());
     // While it runs: the bar on show, no second run, no "Fit shown", no import.
     EXPECT_FALSE(form().fitAllBar().isHidden());
-    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() || form().menu().FitShown1->isEnabled() ||
-                 form().menu().Import1->isEnabled() || form().plateMapPage().FitAllBut().isEnabled());
+    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() ||
+                 form().menu().FitShown1->isEnabled() || form().menu().Import1->isEnabled() ||
+                 form().plateMapPage().FitAllBut().isEnabled());
     while (fitAll().Run()->Done() < 5) std::this_thread::yield();
     form().fitAllBar().FitAllCancel().click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
@@ -89,11 +90,10 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
         EXPECT_EQ(Quality(well).Tried(), state().fits.Fitted(well)) << well;
         fitted += Quality(well).Tried() ? 1 : 0;
     }
-    EXPECT_GE(fitted, 5);
-    EXPECT_LT(fitted, 96);
-    EXPECT_EQ(form().fitAllBar().FitAllProgress().value(), fitted);
-    EXPECT_TRUE(form().fitAllBar().isHidden());
-    EXPECT_TRUE(form().menu().FitAll1->isEnabled() && graph().FitShownBut().isEnabled());
+    EXPECT_TRUE(fitted >= 5 && fitted < 96) << fitted;
+    EXPECT_EQ(std::tuple(form().fitAllBar().FitAllProgress().value(), form().fitAllBar().isHidden(),
+                         form().menu().FitAll1->isEnabled(), graph().FitShownBut().isEnabled()),
+              std::tuple(fitted, true, true, true));
 }
 
 TEST_F(FitAllTest, MapColoursEachWellByItsValueWithinTheRangeShown)
@@ -107,17 +107,16 @@ TEST_F(FitAllTest, MapColoursEachWellByItsValueWithinTheRangeShown)
     std::iota(wells.begin(), wells.end(), 0);
     const auto m4 = [this](int well) { return FitResult(well, 4); };
     std::sort(wells.begin(), wells.end(), [&](int a, int b) { return m4(a) < m4(b); });
-    EXPECT_EQ(Pixel(view, wells.front()), Rgb(ScaleColour(0.0)));
-    EXPECT_EQ(Pixel(view, wells.back()), Rgb(ScaleColour(1.0)));
+    const QRgb top = Rgb(ScaleColour(1.0));
+    EXPECT_EQ(std::tuple(Pixel(view, wells.front()), Pixel(view, wells.back())), std::tuple(Rgb(ScaleColour(0.0)), top));
     EXPECT_EQ(page.MapRangeMax().text(), DataText(FormatGeneral(RoundSignificant(m4(wells.back()), 6))));
 
     // A typed upper end: the wells at and above it take the top colour.
     page.MapRangeMax().setText(DataText(FormatGeneral(m4(wells[40]))));
     emit page.MapRangeMax().editingFinished();
     view.repaint();
-    EXPECT_FALSE(page.MapAutoRange().isChecked());
-    const QRgb top = Rgb(ScaleColour(1.0));
-    EXPECT_EQ(std::tuple(Pixel(view, wells[40]), Pixel(view, wells[95])), std::tuple(top, top));
+    EXPECT_EQ(std::tuple(page.MapAutoRange().isChecked(), Pixel(view, wells[40]), Pixel(view, wells[95])),
+              std::tuple(false, top, top));
     EXPECT_NE(Pixel(view, wells[10]), top);
 
     page.MapQuantity().setCurrentIndex(7);  // m8: not in the formula, so no well has a value
@@ -134,21 +133,22 @@ TEST_F(FitAllTest, SaturatedColumnFailingWellsAndAPinnedParameterAreFlagged)
             state().plate.PlateData[static_cast<std::size_t>(PlateDataColumn(2, row * 12 + 11, 96))][read] =
                 kSaturatedReading;
     FitLimitsDialog& limits = windows.FitLimits();
-    limits.show();
-    limits.MaxEdit(2).setText("0.7");  // curves 1 and 4 rise by 0.8 and 1
-    limits.Button1().click();
+    const auto typeLimit = [&limits](QLineEdit& box, const char* text) {
+        limits.show();
+        box.setText(text);
+        limits.Button1().click();
+    };
+    typeLimit(limits.MaxEdit(2), "0.7");  // curves 1 and 4 rise by 0.8 and 1
     FitAll();
     // Sample5 again, m1 starting below its new lower limit: its fits fail.
-    limits.show();
-    limits.MinEdit(1).setText("0.2");
-    limits.Button1().click();
+    typeLimit(limits.MinEdit(1), "0.2");
     ChooseSample("Sample5");
     graph().FitShownBut().click();
 
-    EXPECT_TRUE(Quality(0).Flags & kFlagAtLimit);          // A1
-    EXPECT_EQ(Quality(4).Flags, FitFlags{kFlagFailed});    // A5
-    EXPECT_TRUE(Quality(11).Flags & kFlagSaturated);       // A12
-    EXPECT_EQ(Quality(6).Flags, FitFlags{0});              // A7: m2 0.4
+    // A1 at a limit, A5 failed and nothing else, A12 saturated, A7 (m2 0.4) nothing.
+    EXPECT_EQ(std::tuple(Quality(0).Flags & kFlagAtLimit, Quality(4).Flags, Quality(11).Flags & kFlagSaturated,
+                         Quality(6).Flags),
+              std::tuple(kFlagAtLimit, kFlagFailed, kFlagSaturated, 0));
     EXPECT_THAT(PlateMapWellText({state().layout, state().fits}, 0), HasSubstr("\nat a limit: m2\n"));
     const QStringList tip = form().graphCommands().MarqStatusTip().split('\n');
     EXPECT_EQ(tip.size(), 8);
@@ -165,9 +165,10 @@ TEST_F(FitAllTest, ClickingAWellShowsItsSampleWithItsCurve)
     PlateMapView& view = ShownMap();
     const PlateMapGeometry& g = view.Picture().Geometry;
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(g.Left + 6 * g.Pitch + g.Pitch / 2, g.Top + 2 * g.Pitch + 2));
-    EXPECT_EQ(form().PageControl1().currentIndex(), MainWindow::GraphViewIndex);
-    EXPECT_EQ(graph().SelectSample().currentText(), "Sample7");
-    EXPECT_EQ(std::tuple(Shown(1), Shown(3), Shown(9)), std::tuple(6, 2 * 12 + 6, -1));  // C7 among A7..H7
+    // C7 among A7..H7.
+    EXPECT_EQ(std::tuple(form().PageControl1().currentIndex(), graph().SelectSample().currentText(), Shown(1),
+                         Shown(3), Shown(9)),
+              std::tuple(MainWindow::GraphViewIndex, "Sample7", 6, 2 * 12 + 6, -1));
     EXPECT_GT(reduced()[3][1], 0.0);
 }
 

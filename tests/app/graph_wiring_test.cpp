@@ -46,8 +46,7 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     Label({2, 1, 2, 1}, "Sample1");
     ChooseSample("Sample1");
     EXPECT_EQ(TakeErrors(), std::vector<std::string>{kTooManyCurvesMessage});  // once, for the ninth well
-    for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(Shown(curve), (curve - 1) * 12);
-    EXPECT_EQ(Shown(9), -1);
+    EXPECT_EQ(ShownWells(9), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84, -1}));
     EXPECT_DOUBLE_EQ(reduced()[1][5], plate().Reading(0, 2, 4) - plate().Reading(0, 1, 4));  // "b-a"
 
     // "Average Data" puts the mean into curve 1.
@@ -61,7 +60,7 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     graph().WaveLengthCombination().setEditText("(b-a");
     ChooseSample("Sample1");
     EXPECT_EQ(TakeErrors(), (std::vector<std::string>{kTooManyCurvesMessage, "Missing brackets in expression"}));
-    EXPECT_EQ(std::tuple(Shown(1), Shown(8), Shown(9)), std::tuple(0, 84, -1));
+    EXPECT_EQ(ShownWells(9), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84, -1}));
 }
 
 TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination)
@@ -74,8 +73,7 @@ TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination
     EXPECT_EQ(graph().Label4().text() + "/" + graph().Label5().text(), "A 0 %/B 100 %");
     EXPECT_DOUBLE_EQ(reduced()[1][3], plate().Reading(0, 2, 2));  // "b-a" with a weighted by 0
     graph().TrackBar1().setValue(150);
-    EXPECT_EQ(graph().TrackBar1().toolTip(), "A 100 % / B 50 %");
-    EXPECT_DOUBLE_EQ(state().WaveFactorB, 0.5);
+    EXPECT_EQ(std::tuple(graph().TrackBar1().toolTip(), state().WaveFactorB), std::tuple("A 100 % / B 50 %", 0.5));
     EXPECT_DOUBLE_EQ(reduced()[1][3], 0.5 * plate().Reading(0, 2, 2) - plate().Reading(0, 1, 2));
     graph().ComboBox1().setCurrentIndex(1);  // the labels name the wavelengths chosen
     EXPECT_EQ(graph().Label4().text(), "B 100 %");
@@ -86,14 +84,13 @@ TEST_F(GraphWiringTest, ImportRebuildsTheCurvesOfTheChosenSample)
     Label({1, 1, 1, 2}, "Sample1");
     graph().SelectSample().setCurrentIndex(0);
     ImportDemoPlate();
-    ASSERT_EQ(std::tuple(Shown(1), Shown(2)), std::tuple(0, 12));
+    ASSERT_EQ(ShownWells(3), (std::vector<int>{0, 12, -1}));
     EXPECT_NE(reduced()[2][1], 0.0);
 }
 
 TEST_F(GraphWiringTest, LeavingTheFormulaBoxesCompilesThem)
 {
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
+    ShowPage(MainWindow::GraphViewIndex);
     const auto typeAndLeave = [this](QComboBox& box, const QString& text) {
         QApplication::setActiveWindow(&form());
         QApplication::processEvents();
@@ -118,9 +115,7 @@ TEST_F(GraphWiringTest, LeavingTheFormulaBoxesCompilesThem)
 // Then the residual panel: shown at its height, turned off when dragged to its minimum.
 TEST_F(GraphWiringTest, TextsShowWholeAndTheResidualPanelFollowsItsMenuItemAndSplitter)
 {
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::GraphViewIndex);
     QLineEdit& status = graph().fitting().MarqStatus();
     status.setText("OPT_NON_CONV");
     EXPECT_GT(status.width(), status.fontMetrics().horizontalAdvance("OPT_NON_CONV") + 8);
@@ -131,20 +126,17 @@ TEST_F(GraphWiringTest, TextsShowWholeAndTheResidualPanelFollowsItsMenuItemAndSp
     EXPECT_EQ(formula.toolTip(), formula.itemText(3));
     EXPECT_EQ(graph().WaveLengthCombination().completer(), nullptr);
 
-    form().menu().Residuals1->trigger();
-    QApplication::processEvents();
-    EXPECT_TRUE(graph().PaintBox2().isVisible());
-    form().menu().Residuals1->trigger();
-    EXPECT_FALSE(graph().PaintBox2().isVisible());
-    form().menu().Residuals1->trigger();
-    QApplication::processEvents();
+    for (const bool on : {true, false, true}) {
+        form().menu().Residuals1->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(graph().PaintBox2().isVisible(), on);
+    }
     QSplitter& splitter = graph().SplitterResiduals();
     EXPECT_EQ(splitter.sizes().at(0), 150);
     const int total = splitter.sizes().at(0) + splitter.sizes().at(1);
     splitter.setSizes({40, total - 40});
     emit splitter.splitterMoved(40, 1);
-    EXPECT_FALSE(form().menu().Residuals1->isChecked());
-    EXPECT_FALSE(graph().PaintBox2().isVisible());
+    EXPECT_FALSE(form().menu().Residuals1->isChecked() || graph().PaintBox2().isVisible());
 }
 
 // The page outlives its commands while a window is torn down: its last

@@ -32,15 +32,15 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
     ASSERT_EQ(std::tuple(dialogs.openRequests.size(), dialogs.inputRequests.size()), std::tuple(2u, 1u));
     const FileDialogRequest& open = dialogs.openRequests[0];
     const ScriptedDialogs::Input& offset = dialogs.inputRequests[0];
-    EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, offset.caption, offset.prompt, offset.defaultText),
+    EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, offset.caption, offset.prompt,
+                         offset.defaultText),
               std::tuple("Import SpectraMax Gemini XS Text file", "SpectraMax text|*.txt *.text|All files|*", 1,
                          "Time offset", "type time offset in hours", "0"));
     EXPECT_TRUE(dialogs.questions.empty());
 
-    EXPECT_EQ(caption(), kDemoCaption);
-    EXPECT_TRUE(form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"));
-    EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), "A:0 340 - B:0 405 - ");
-    EXPECT_EQ(std::tuple(plate().WellCount, plate().TimePointCount), std::tuple(96, 61));
+    EXPECT_EQ(std::tuple(caption(), form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"),
+                         graph().Memo3().toPlainText(), plate().WellCount, plate().TimePointCount),
+              std::tuple(kDemoCaption, true, "A:0 340 - B:0 405 - ", 96, 61));
     // The grid shows the import's review table (its cells are checked in
     // tests/plate); the temperature caption's 0xA1 byte shows as itself.
     const GridModel& grid = reviewGrid();
@@ -99,9 +99,9 @@ TEST_F(ImportCommandTest, UnreadableFilesShowTheirErrorAndLeaveThePlateEmpty)
         SCOPED_TRACE(file.filename().string());
         ASSERT_EQ(answers.errors.size(), error ? 1u : 0u);
         EXPECT_TRUE(!error || answers.errors[0].find(error) != std::string::npos) << answers.errors[0];
-        EXPECT_EQ(fresh.Form1().menu().OpenPlateLayout1->isEnabled(), enabled);
-        EXPECT_EQ(fresh.Form1().state().plate.WellCount, 0);
-        EXPECT_EQ(fresh.Form1().dataReviewPage().reviewModel().gridColumnCount(), 194);
+        EXPECT_EQ(std::tuple(fresh.Form1().menu().OpenPlateLayout1->isEnabled(), fresh.Form1().state().plate.WellCount,
+                             fresh.Form1().dataReviewPage().reviewModel().gridColumnCount()),
+                  std::tuple(enabled, 0, 194));
         EXPECT_TRUE(!memo || fresh.Form1().dataReviewPage().Memo4().toPlainText() == memo);
     }
 }
@@ -151,9 +151,9 @@ TEST_F(ImportCommandTest, CombinationFollowsTheWavelengthsUntilTypedAndShortFile
     for (const Step& step : steps) {
         if (step.typed) graph().WaveLengthCombination().setEditText(step.typed);
         Import(step.file);
-        EXPECT_EQ(graph().WaveLengthCombination().currentText(), step.combination);
-        EXPECT_EQ(form().statusBar()->currentMessage().toStdString(), step.status);
-        EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), step.memo);
+        EXPECT_EQ(std::tuple(graph().WaveLengthCombination().currentText(), form().statusBar()->currentMessage(),
+                             graph().Memo3().toPlainText()),
+                  std::tuple(step.combination, QString::fromStdString(step.status), QString::fromStdString(step.memo)));
     }
     // The combination applied: the curve is the reading, not 1 minus it.
     graph().WaveLengthCombination().setEditText("a");
@@ -180,10 +180,9 @@ TEST(ImportInteractionTest, ProgressWindowIsCentredWithHalvesTruncatedShownAdvan
     ImportProgressForm progress(&main);
     DialogImportInteraction interaction(dialogs, progress, main);
     interaction.ShowProgress();
-    EXPECT_TRUE(progress.isVisible());
-    EXPECT_EQ(progress.pos(), CentredTopLeft(main.frameGeometry(), progress.frameGeometry().size()));
     interaction.SetProgress(42);
-    EXPECT_EQ(progress.ProgressBar1().value(), 42);
+    EXPECT_EQ(std::tuple(progress.isVisible(), progress.pos(), progress.ProgressBar1().value()),
+              std::tuple(true, CentredTopLeft(main.frameGeometry(), progress.frameGeometry().size()), 42));
     interaction.HideProgress();
     EXPECT_FALSE(progress.isVisible());
     interaction.ShowProgress();  // the next import starts from 0

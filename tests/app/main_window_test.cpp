@@ -78,9 +78,8 @@ TEST_F(MainWindowTest, LimitBoxesTabAcrossEachRowAndCancelIsReportedUntilShownAg
         return n;
     };
     FitLimitsDialog& limits = windows.FitLimits();
-    EXPECT_EQ(next(limits.MinEdit(1)), &limits.MaxEdit(1));
-    EXPECT_EQ(next(limits.MaxEdit(1)), &limits.MinEdit(2));
-    EXPECT_EQ(next(limits.MaxEdit(8)), &limits.Button1());
+    EXPECT_EQ(std::tuple(next(limits.MinEdit(1)), next(limits.MaxEdit(1)), next(limits.MaxEdit(8))),
+              std::tuple(&limits.MaxEdit(1), &limits.MinEdit(2), &limits.Button1()));
 
     FitProgressForm& progress = windows.Form3();
     progress.show();
@@ -137,17 +136,16 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
 
     ImportDemoPlate();
     OpenLayout(layout);
-    EXPECT_EQ(dialogs.openRequests.at(0).directory, std::filesystem::path());
-    EXPECT_EQ(dialogs.openRequests.at(1).directory, kDemoData);
+    EXPECT_EQ(std::tuple(dialogs.openRequests.at(0).directory, dialogs.openRequests.at(1).directory),
+              std::tuple(std::filesystem::path(), kDemoData));
     const QString demo = QString::fromStdString((kDemoData / "demo-kinetic-96.txt").string());
     const QString layoutPath = QString::fromStdString(layout.string());
     EXPECT_EQ(Captions(*form().menu().OpenRecent1), (QStringList{"&1 " + layoutPath, "&2 " + demo}));
 
     const auto table = kPlateTests / "tables" / "tab-point.tsv";
     drop({layout, table});
-    EXPECT_EQ(std::tuple(plate().WaveLengthCount, layoutPage().layoutModel().gridText(12, 8)),
-              std::tuple(1, "Sample12"));
-    EXPECT_EQ(form().RecentFileEntries().first(), layoutPath);
+    EXPECT_EQ(std::tuple(plate().WaveLengthCount, LayoutCell(12, 8), form().RecentFileEntries().first()),
+              std::tuple(1, "Sample12", layoutPath));
 
     dialogs.inputs.push_back("0");
     form().menu().OpenRecent1->actions().at(2)->trigger();  // the demo plate, third now
@@ -185,22 +183,17 @@ TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
     EXPECT_TRUE(quiet.errors.empty());
 }
 
-// A grid of "c,r" in every cell.
-class NumberedCells final : public GridCells {
-public:
-    NumberedCells(int columns, int rows) : columns_(columns), rows_(rows) {}
-    int columnCount() const override { return columns_; }
-    int rowCount() const override { return rows_; }
+// A grid of 4 x 3 cells, each holding "c,r".
+struct NumberedCells final : GridCells {
+    int columnCount() const override { return 4; }
+    int rowCount() const override { return 3; }
     std::string text(int column, int row) const override { return std::to_string(column) + "," + std::to_string(row); }
-
-private:
-    int columns_, rows_;
 };
 
 TEST(ReviewGridTest, CopyGivesTheSelectionOrTheCurrentCellAndCopyAllAllButColumnZero)
 {
     DataReviewPage page;
-    page.setReviewCells(std::make_unique<NumberedCells>(4, 3));
+    page.setReviewCells(std::make_unique<NumberedCells>());
     const GridModel& model = page.reviewModel();
     // The fixed row and column are the headers.
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString() + " " + model.data(model.index(1, 2)).toString(),

@@ -33,15 +33,14 @@ TEST_F(PlateLayoutWiringTest, SampleItemsOfferTheNextSampleAndTheChooserFollows)
     EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
     EXPECT_EQ(graph().SelectSample().currentIndex(), -1);
     Label({3, 1, 3, 1}, "Sample2");
-    EXPECT_EQ(layoutPage().layoutModel().gridText(2, 2) + layoutPage().layoutModel().gridText(3, 1), "Sample1Sample2");
+    EXPECT_EQ(LayoutCell(2, 2) + LayoutCell(3, 1), "Sample1Sample2");
     // A lower item adds nothing, and the chooser is not rebuilt though no
     // well is Sample2 any more.
     Label({1, 1, 3, 1}, "Sample1");
     EXPECT_EQ(PopupCaptions(), (QStringList{"Sample3", "Sample2", "Sample1", "Clear"}));
     EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2"}));
     Label({3, 1, 3, 1}, "Clear");
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
-    EXPECT_EQ(layoutPage().layoutModel().gridText(3, 1), "");
+    EXPECT_EQ(std::tuple(ChooserEntries(), LayoutCell(3, 1)), std::tuple(QStringList{"Sample1"}, ""));
 }
 
 TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
@@ -92,10 +91,10 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffers
     const FileDialogRequest& open = dialogs.openRequests.at(1);  // after the import's
     EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, open.defaultExt),
               std::tuple("Load Plate Layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
-    EXPECT_EQ(ChooserEntries().size(), 12);
-    EXPECT_EQ(ChooserEntries()[9], "Sample10");  // numeric order
-    EXPECT_EQ(graph().SelectSample().currentText(), "Sample1");
-    for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(Shown(curve), (curve - 1) * 12);  // A1 to H1
+    // Sample10 tenth: numeric order.
+    EXPECT_EQ(std::tuple(ChooserEntries().size(), ChooserEntries()[9], graph().SelectSample().currentText()),
+              std::tuple(12, "Sample10", "Sample1"));
+    EXPECT_EQ(ShownWells(8), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84}));  // A1 to H1
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 
     QStringList expected = {"Sample13"};
@@ -118,9 +117,9 @@ TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmpties
     const GridModel& model = layoutPage().layoutModel();
     EXPECT_EQ(std::tuple(model.gridColumnCount(), model.gridRowCount()), std::tuple(25, 17));
     EXPECT_EQ(model.headerData(23, Qt::Horizontal).toString() + model.headerData(15, Qt::Vertical).toString(), "24P");
-    EXPECT_EQ(model.gridText(2, 1), "Sample1");  // labels stay
-    EXPECT_EQ(reviewGrid().gridColumnCount(), 384 + 3);
-    EXPECT_EQ(reviewGrid().gridText(3 + 383, 0), "405P24");
+    // Labels stay; the review grid shows every well.
+    EXPECT_EQ(std::tuple(model.gridText(2, 1), reviewGrid().gridColumnCount(), reviewGrid().gridText(3 + 383, 0)),
+              std::tuple("Sample1", 384 + 3, "405P24"));
 
     state().layout.SetCell(20, 14, "Sample3");
     OpenLayout(kDemoData / "demo-layout.PLO");
@@ -144,13 +143,13 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
     layoutPage().SampleChooser().setCurrentIndex(2);  // Sample1: not the top item, so it stays chosen
     SelectCells(grid, {3, 3, 4, 3});
     for (int key : {Qt::Key_2, Qt::Key_7, Qt::Key_Return}) QTest::keyClick(&grid, static_cast<Qt::Key>(key));
-    EXPECT_EQ(std::tuple(layoutPage().layoutModel().gridText(4, 3), layoutPage().SampleChooser().currentText()),
+    EXPECT_EQ(std::tuple(LayoutCell(4, 3), layoutPage().SampleChooser().currentText()),
               std::tuple("Sample27", "Sample1"));
     EXPECT_EQ(PopupCaptions().mid(0, 4), (QStringList{"Sample28", "Sample27", "Sample3", "Sample2"}));
     EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2", "Sample27"}));
     SelectCells(grid, {2, 1, 2, 1});
     QTest::keyClick(&grid, Qt::Key_Delete);
-    EXPECT_EQ(layoutPage().layoutModel().gridText(2, 1), "");
+    EXPECT_EQ(LayoutCell(2, 1), "");
 
     const auto colour = [&grid](int column, int row) {
         return grid.model()->index(row - 1, column - 1).data(Qt::BackgroundRole).value<QColor>();
@@ -188,8 +187,7 @@ TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelIsRefusedAndChangesNothing)
     OpenLayout(Scratch("bad.PLO"));
     EXPECT_EQ(TakeErrors(),
               std::vector<std::string>{"Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"});
-    EXPECT_EQ(layoutPage().layoutModel().gridText(1, 1), "Sample1");
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
+    EXPECT_EQ(std::tuple(LayoutCell(1, 1), ChooserEntries()), std::tuple("Sample1", QStringList{"Sample1"}));
 }
 
 } // namespace
