@@ -98,7 +98,6 @@ protected:
     std::string LayoutCell(int column, int row) { return layoutPage().layoutModel().gridText(column, row); }
     const GridModel& reviewGrid() { return form().dataReviewPage().reviewModel(); }
     std::string caption() { return form().windowTitle().toStdString(); }
-    std::int32_t Shown(int curve) { return state().curves.ShownWells[static_cast<std::size_t>(curve)]; }
     std::vector<int> ShownWells(int curves)  // of curves 1..curves
     {
         return {state().curves.ShownWells.begin() + 1, state().curves.ShownWells.begin() + 1 + curves};

@@ -70,7 +70,7 @@ protected:
     }
     static bool HasText(const RecordingCanvas& canvas, const std::string& text)
     {
-        return Count(canvas, CanvasOp::Text, [&](const CanvasCall& call) { return call.text == text; }) > 0;
+        return std::ranges::count(canvas.Texts(), text) > 0;
     }
 
     RecordingCanvas graph{1200, 800};
