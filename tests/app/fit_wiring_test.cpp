@@ -158,10 +158,8 @@ TEST_F(FitWiringTest, ReportColumnsFitTheirTextsAndSaveAsWritesTsvOrCsv)
     reports.CopyReport();
     std::string tsv = ClipboardText();
     std::replace(tsv.begin(), tsv.end(), '\r', '\n');
-    for (const char* name : {"report.tsv", "report.CSV"}) {
-        dialogs.files.push_back(Scratch(name));
-        form().menu().SaveReportAs1->trigger();
-    }
+    dialogs.files = {Scratch("report.tsv"), Scratch("report.CSV")};
+    for (int k = 0; k < 2; ++k) form().menu().SaveReportAs1->trigger();
     EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*");
     EXPECT_EQ(FileBytes(Scratch("report.tsv")), tsv);
     EXPECT_EQ(FileBytes(Scratch("report.CSV")).substr(0, 7), ",m1,m2,");

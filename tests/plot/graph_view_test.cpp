@@ -126,8 +126,7 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
 TEST_F(GraphViewTest, LegendNarrowsThePlotAndShowsTheWellNameMarkedWhenItsFitFailed)
 {
     Refresh();
-    EXPECT_EQ(engine.X2(), 1020);
-    EXPECT_TRUE(HasText(graph, "A1"));
+    EXPECT_EQ(std::pair(engine.X2(), HasText(graph, "A1")), std::pair(1020, true));
     fits.WellFitQuality[0].Status = OptNonConv;  // the last fit of A1 failed
     Refresh();
     EXPECT_TRUE(HasText(graph, "A1 failed"));
@@ -151,13 +150,11 @@ TEST_F(GraphViewTest, ShownCurvesAreDrawnInTheirSymbolsAndColoursUnlessAveraged)
     EXPECT_EQ(circles(0x0000FF, FillStyle::Solid), 6u);
     EXPECT_EQ(circles(0xFF0000, FillStyle::Clear), 6u);
     EXPECT_EQ(graph.CallsOf(CanvasOp::Ellipse)[0].points[0], (CanvasPoint{engine.XPixel(0) - 4, engine.YPixel(1) - 4}));
-    EXPECT_TRUE(HasText(graph, "B2"));
-    EXPECT_EQ(view.GraphYMax, 6.0);
+    EXPECT_EQ(std::pair(HasText(graph, "B2"), view.GraphYMax), std::pair(true, 6.0));
 
     options.AverageData = true;
     EXPECT_EQ(Refresh().ShownCurves, 1);
-    EXPECT_FALSE(HasText(graph, "B2"));
-    EXPECT_EQ(view.GraphYMax, 5.0);
+    EXPECT_EQ(std::pair(HasText(graph, "B2"), view.GraphYMax), std::pair(false, 5.0));
 }
 
 TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirColour)
@@ -169,9 +166,9 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
     EXPECT_EQ(parameters[1], 0.5);
     Fit(0);
     Refresh();
-    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 100u + 1u);
-    EXPECT_EQ(view.ParamBuffer[2], 1.0);
-    EXPECT_EQ(parameters[1], 1.0);  // the parser keeps the last fitted values
+    // The parser keeps the last fitted values.
+    EXPECT_EQ(std::tuple(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), view.ParamBuffer[2], parameters[1]),
+              std::tuple(100u + 1u, 1.0, 1.0));
 }
 
 TEST_F(GraphViewTest, FittedCurveIsDashedBeyondTheReadsItWasFittedOver)
@@ -197,8 +194,8 @@ TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellI
     EXPECT_DOUBLE_EQ(engine.YAxis.Min, -0.3);
     EXPECT_DOUBLE_EQ(engine.YAxis.Max, 0.2);
     EXPECT_EQ(engine.Y2(), 147);  // the panel's plot reaches 98 percent down
-    EXPECT_TRUE(HasText(residuals, "Residuals"));
-    EXPECT_FALSE(HasText(residuals, "Time (h)"));  // no x axis on this panel
+    // A title but no x axis on this panel.
+    EXPECT_EQ(std::pair(HasText(residuals, "Residuals"), HasText(residuals, "Time (h)")), std::pair(true, false));
     EXPECT_EQ(Lines(residuals, {0x0000FF, LineStyle::Solid, 1}), 4u);
     EXPECT_NEAR(view.PlotYBuffer[2], -0.2, 1e-12);
     options.ScaleResiduals = true;  // the axis hugs the largest residual, -0.2

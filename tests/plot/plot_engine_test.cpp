@@ -116,8 +116,7 @@ TEST_F(PlotEngineTest, AxesAreTickedAndLabelledAtTheAutomaticStep)
     engine.XAxis.Max = 0.6;
     Place();
     engine.PlotXAxis(canvas);
-    const auto labels = canvas.Texts();
-    EXPECT_EQ(std::count(labels.begin(), labels.end(), "0"), 1);
+    EXPECT_EQ(std::ranges::count(canvas.Texts(), "0"), 1);
 }
 
 TEST_F(PlotEngineTest, LogarithmicAxesLabelPowersOfTenAndPlaceValuesByTheirLogarithm)

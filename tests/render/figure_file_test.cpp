@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -83,27 +82,16 @@ TEST(FigureFile, PngSizeFollowsTheResolution)
     EXPECT_EQ(graph.Png(96.0).size(), QSize(400, 300));
 }
 
-// SVG parses as XML, draws lines and shapes and writes the axis titles as
-// text; PDF is one page of the figure's size in points with fonts and no
-// picture inside.
+// SVG draws lines and writes the axis titles as text; PDF is one page of
+// the figure's size in points with fonts; neither holds a picture.
 TEST(FigureFile, VectorFormatsKeepLinesAndText)
 {
     FittedGraph graph;
     const std::string svg = graph.Bytes(FigureFormat::Svg, 300.0);
-    QXmlStreamReader xml(QByteArray::fromStdString(svg));
-    std::map<QString, int> elements;
-    QStringList texts;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-        ++elements[xml.name().toString()];
-        if (xml.name() == QLatin1String("text")) texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
-    }
-    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_GT(elements["path"] + elements["polyline"], 5);
-    EXPECT_EQ(elements["image"], 0);
-    for (const char* title : {"Time (h)", "OD", "Residuals", "A1"})
-        EXPECT_TRUE(texts.contains(QString::fromLatin1(title))) << title << " in " << texts.join('|').toStdString();
-    EXPECT_NE(svg.find("viewBox=\"0 0 400 400\""), std::string::npos);
+    for (const char* part :
+         {"viewBox=\"0 0 400 400\"", "<polyline", ">Time (h)</text>", ">OD</text>", ">Residuals</text>", ">A1</text>"})
+        EXPECT_NE(svg.find(part), std::string::npos) << part;
+    EXPECT_EQ(svg.find("<image"), std::string::npos);
 
     const std::string pdf = graph.Bytes(FigureFormat::Pdf, 300.0);
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
