@@ -29,9 +29,8 @@ TEST_F(PlateLayoutWiringTest, SampleItemsOfferTheNextSampleAndTheChooserFollows)
 {
     EXPECT_TRUE(layoutPage().PlateLayoutGrid().editTriggers() == QAbstractItemView::NoEditTriggers);
     Label({1, 1, 2, 2}, "Sample1");
-    EXPECT_EQ(PopupCaptions(), (QStringList{"Sample2", "Sample1", "Clear"}));
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
-    EXPECT_EQ(graph().SelectSample().currentIndex(), -1);
+    EXPECT_EQ(std::tuple(PopupCaptions(), ChooserEntries(), graph().SelectSample().currentIndex()),
+              std::tuple(QStringList{"Sample2", "Sample1", "Clear"}, QStringList{"Sample1"}, -1));
     Label({3, 1, 3, 1}, "Sample2");
     EXPECT_EQ(LayoutCell(2, 2) + LayoutCell(3, 1), "Sample1Sample2");
     // A lower item adds nothing, and the chooser is not rebuilt though no
@@ -102,8 +101,8 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffers
     EXPECT_EQ(PopupCaptions(), expected + QStringList{"Clear"});
     EXPECT_EQ(Captions(layoutPage().SampleChooser()), expected);
     Label({1, 1, 1, 1}, "Sample13");
-    EXPECT_EQ(PopupCaptions().mid(0, 2), (QStringList{"Sample14", "Sample13"}));
-    EXPECT_EQ(ChooserEntries().size(), 13);
+    EXPECT_EQ(std::tuple(PopupCaptions().mid(0, 2), ChooserEntries().size()),
+              std::tuple(QStringList{"Sample14", "Sample13"}, 13));
 }
 
 TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmptiesTheOtherWells)

@@ -147,8 +147,7 @@ TEST_F(GraphViewTest, ShownCurvesAreDrawnInTheirSymbolsAndColoursUnlessAveraged)
     const auto circles = [this](Colour c, FillStyle f) {
         return Count(graph, CanvasOp::Ellipse, [&](auto& e) { return e.pen.color == c && e.brush == Brush{c, f}; });
     };
-    EXPECT_EQ(circles(0x0000FF, FillStyle::Solid), 6u);
-    EXPECT_EQ(circles(0xFF0000, FillStyle::Clear), 6u);
+    EXPECT_EQ(std::tuple(circles(0x0000FF, FillStyle::Solid), circles(0xFF0000, FillStyle::Clear)), std::tuple(6u, 6u));
     EXPECT_EQ(graph.CallsOf(CanvasOp::Ellipse)[0].points[0], (CanvasPoint{engine.XPixel(0) - 4, engine.YPixel(1) - 4}));
     EXPECT_EQ(std::pair(HasText(graph, "B2"), view.GraphYMax), std::pair(true, 6.0));
 
@@ -161,9 +160,10 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
 {
     Refresh();
     // 0.5 x + 1 stays inside the 1..5 range: all 100 segments, and the grid.
-    EXPECT_EQ(Lines(graph, {kBlack, LineStyle::Dot, 1}), 100u + 14u);
-    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 1u);  // the legend line only
-    EXPECT_EQ(parameters[1], 0.5);
+    // A solid line in the curve's colour is the legend's alone.
+    EXPECT_EQ(std::tuple(Lines(graph, {kBlack, LineStyle::Dot, 1}), Lines(graph, {0x0000FF, LineStyle::Solid, 1}),
+                         parameters[1]),
+              std::tuple(100u + 14u, 1u, 0.5));
     Fit(0);
     Refresh();
     // The parser keeps the last fitted values.
@@ -191,9 +191,8 @@ TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellI
     EXPECT_TRUE(Refresh().ResidualsDrawn);
     // Residuals 0, -0.2, 0.1, -0.1, 0 (each a hair beyond in binary): tenths
     // with half a tenth of margin.
-    EXPECT_DOUBLE_EQ(engine.YAxis.Min, -0.3);
-    EXPECT_DOUBLE_EQ(engine.YAxis.Max, 0.2);
-    EXPECT_EQ(engine.Y2(), 147);  // the panel's plot reaches 98 percent down
+    // The panel's plot reaches 98 percent down.
+    EXPECT_EQ(std::tuple(engine.YAxis.Min, engine.YAxis.Max, engine.Y2()), std::tuple(-0.3, 0.2, 147));
     // A title but no x axis on this panel.
     EXPECT_EQ(std::pair(HasText(residuals, "Residuals"), HasText(residuals, "Time (h)")), std::pair(true, false));
     EXPECT_EQ(Lines(residuals, {0x0000FF, LineStyle::Solid, 1}), 4u);

@@ -56,14 +56,13 @@ int RedPixels(const QImage& image)
 
 TEST(FigureFile, FormatsFollowTheFileNameOrTheirName)
 {
-    EXPECT_EQ(FigureFormatOfFile("a/graph.PNG"), FigureFormat::Png);
-    EXPECT_EQ(FigureFormatOfFile("graph.svg"), FigureFormat::Svg);
-    EXPECT_EQ(FigureFormatOfFile("graph.Pdf"), FigureFormat::Pdf);
-    for (const char* name : {"graph.jpg", "graph", "pdf", "graph.png.txt"})
-        EXPECT_EQ(FigureFormatOfFile(name), std::nullopt) << name;
-    EXPECT_EQ(FigureFormatNamed("svg"), FigureFormat::Svg);
-    EXPECT_EQ(FigureFormatNamed("eps"), std::nullopt);
-    EXPECT_EQ(FigureExtension(FigureFormat::Pdf), ".pdf");
+    const std::pair<const char*, std::optional<FigureFormat>> files[] = {
+        {"a/graph.PNG", FigureFormat::Png}, {"graph.svg", FigureFormat::Svg}, {"graph.Pdf", FigureFormat::Pdf},
+        {"graph.jpg", std::nullopt},        {"graph", std::nullopt},          {"pdf", std::nullopt},
+        {"graph.png.txt", std::nullopt}};
+    for (const auto& [name, format] : files) EXPECT_EQ(FigureFormatOfFile(name), format) << name;
+    EXPECT_EQ(std::tuple(FigureFormatNamed("svg"), FigureFormatNamed("eps"), FigureExtension(FigureFormat::Pdf)),
+              std::tuple(FigureFormat::Svg, std::nullopt, ".pdf"));
 }
 
 // A PNG of 400 x 400 on-screen pixels (data plot 300 high under a residual
