@@ -1,25 +1,25 @@
 // "Fit all" and the plate map through the real widgets on the demo plate
 // (column k of the demo layout is Sample k): the rows it files, Cancel, the
-// map's colours and marks, and a click on a well.
+// map's colours and marks, and a click on a well. Start values without
+// typing a number: "Guess" (each curve then starts from its own guess) with
+// each list formula that suits the demo curves, a held parameter, and a
+// result as start values; the Statistics report as movra-batch writes it.
 
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QTest>
 
 #include <gmock/gmock.h>
 
 #include <numeric>
 #include <thread>
 
-#include "app/fit_all_command.h"
 #include "app/graph_commands.h"
 #include "app/plate_map_page.h"
 #include "app/plot/plate_map_view.h"
 #include "render/qpainter_canvas.h"
 #include "app/text_encoding.h"
 #include "batch/report_text.h"
-#include "batch_cli.h"
 #include "plate/import_fields.h"
 #include "shared/number_format.h"
 #include "wiring_fixture.h"
@@ -31,19 +31,17 @@ using ::testing::HasSubstr;
 
 struct FitAllTest : WiringTest {
     FitAllCommand& fitAll() { return form().fitAll(); }
-    void FitAll()
+    QString Starts()
     {
-        form().menu().FitAll1->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
-        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+        QStringList texts;
+        for (int k = 1; k <= 8; ++k) texts << graph().fitting().FitM(k).text();
+        return texts.join(QLatin1Char(','));
     }
     const FitQuality& Quality(int well) { return state().fits.WellFitQuality[static_cast<std::size_t>(well)]; }
     // The map on show, painted now.
     PlateMapView& ShownMap()
     {
-        form().resize(900, 700);
-        form().show();
-        form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
+        ShowPage(MainWindow::PlateMapIndex);
         PlateMapView& view = form().plateMapPage().MapView();
         view.repaint();
         return view;
@@ -67,13 +65,7 @@ TEST_F(FitAllTest, EveryWellGetsTheRowOfFitShownAndOfMovraBatch)
     for (std::size_t well = 0; well < 96; well += 12) EXPECT_EQ(state().fits.WellFitResults[well], shown[well]) << well;
 
     form().reportsPage().ShowResBut().click();
-    std::ostringstream out, err;
-    ASSERT_EQ(RunBatch({(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
-                        (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0", "--start",
-                        "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"},
-                       out, err),
-              0);
-    const std::string table = out.str();
+    const std::string table = DemoBatchTable({"--start", "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"});
     EXPECT_EQ(ReportTsv(state().report), table);
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 97);
 }
@@ -86,8 +78,9 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
     ASSERT_TRUE(fitAll().Running());
     // While it runs: the bar on show, no second run, no "Fit shown", no import.
     EXPECT_FALSE(form().fitAllBar().isHidden());
-    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() || form().menu().FitShown1->isEnabled() ||
-                 form().menu().Import1->isEnabled() || form().plateMapPage().FitAllBut().isEnabled());
+    EXPECT_FALSE(form().menu().FitAll1->isEnabled() || graph().FitShownBut().isEnabled() ||
+                 form().menu().FitShown1->isEnabled() || form().menu().Import1->isEnabled() ||
+                 form().plateMapPage().FitAllBut().isEnabled());
     while (fitAll().Run()->Done() < 5) std::this_thread::yield();
     form().fitAllBar().FitAllCancel().click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
@@ -97,11 +90,10 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
         EXPECT_EQ(Quality(well).Tried(), state().fits.Fitted(well)) << well;
         fitted += Quality(well).Tried() ? 1 : 0;
     }
-    EXPECT_GE(fitted, 5);
-    EXPECT_LT(fitted, 96);
-    EXPECT_EQ(form().fitAllBar().FitAllProgress().value(), fitted);
-    EXPECT_TRUE(form().fitAllBar().isHidden());
-    EXPECT_TRUE(form().menu().FitAll1->isEnabled() && graph().FitShownBut().isEnabled());
+    EXPECT_TRUE(fitted >= 5 && fitted < 96) << fitted;
+    EXPECT_EQ(std::tuple(form().fitAllBar().FitAllProgress().value(), form().fitAllBar().isHidden(),
+                         form().menu().FitAll1->isEnabled(), graph().FitShownBut().isEnabled()),
+              std::tuple(fitted, true, true, true));
 }
 
 TEST_F(FitAllTest, MapColoursEachWellByItsValueWithinTheRangeShown)
@@ -115,17 +107,16 @@ TEST_F(FitAllTest, MapColoursEachWellByItsValueWithinTheRangeShown)
     std::iota(wells.begin(), wells.end(), 0);
     const auto m4 = [this](int well) { return FitResult(well, 4); };
     std::sort(wells.begin(), wells.end(), [&](int a, int b) { return m4(a) < m4(b); });
-    EXPECT_EQ(Pixel(view, wells.front()), Rgb(ScaleColour(0.0)));
-    EXPECT_EQ(Pixel(view, wells.back()), Rgb(ScaleColour(1.0)));
+    const QRgb top = Rgb(ScaleColour(1.0));
+    EXPECT_EQ(std::tuple(Pixel(view, wells.front()), Pixel(view, wells.back())), std::tuple(Rgb(ScaleColour(0.0)), top));
     EXPECT_EQ(page.MapRangeMax().text(), DataText(FormatGeneral(RoundSignificant(m4(wells.back()), 6))));
 
     // A typed upper end: the wells at and above it take the top colour.
     page.MapRangeMax().setText(DataText(FormatGeneral(m4(wells[40]))));
     emit page.MapRangeMax().editingFinished();
     view.repaint();
-    EXPECT_FALSE(page.MapAutoRange().isChecked());
-    const QRgb top = Rgb(ScaleColour(1.0));
-    EXPECT_EQ(std::tuple(Pixel(view, wells[40]), Pixel(view, wells[95])), std::tuple(top, top));
+    EXPECT_EQ(std::tuple(page.MapAutoRange().isChecked(), Pixel(view, wells[40]), Pixel(view, wells[95])),
+              std::tuple(false, top, top));
     EXPECT_NE(Pixel(view, wells[10]), top);
 
     page.MapQuantity().setCurrentIndex(7);  // m8: not in the formula, so no well has a value
@@ -142,21 +133,22 @@ TEST_F(FitAllTest, SaturatedColumnFailingWellsAndAPinnedParameterAreFlagged)
             state().plate.PlateData[static_cast<std::size_t>(PlateDataColumn(2, row * 12 + 11, 96))][read] =
                 kSaturatedReading;
     FitLimitsDialog& limits = windows.FitLimits();
-    limits.show();
-    limits.MaxEdit(2).setText("0.7");  // curves 1 and 4 rise by 0.8 and 1
-    limits.Button1().click();
+    const auto typeLimit = [&limits](QLineEdit& box, const char* text) {
+        limits.show();
+        box.setText(text);
+        limits.Button1().click();
+    };
+    typeLimit(limits.MaxEdit(2), "0.7");  // curves 1 and 4 rise by 0.8 and 1
     FitAll();
     // Sample5 again, m1 starting below its new lower limit: its fits fail.
-    limits.show();
-    limits.MinEdit(1).setText("0.2");
-    limits.Button1().click();
+    typeLimit(limits.MinEdit(1), "0.2");
     ChooseSample("Sample5");
     graph().FitShownBut().click();
 
-    EXPECT_TRUE(Quality(0).Flags & kFlagAtLimit);          // A1
-    EXPECT_EQ(Quality(4).Flags, FitFlags{kFlagFailed});    // A5
-    EXPECT_TRUE(Quality(11).Flags & kFlagSaturated);       // A12
-    EXPECT_EQ(Quality(6).Flags, FitFlags{0});              // A7: m2 0.4
+    // A1 at a limit, A5 failed and nothing else, A12 saturated, A7 (m2 0.4) nothing.
+    EXPECT_EQ(std::tuple(Quality(0).Flags & kFlagAtLimit, Quality(4).Flags, Quality(11).Flags & kFlagSaturated,
+                         Quality(6).Flags),
+              std::tuple(kFlagAtLimit, kFlagFailed, kFlagSaturated, 0));
     EXPECT_THAT(PlateMapWellText({state().layout, state().fits}, 0), HasSubstr("\nat a limit: m2\n"));
     const QStringList tip = form().graphCommands().MarqStatusTip().split('\n');
     EXPECT_EQ(tip.size(), 8);
@@ -173,10 +165,56 @@ TEST_F(FitAllTest, ClickingAWellShowsItsSampleWithItsCurve)
     PlateMapView& view = ShownMap();
     const PlateMapGeometry& g = view.Picture().Geometry;
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(g.Left + 6 * g.Pitch + g.Pitch / 2, g.Top + 2 * g.Pitch + 2));
-    EXPECT_EQ(form().PageControl1().currentIndex(), MainWindow::GraphViewIndex);
-    EXPECT_EQ(graph().SelectSample().currentText(), "Sample7");
-    EXPECT_EQ(std::tuple(Shown(1), Shown(3), Shown(9)), std::tuple(6, 2 * 12 + 6, -1));  // C7 among A7..H7
+    EXPECT_EQ(std::tuple(form().PageControl1().currentIndex(), graph().SelectSample().currentText()),
+              std::tuple(MainWindow::GraphViewIndex, "Sample7"));
+    EXPECT_EQ(ShownWells(9), (std::vector<int>{6, 18, 30, 42, 54, 66, 78, 90, -1}));  // C7 among A7..H7
     EXPECT_GT(reduced()[3][1], 0.0);
+}
+
+TEST_F(FitAllTest, GuessThenFitAllFitsEveryWellWithEverySuitedListFormula)
+{
+    PrepareDemoFit();
+    for (const int entry : {0, 1, 2, 3, 11}) {
+        graph().fitting().FitFormulaCB().setCurrentIndex(entry);
+        for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText("1");
+        graph().fitting().GuessBut().setChecked(false);
+        graph().fitting().GuessBut().click();
+        EXPECT_NE(Starts(), "1,1,1,1,1,1,1,1") << entry;
+        FitAll();
+        int fitted = 0;
+        for (int well = 0; well < 96; ++well) fitted += state().fits.Fitted(well) ? 1 : 0;
+        EXPECT_EQ(fitted, 96) << "entry " << entry << " from " << Starts().toStdString();
+    }
+}
+
+// The report page's Statistics are movra-batch's --report statistics with
+// the same settings, m3 held at 0 by its tick.
+TEST_F(FitAllTest, HeldParameterAndStatisticsReportMatchMovraBatch)
+{
+    PrepareDemoFit();
+    graph().fitting().FitM(3).setText("0");
+    graph().fitting().FixM(3).setChecked(true);
+    FitAll();
+    EXPECT_EQ(std::tuple(FitResult(0, 3), FitResult(0, 11)), std::tuple(0.0, 0.0));
+    form().reportsPage().ShowStatBut().click();
+    const std::string table =
+        DemoBatchTable({"--start", "m1=0.1,m2=0.5,m4=0.6,m5=0.1", "--fix", "m3=0", "--report", "statistics"});
+    EXPECT_EQ(ReportTsv(state().report), table);
+    EXPECT_THAT(table, ::testing::StartsWith("\tN\tn\tR2\tadj R2\tResidual SD\tAICc\tm1 low 95%"));
+}
+
+TEST_F(FitAllTest, FittedWellBecomesTheStartValues)
+{
+    PrepareDemoFit();
+    form().menu().UseResultAsStart1->trigger();
+    EXPECT_EQ(form().statusBar()->currentMessage(), "No fitted well to take start values from.");
+    graph().fitting().FixM(5).setChecked(true);
+    graph().FitShownBut().click();
+    form().menu().UseResultAsStart1->trigger();
+    EXPECT_EQ(form().statusBar()->currentMessage(), "Start values taken from the fit of A1.");
+    for (const int k : {1, 2, 3, 4})  // to six digits
+        EXPECT_NEAR(graph().fitting().FitM(k).text().toDouble(), FitResult(0, k), 5e-6 * std::fabs(FitResult(0, k)));
+    EXPECT_EQ(graph().fitting().FitM(5).text(), "0.1");  // held: keeps its value
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include <fstream>
 #include <functional>
 
 #include "app/plot/graph_paint_box.h"
@@ -31,13 +30,11 @@ TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsErr
     formula.setEditText(formula.itemText(0) + "+5");
     graph().fitting().FitM(1).setText("-4.9");
     graph().fitting().Button1().click();
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_NEAR(FitResult(0, 1), listed - 5, 1e-6);
 
     formula.setEditText("m1*(x");
     graph().FitShownBut().click();
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "Missing brackets in expression");
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{"Missing brackets in expression"});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -46,22 +43,19 @@ TEST_F(FitWiringTest, TypedFormulaGoesThroughTheParserAndARejectedOneShowsItsErr
 TEST_F(FitWiringTest, CancelStopsOnlyTheCurveBeingFittedAndTheRunEndsWithTheCurvesDrawn)
 {
     PrepareDemoFit({{1, 1, 1, 3}});
-    form().resize(900, 700);
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::GraphViewIndex);
     FitProgressForm& progress = windows.Form3();
     QObject::connect(&progress.Memo1(), &QPlainTextEdit::textChanged, &progress, [&progress] {
         if (progress.windowTitle() == "Fitting data from well B1" && progress.isVisible()) progress.Button1().click();
     });
     graph().FitShownBut().click();
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(std::tuple(FitResult(0, 0) > 0, FitResult(12, 0) < 0, FitResult(24, 0) > 0),
-              std::tuple(true, true, true));  // A1 and C1 fitted, B1 not
-    EXPECT_EQ(graph().fitting().MarqStatus().text(), "OPT_OK");
-    EXPECT_TRUE(progress.Memo1().toPlainText().contains("Lambda:"));
-    EXPECT_FALSE(progress.isVisible());
-    EXPECT_TRUE(form().centralWidget()->isEnabled() && QApplication::overrideCursor() == nullptr);
+    // A1 and C1 fitted, B1 not.
+    const QString status = graph().fitting().MarqStatus().text();
+    EXPECT_EQ(std::tuple(FitResult(0, 0) > 0, FitResult(12, 0) < 0, FitResult(24, 0) > 0, status),
+              std::tuple(true, true, true, "OPT_OK"));
+    EXPECT_EQ(std::tuple(progress.Memo1().toPlainText().contains("Lambda:"), progress.isVisible(),
+                         form().centralWidget()->isEnabled(), QApplication::overrideCursor()),
+              std::tuple(true, false, true, nullptr));
 
     // The redraw after the fit: a picture the box's size with curve 1 in red.
     const QImage picture = graph().PaintBox1().Image().convertToFormat(QImage::Format_RGB32);
@@ -77,24 +71,20 @@ TEST_F(FitWiringTest, LimitsOkStoresTheBoxesRefusesACommaAndCancelRestoresThem)
     limits.show();
     limits.MaxEdit(7).setText("5.0");
     limits.Button1().click();
-    EXPECT_DOUBLE_EQ(limits.LimitMax[7], 5.0);
-    EXPECT_EQ(limits.MaxEdit(7).text(), "5");
+    EXPECT_EQ(std::tuple(limits.LimitMax[7], limits.MaxEdit(7).text()), std::tuple(5.0, "5"));
 
     limits.show();
     limits.MinEdit(1).setText("-2");
     limits.MinEdit(2).setText("1,5");
     limits.MaxEdit(2).setText("9");
     limits.Button1().click();
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "'1,5' is not a valid floating point value");
-    EXPECT_DOUBLE_EQ(limits.LimitMin[1], -2.0);  // taken before the refusal
-    EXPECT_DOUBLE_EQ(limits.LimitMax[2], 1e20);
-    EXPECT_TRUE(limits.isVisible());
-    EXPECT_EQ(limits.MinEdit(2).text(), "1,5");
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'1,5' is not a valid floating point value"});
+    // m1's lower limit was taken before the refusal; the boxes stay on show.
+    EXPECT_EQ(std::tuple(limits.LimitMin[1], limits.LimitMax[2], limits.isVisible(), limits.MinEdit(2).text()),
+              std::tuple(-2.0, 1e20, true, "1,5"));
     limits.Button2().click();
-    EXPECT_FALSE(limits.isVisible());
-    EXPECT_EQ(limits.MinEdit(2).text(), "-1E20");
-    EXPECT_EQ(limits.MinEdit(1).text(), "-2");
+    EXPECT_EQ(std::tuple(limits.isVisible(), limits.MinEdit(2).text(), limits.MinEdit(1).text()),
+              std::tuple(false, "-1E20", "-2"));
 }
 
 // Each builder button fills the report grid (its contents are checked in
@@ -118,7 +108,6 @@ TEST_F(FitWiringTest, ReportButtonsBuildTheirTablesAndThePopupCopiesThem)
     const std::string copied = ClipboardText();
     EXPECT_EQ(copied.find('\n'), std::string::npos);
     EXPECT_NE(copied.find("\rSample1H1\t"), std::string::npos);
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
 // A fit belongs to the data it was made on: a new plate or a change of the
@@ -148,7 +137,6 @@ TEST_F(FitWiringTest, FitsOfDataNoLongerShownAreCleared)
     EXPECT_EQ(state().Parser1.Expression(), "b-a+0.01");
     EXPECT_EQ(reports.StringGrid2().model()->rowCount(), 5);  // the old plate's report is gone
     EXPECT_EQ(reports.StringGrid2().model()->index(1, 0).data().toString(), "");
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
 // Every text of the report fits its column; File > Save Report As... writes
@@ -170,18 +158,11 @@ TEST_F(FitWiringTest, ReportColumnsFitTheirTextsAndSaveAsWritesTsvOrCsv)
     reports.CopyReport();
     std::string tsv = ClipboardText();
     std::replace(tsv.begin(), tsv.end(), '\r', '\n');
-    for (const char* name : {"report.tsv", "report.CSV"}) {
-        dialogs.files.push_back(Scratch(name));
-        form().menu().SaveReportAs1->trigger();
-    }
+    dialogs.files = {Scratch("report.tsv"), Scratch("report.CSV")};
+    for (int k = 0; k < 2; ++k) form().menu().SaveReportAs1->trigger();
     EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*");
-    std::ifstream saved(Scratch("report.tsv"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), tsv);
-    std::ifstream csv(Scratch("report.CSV"), std::ios::binary);
-    std::string header;
-    std::getline(csv, header);
-    EXPECT_EQ(header.substr(0, 7), ",m1,m2,");
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_EQ(FileBytes(Scratch("report.tsv")), tsv);
+    EXPECT_EQ(FileBytes(Scratch("report.CSV")).substr(0, 7), ",m1,m2,");
 }
 
 } // namespace

@@ -1,25 +1,42 @@
 // The graph page's behaviour through the real widgets: the sample chooser
 // and the wavelength controls rebuild the curves, leaving the formula boxes
-// compiles them, and the residual panel follows View > Residuals.
+// compiles them, and the residual panel follows View > Residuals. The
+// picture leaving the program: File > Export Graph... writes the graph page
+// (or the plate map when its page is current) in the format of the file's
+// extension, a PNG at the resolution asked for; a save that fails keeps the
+// old file; Edit > Copy puts the picture on the clipboard; View > Scale
+// Residuals redraws the residual panel.
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QImage>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QLabel>
 #include <QSlider>
 #include <QSplitter>
 
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+#include "app/figure_commands.h"
 #include "app/graph_commands.h"
 #include "app/main_menu.h"
+#include "app/plate_map_page.h"
 #include "app/plot/graph_paint_box.h"
+#include "app/plot/plate_map_view.h"
 #include "reduction/sample_wells.h"
 #include "wiring_fixture.h"
 
 namespace movra::test {
 namespace {
 
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using GraphWiringTest = WiringTest;
 
 TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWavelengthsOrSaysWhy)
@@ -28,10 +45,8 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     Label({1, 1, 1, 8}, "Sample1");
     Label({2, 1, 2, 1}, "Sample1");
     ChooseSample("Sample1");
-    ASSERT_EQ(dialogs.errors.size(), 1u);  // once, for the ninth well
-    EXPECT_EQ(dialogs.errors[0], kTooManyCurvesMessage);
-    for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(Shown(curve), (curve - 1) * 12);
-    EXPECT_EQ(Shown(9), -1);
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{kTooManyCurvesMessage});  // once, for the ninth well
+    EXPECT_EQ(ShownWells(9), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84, -1}));
     EXPECT_DOUBLE_EQ(reduced()[1][5], plate().Reading(0, 2, 4) - plate().Reading(0, 1, 4));  // "b-a"
 
     // "Average Data" puts the mean into curve 1.
@@ -44,9 +59,8 @@ TEST_F(GraphWiringTest, ChoosingASampleShowsAtMostEightWellsAndCombinesTheirWave
     // A rejected combination shows its message; the wells are taken all the same.
     graph().WaveLengthCombination().setEditText("(b-a");
     ChooseSample("Sample1");
-    ASSERT_EQ(dialogs.errors.size(), 3u);  // the ninth well's message again
-    EXPECT_EQ(dialogs.errors[2], "Missing brackets in expression");
-    EXPECT_EQ(std::tuple(Shown(1), Shown(8), Shown(9)), std::tuple(0, 84, -1));
+    EXPECT_EQ(TakeErrors(), (std::vector<std::string>{kTooManyCurvesMessage, "Missing brackets in expression"}));
+    EXPECT_EQ(ShownWells(9), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84, -1}));
 }
 
 TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination)
@@ -59,12 +73,10 @@ TEST_F(GraphWiringTest, TrackBarSetsFactorsLabelsAndCurvesWithTheLastCombination
     EXPECT_EQ(graph().Label4().text() + "/" + graph().Label5().text(), "A 0 %/B 100 %");
     EXPECT_DOUBLE_EQ(reduced()[1][3], plate().Reading(0, 2, 2));  // "b-a" with a weighted by 0
     graph().TrackBar1().setValue(150);
-    EXPECT_EQ(graph().TrackBar1().toolTip(), "A 100 % / B 50 %");
-    EXPECT_DOUBLE_EQ(state().WaveFactorB, 0.5);
+    EXPECT_EQ(std::tuple(graph().TrackBar1().toolTip(), state().WaveFactorB), std::tuple("A 100 % / B 50 %", 0.5));
     EXPECT_DOUBLE_EQ(reduced()[1][3], 0.5 * plate().Reading(0, 2, 2) - plate().Reading(0, 1, 2));
     graph().ComboBox1().setCurrentIndex(1);  // the labels name the wavelengths chosen
     EXPECT_EQ(graph().Label4().text(), "B 100 %");
-    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 TEST_F(GraphWiringTest, ImportRebuildsTheCurvesOfTheChosenSample)
@@ -72,14 +84,13 @@ TEST_F(GraphWiringTest, ImportRebuildsTheCurvesOfTheChosenSample)
     Label({1, 1, 1, 2}, "Sample1");
     graph().SelectSample().setCurrentIndex(0);
     ImportDemoPlate();
-    ASSERT_EQ(std::tuple(Shown(1), Shown(2)), std::tuple(0, 12));
+    ASSERT_EQ(ShownWells(3), (std::vector<int>{0, 12, -1}));
     EXPECT_NE(reduced()[2][1], 0.0);
 }
 
 TEST_F(GraphWiringTest, LeavingTheFormulaBoxesCompilesThem)
 {
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
+    ShowPage(MainWindow::GraphViewIndex);
     const auto typeAndLeave = [this](QComboBox& box, const QString& text) {
         QApplication::setActiveWindow(&form());
         QApplication::processEvents();
@@ -104,9 +115,7 @@ TEST_F(GraphWiringTest, LeavingTheFormulaBoxesCompilesThem)
 // Then the residual panel: shown at its height, turned off when dragged to its minimum.
 TEST_F(GraphWiringTest, TextsShowWholeAndTheResidualPanelFollowsItsMenuItemAndSplitter)
 {
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::GraphViewIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::GraphViewIndex);
     QLineEdit& status = graph().fitting().MarqStatus();
     status.setText("OPT_NON_CONV");
     EXPECT_GT(status.width(), status.fontMetrics().horizontalAdvance("OPT_NON_CONV") + 8);
@@ -114,23 +123,20 @@ TEST_F(GraphWiringTest, TextsShowWholeAndTheResidualPanelFollowsItsMenuItemAndSp
     for (int i = 0; i < formula.count(); ++i)
         EXPECT_GT(formula.view()->minimumWidth(), formula.view()->fontMetrics().horizontalAdvance(formula.itemText(i)));
     formula.setCurrentIndex(3);
-    EXPECT_EQ(formula.toolTip(), formula.itemText(3));
-    EXPECT_EQ(graph().WaveLengthCombination().completer(), nullptr);
+    EXPECT_EQ(std::tuple(formula.toolTip(), graph().WaveLengthCombination().completer()),
+              std::tuple(formula.itemText(3), nullptr));
 
-    form().menu().Residuals1->trigger();
-    QApplication::processEvents();
-    EXPECT_TRUE(graph().PaintBox2().isVisible());
-    form().menu().Residuals1->trigger();
-    EXPECT_FALSE(graph().PaintBox2().isVisible());
-    form().menu().Residuals1->trigger();
-    QApplication::processEvents();
+    for (const bool on : {true, false, true}) {
+        form().menu().Residuals1->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(graph().PaintBox2().isVisible(), on);
+    }
     QSplitter& splitter = graph().SplitterResiduals();
     EXPECT_EQ(splitter.sizes().at(0), 150);
     const int total = splitter.sizes().at(0) + splitter.sizes().at(1);
     splitter.setSizes({40, total - 40});
     emit splitter.splitterMoved(40, 1);
-    EXPECT_FALSE(form().menu().Residuals1->isChecked());
-    EXPECT_FALSE(graph().PaintBox2().isVisible());
+    EXPECT_FALSE(form().menu().Residuals1->isChecked() || graph().PaintBox2().isVisible());
 }
 
 // The page outlives its commands while a window is torn down: its last
@@ -155,6 +161,96 @@ TEST(GraphCommandsLifetime, ThePageOutlivesItsCommands)
     page.PaintBox1().resize(50, 50);
     page.PaintBox1().repaint();
     EXPECT_EQ(reached, 3);
+}
+
+class FigureWiringTest : public WiringTest {
+protected:
+    // Sample1 of the demo plate fitted, residuals on, the graph page shown.
+    void FitSample1()
+    {
+        PrepareDemoFit();
+        form().menu().Residuals1->trigger();
+        form().menu().FitShown1->trigger();
+        ShowPage(MainWindow::GraphViewIndex);
+    }
+    // File > Export Graph... answered with file and, for a PNG, resolution.
+    void Export(const std::filesystem::path& file, std::optional<std::string> resolution = std::nullopt)
+    {
+        dialogs.files.push_back(file);
+        if (resolution) dialogs.inputs.push_back(resolution);
+        form().menu().ExportGraph1->trigger();
+    }
+};
+
+TEST_F(FigureWiringTest, ExportWritesTheGraphOrThePlateMapInTheFormatOfTheExtension)
+{
+    FitSample1();
+    const GraphFigureLayout layout = form().graphCommands().FigureLayout();
+    EXPECT_EQ(std::tuple(layout.Data, layout.ResidualHeight),
+              std::tuple(graph().PaintBox1().size(), graph().PaintBox2().height()));
+
+    Export(Scratch("graph.png"), "192");
+    QImage png(QString::fromStdString(Scratch("graph.png").string()));
+    EXPECT_EQ(png.size(), layout.Size() * 2);
+    const FileDialogRequest& request = dialogs.saveRequests.back();
+    EXPECT_EQ(std::tuple(request.title, request.filter, request.defaultExt),
+              std::tuple("Export Graph", "PNG picture|*.png|SVG drawing|*.svg|PDF document|*.pdf", "*.png"));
+    EXPECT_EQ(dialogs.inputRequests.back().defaultText, "300");
+
+    Export(Scratch("graph.svg"));
+    const std::string svg = FileBytes(Scratch("graph.svg"));  // the shown sample's graph with residuals
+    EXPECT_TRUE(svg.find(">H1</text>") != std::string::npos && svg.find(">Residuals</text>") != std::string::npos);
+    Export(Scratch("graph.pdf"));
+    EXPECT_EQ(FileBytes(Scratch("graph.pdf")).substr(0, 5), "%PDF-");
+
+    form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
+    QApplication::processEvents();
+    Export(Scratch("map.svg"));
+    const std::string map = FileBytes(Scratch("map.svg"));
+    EXPECT_TRUE(map.find(">H</text>") != std::string::npos && map.find(">Residuals</text>") == std::string::npos);
+}
+
+TEST_F(FigureWiringTest, RefusedNamesAndResolutionsAndFailedWritesKeepTheOldFile)
+{
+    form().menu().ExportGraph1->trigger();  // nothing imported: no dialog
+    ASSERT_EQ(TakeErrors(), std::vector<std::string>{FigureCommands::kNoGraphMessage});
+    EXPECT_TRUE(dialogs.saveRequests.empty());
+    FitSample1();
+    const auto file = Scratch("old.png");
+    std::ofstream(file, std::ios::binary) << "old picture";
+    Export(Scratch("graph.bmp"));
+    Export(file, "5000");
+    Export(file, "abc");
+    WithFileSizeLimit([&] { Export(file, "300"); });
+    EXPECT_THAT(TakeErrors(), ElementsAre("Cannot export to \"graph.bmp\": the name must end in .png, .svg or .pdf.",
+                                          "The resolution must be from 24 to 1200 dots per inch.", HasSubstr("abc"),
+                                          "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
+    EXPECT_EQ(FileBytes(file), "old picture");
+    EXPECT_FALSE(std::filesystem::exists(Scratch("graph.bmp")));
+}
+
+// Edit > Copy on the graph page and the plate map: an image of twice the
+// picture's on-screen pixels (other pages copy text, see the main window's
+// tests).
+TEST_F(FigureWiringTest, ScaleResidualsRedrawsTheResidualPanelAndCopyPutsThePictureOnTheClipboard)
+{
+    FitSample1();
+    const QImage usual = graph().PaintBox2().Image();
+    ASSERT_FALSE(usual.isNull());
+    form().menu().ScaleResiduals1->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(graph().PaintBox2().Image(), usual);
+    for (const int page : {MainWindow::GraphViewIndex, MainWindow::PlateMapIndex}) {
+        SetClipboardText("unchanged");
+        form().PageControl1().setCurrentIndex(page);
+        QApplication::processEvents();
+        form().menu().Copy2->trigger();
+        const QSize size = page == MainWindow::PlateMapIndex ? form().plateMapPage().MapView().size()
+                                                             : form().graphCommands().FigureLayout().Size();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_TRUE(copied->hasImage()) << page;
+        EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), size * 2) << page;
+    }
 }
 
 } // namespace

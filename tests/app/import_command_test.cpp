@@ -1,15 +1,19 @@
 // File > Import and File > Import Table... through the commands with
 // scripted answers: what an import fills in, the time offset and merge
 // questions, the refusals and the all-or-nothing rule, what an import says
-// and clears, and the combination following a one-wavelength plate.
+// and clears, the combination following a one-wavelength plate, and the
+// progress window.
 
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTextDocument>
 
 #include <fstream>
 
-#include <QStatusBar>
-
-#include "plate/synthetic_plate.h"
+#include "app/import_interaction_dialogs.h"
+#include "app/import_progress_form.h"
+#include "app/window_placement.h"
 #include "plate/text_decoding.h"
 #include "wiring_fixture.h"
 
@@ -25,20 +29,18 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
     form().menu().Import1->trigger();  // cancelled
     EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)");
     ImportDemoPlate();
-    ASSERT_EQ(dialogs.openRequests.size(), 2u);
+    ASSERT_EQ(std::tuple(dialogs.openRequests.size(), dialogs.inputRequests.size()), std::tuple(2u, 1u));
     const FileDialogRequest& open = dialogs.openRequests[0];
-    EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter),
-              std::tuple("Import SpectraMax Gemini XS Text file", "SpectraMax text|*.txt *.text|All files|*", 1));
-    ASSERT_EQ(dialogs.inputRequests.size(), 1u);
     const ScriptedDialogs::Input& offset = dialogs.inputRequests[0];
-    EXPECT_EQ(std::tuple(offset.caption, offset.prompt, offset.defaultText),
-              std::tuple("Time offset", "type time offset in hours", "0"));
+    EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, offset.caption, offset.prompt,
+                         offset.defaultText),
+              std::tuple("Import SpectraMax Gemini XS Text file", "SpectraMax text|*.txt *.text|All files|*", 1,
+                         "Time offset", "type time offset in hours", "0"));
     EXPECT_TRUE(dialogs.questions.empty());
 
-    EXPECT_EQ(caption(), kDemoCaption);
-    EXPECT_TRUE(form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"));
-    EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), "A:0 340 - B:0 405 - ");
-    EXPECT_EQ(std::tuple(plate().WellCount, plate().TimePointCount), std::tuple(96, 61));
+    EXPECT_EQ(std::tuple(caption(), form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"),
+                         graph().Memo3().toPlainText(), plate().WellCount, plate().TimePointCount),
+              std::tuple(kDemoCaption, true, "A:0 340 - B:0 405 - ", 96, 61));
     // The grid shows the import's review table (its cells are checked in
     // tests/plate); the temperature caption's 0xA1 byte shows as itself.
     const GridModel& grid = reviewGrid();
@@ -52,11 +54,10 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
 TEST_F(ImportCommandTest, TypedTimeOffsetShiftsTheXValuesAndCancelMeansNone)
 {
     Import(kDemoData / "demo-kinetic-96.txt", "2,5");
-    EXPECT_DOUBLE_EQ(plate().PlateData[0][0], 2.5);
-    EXPECT_EQ(reviewGrid().gridText(1, 1), "0:00");  // the grid keeps the file's text
+    // The grid keeps the file's text.
+    EXPECT_EQ(std::tuple(plate().PlateData[0][0], reviewGrid().gridText(1, 1)), std::tuple(2.5, "0:00"));
     Import(kDemoData / "demo-kinetic-96.txt", std::nullopt);
-    EXPECT_DOUBLE_EQ(plate().PlateData[0][0], 0.0);
-    EXPECT_EQ(plate().TimePointCount, 61);
+    EXPECT_EQ(std::tuple(plate().PlateData[0][0], plate().TimePointCount), std::tuple(0.0, 61));
 }
 
 TEST_F(ImportCommandTest, MergeQuestionAndRefusalsKeepThePreviousPlateUnlessAnswered)
@@ -67,8 +68,7 @@ TEST_F(ImportCommandTest, MergeQuestionAndRefusalsKeepThePreviousPlateUnlessAnsw
     Import(twoBlocks);
     EXPECT_EQ(dialogs.questions.at(0), "File contains more than one block. Merge blocks?");
     Import(kPlateTests / "not-plate-format.txt");
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "File is not saved as plate format!");
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{"File is not saved as plate format!"});
     EXPECT_EQ(std::tuple(plate().TimePointCount, reviewGrid().gridRowCount(), caption()),
               std::tuple(61, 62, kDemoCaption));
     // The raw text box holds the refused file, not the demo plate's 563 lines.
@@ -99,9 +99,9 @@ TEST_F(ImportCommandTest, UnreadableFilesShowTheirErrorAndLeaveThePlateEmpty)
         SCOPED_TRACE(file.filename().string());
         ASSERT_EQ(answers.errors.size(), error ? 1u : 0u);
         EXPECT_TRUE(!error || answers.errors[0].find(error) != std::string::npos) << answers.errors[0];
-        EXPECT_EQ(fresh.Form1().menu().OpenPlateLayout1->isEnabled(), enabled);
-        EXPECT_EQ(fresh.Form1().state().plate.WellCount, 0);
-        EXPECT_EQ(fresh.Form1().dataReviewPage().reviewModel().gridColumnCount(), 194);
+        EXPECT_EQ(std::tuple(fresh.Form1().menu().OpenPlateLayout1->isEnabled(), fresh.Form1().state().plate.WellCount,
+                             fresh.Form1().dataReviewPage().reviewModel().gridColumnCount()),
+                  std::tuple(enabled, 0, 194));
         EXPECT_TRUE(!memo || fresh.Form1().dataReviewPage().Memo4().toPlainText() == memo);
     }
 }
@@ -110,10 +110,8 @@ TEST_F(ImportCommandTest, SpectrumPlateHeadsColumnsWithWellLabelsAndAsksNoOffset
 {
     dialogs.files.push_back(kDemoData / "spectrum-96.txt");
     form().menu().Import1->trigger();
-    EXPECT_TRUE(dialogs.inputRequests.empty());
-    EXPECT_EQ(reviewGrid().gridText(3, 0), "A1");
-    EXPECT_EQ(reviewGrid().gridText(1, 1), "400");
-    EXPECT_TRUE(graph().Memo3().toPlainText().startsWith("fix:"));
+    EXPECT_TRUE(dialogs.inputRequests.empty() && graph().Memo3().toPlainText().startsWith("fix:"));
+    EXPECT_EQ(reviewGrid().gridText(3, 0) + " " + reviewGrid().gridText(1, 1), "A1 400");
 }
 
 TEST_F(ImportCommandTest, TableBecomesAOneWavelengthKineticPlateOrIsRefusedWhole)
@@ -122,18 +120,16 @@ TEST_F(ImportCommandTest, TableBecomesAOneWavelengthKineticPlateOrIsRefusedWhole
     std::ofstream(Scratch("bad.csv")) << "x,y\n1,2\n2,abc\n";
     dialogs.files = {Scratch("bad.csv"), kPlateTests / "tables" / "semicolon-comma.csv"};
     form().menu().ImportTable1->trigger();
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "Row 3, column 2: 'abc' is not a number");
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{"Row 3, column 2: 'abc' is not a number"});
     EXPECT_EQ(std::tuple(plate().TimePointCount, caption()), std::tuple(61, kDemoCaption));
     EXPECT_TRUE(form().dataReviewPage().Memo4().toPlainText().startsWith("##BLOCKS= 1"));
 
     form().menu().ImportTable1->trigger();
     EXPECT_EQ(dialogs.openRequests.back().filter, "Tables|*.tsv *.csv *.txt|All files|*");
-    EXPECT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(std::tuple(plate().WellCount, plate().WaveLengthCount, plate().TimePointCount), std::tuple(96, 1, 4));
-    EXPECT_EQ(plate().Reading(1, 1, 1), 2.5);
-    EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), "table: 3 curves");
-    EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : semicolon-comma.csv");
+    EXPECT_EQ(std::tuple(plate().WellCount, plate().WaveLengthCount, plate().TimePointCount, plate().Reading(1, 1, 1),
+                         graph().Memo3().toPlainText().toStdString(), caption()),
+              std::tuple(96, 1, 4, 2.5, "table: 3 curves",
+                         "MOVRA version 0.92 (build 060418)- file loaded : semicolon-comma.csv"));
 }
 
 // One wavelength (the file also ends after 1 of its 3 announced reads): the
@@ -155,25 +151,42 @@ TEST_F(ImportCommandTest, CombinationFollowsTheWavelengthsUntilTypedAndShortFile
     for (const Step& step : steps) {
         if (step.typed) graph().WaveLengthCombination().setEditText(step.typed);
         Import(step.file);
-        EXPECT_EQ(graph().WaveLengthCombination().currentText(), step.combination);
-        EXPECT_EQ(form().statusBar()->currentMessage().toStdString(), step.status);
-        EXPECT_EQ(graph().Memo3().toPlainText().toStdString(), step.memo);
+        EXPECT_EQ(std::tuple(graph().WaveLengthCombination().currentText(), form().statusBar()->currentMessage(),
+                             graph().Memo3().toPlainText()),
+                  std::tuple(step.combination, QString::fromStdString(step.status), QString::fromStdString(step.memo)));
     }
     // The combination applied: the curve is the reading, not 1 minus it.
     graph().WaveLengthCombination().setEditText("a");
     Label({1, 1, 1, 1}, "Sample1");
     ChooseSample("Sample1");
     EXPECT_EQ(reduced()[1][1], plate().Reading(0, 1, 0));
-    EXPECT_TRUE(dialogs.errors.empty());
 
     // A file without a complete read is refused; the plate before stays.
     const TextLines lines = LoadTextLines(oneWavelength);
     std::ofstream(Scratch("header-only.txt"), std::ios::binary)
         << lines.Line(0) << '\n' << lines.Line(1) << '\n' << lines.Line(2) << '\n';
     Import(Scratch("header-only.txt"));
-    ASSERT_EQ(dialogs.errors, std::vector<std::string>{"The file holds no complete read (3 announced)!"});
-    EXPECT_EQ(plate().TimePointCount, 1);
-    EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)- file loaded : truncated-mid-read.txt");
+    EXPECT_EQ(TakeErrors(), std::vector<std::string>{"The file holds no complete read (3 announced)!"});
+    EXPECT_EQ(std::tuple(plate().TimePointCount, caption()),
+              std::tuple(1, "MOVRA version 0.92 (build 060418)- file loaded : truncated-mid-read.txt"));
+}
+
+TEST(ImportInteractionTest, ProgressWindowIsCentredWithHalvesTruncatedShownAdvancedAndHidden)
+{
+    EXPECT_EQ(CentredTopLeft(QRect(0, 0, 100, 100), QSize(51, 51)), QPoint(25, 25));
+    ScriptedDialogs dialogs;
+    QMainWindow main;
+    main.setGeometry(100, 50, 760, 595);
+    ImportProgressForm progress(&main);
+    DialogImportInteraction interaction(dialogs, progress, main);
+    interaction.ShowProgress();
+    interaction.SetProgress(42);
+    EXPECT_EQ(std::tuple(progress.isVisible(), progress.pos(), progress.ProgressBar1().value()),
+              std::tuple(true, CentredTopLeft(main.frameGeometry(), progress.frameGeometry().size()), 42));
+    interaction.HideProgress();
+    EXPECT_FALSE(progress.isVisible());
+    interaction.ShowProgress();  // the next import starts from 0
+    EXPECT_EQ(progress.ProgressBar1().value(), 0);
 }
 
 } // namespace

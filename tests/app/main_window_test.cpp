@@ -1,6 +1,8 @@
 // The shell's commands (Edit > Copy by page, the inert items, Exit), the
 // limit boxes' tab order, the progress window's Cancel, the saved window
-// position and session, recent files and dropped files.
+// position and session, recent files and dropped files, the file dialogs'
+// filters; the review grid's copy commands (TAB-separated rows ended by CR
+// alone).
 
 #include <QDropEvent>
 #include <QMenu>
@@ -8,6 +10,7 @@
 #include <QSettings>
 #include <QUrl>
 
+#include "app/file_filter.h"
 #include "app/form_position.h"
 #include "app/session_settings.h"
 #include "wiring_fixture.h"
@@ -16,6 +19,14 @@ namespace movra::test {
 namespace {
 
 using MainWindowTest = WiringTest;
+
+TEST(FileFilterTest, PairsBecomeEntriesWithTheirPatterns)
+{
+    EXPECT_EQ(QtFilterEntries("All Files|*.*|SpectraMax Text File|*.txt"),
+              (std::vector<std::string>{"All Files (*.*)", "SpectraMax Text File (*.txt)"}));
+    EXPECT_EQ(QtFilterEntries("Texts|*.txt;*.csv"), (std::vector<std::string>{"Texts (*.txt *.csv)"}));
+    EXPECT_TRUE(QtFilterEntries("").empty());
+}
 
 // The menus as built, and a window that fits a 1000-pixel-high screen at
 // device pixel ratio 2 even with the residual panel on.
@@ -52,7 +63,7 @@ TEST_F(MainWindowTest, EditCopyFollowsThePageAndNewSaveSaveAsAndSelectAllDoNothi
     EXPECT_FALSE(form().menu().New1->isEnabled());
     for (QAction* inert : {form().menu().SelectAll1, form().menu().Save1, form().menu().SaveAs1}) inert->trigger();
     EXPECT_EQ(ClipboardText(), "unchanged");
-    EXPECT_TRUE(dialogs.errors.empty() && dialogs.openRequests.empty() && dialogs.saveRequests.empty());
+    EXPECT_TRUE(dialogs.openRequests.empty() && dialogs.saveRequests.empty());
 
     form().show();
     form().menu().Exit1->trigger();
@@ -67,9 +78,8 @@ TEST_F(MainWindowTest, LimitBoxesTabAcrossEachRowAndCancelIsReportedUntilShownAg
         return n;
     };
     FitLimitsDialog& limits = windows.FitLimits();
-    EXPECT_EQ(next(limits.MinEdit(1)), &limits.MaxEdit(1));
-    EXPECT_EQ(next(limits.MaxEdit(1)), &limits.MinEdit(2));
-    EXPECT_EQ(next(limits.MaxEdit(8)), &limits.Button1());
+    EXPECT_EQ(std::tuple(next(limits.MinEdit(1)), next(limits.MaxEdit(1)), next(limits.MaxEdit(8))),
+              std::tuple(&limits.MaxEdit(1), &limits.MinEdit(2), &limits.Button1()));
 
     FitProgressForm& progress = windows.Form3();
     progress.show();
@@ -120,31 +130,28 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
     };
     const auto layout = kDemoData / "demo-layout.PLO";
     drop({layout});  // no plate yet
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], "Import a plate before opening the plate layout \"demo-layout.PLO\".");
-    dialogs.errors.clear();
+    EXPECT_EQ(TakeErrors(),
+              std::vector<std::string>{"Import a plate before opening the plate layout \"demo-layout.PLO\"."});
     EXPECT_EQ(Captions(*form().menu().OpenRecent1), QStringList{"(none)"});
 
     ImportDemoPlate();
     OpenLayout(layout);
-    EXPECT_EQ(dialogs.openRequests.at(0).directory, std::filesystem::path());
-    EXPECT_EQ(dialogs.openRequests.at(1).directory, kDemoData);
+    EXPECT_EQ(std::tuple(dialogs.openRequests.at(0).directory, dialogs.openRequests.at(1).directory),
+              std::tuple(std::filesystem::path(), kDemoData));
     const QString demo = QString::fromStdString((kDemoData / "demo-kinetic-96.txt").string());
     const QString layoutPath = QString::fromStdString(layout.string());
     EXPECT_EQ(Captions(*form().menu().OpenRecent1), (QStringList{"&1 " + layoutPath, "&2 " + demo}));
 
     const auto table = kPlateTests / "tables" / "tab-point.tsv";
     drop({layout, table});
-    EXPECT_EQ(std::tuple(plate().WaveLengthCount, layoutPage().layoutModel().gridText(12, 8)),
-              std::tuple(1, "Sample12"));
-    EXPECT_EQ(form().RecentFileEntries().first(), layoutPath);
+    EXPECT_EQ(std::tuple(plate().WaveLengthCount, LayoutCell(12, 8), form().RecentFileEntries().first()),
+              std::tuple(1, "Sample12", layoutPath));
 
     dialogs.inputs.push_back("0");
     form().menu().OpenRecent1->actions().at(2)->trigger();  // the demo plate, third now
     EXPECT_EQ(std::tuple(plate().WaveLengthCount, plate().TimePointCount), std::tuple(2, 61));
     for (int k = 0; k < 12; ++k) AddRecentFile(Scratch(std::to_string(k)));
     EXPECT_EQ(RecentFiles().size(), 10);
-    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 // The fit controls and limits of the last session come back at the next
@@ -174,6 +181,40 @@ TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
     EXPECT_EQ(std::tuple(next.FitLimits().LimitMin[3], next.FitLimits().MinEdit(3).text(), next.FitLimits().LimitMax[3]),
               std::tuple(-5.0, "-5", 1e20));
     EXPECT_TRUE(quiet.errors.empty());
+}
+
+// A grid of 4 x 3 cells, each holding "c,r".
+struct NumberedCells final : GridCells {
+    int columnCount() const override { return 4; }
+    int rowCount() const override { return 3; }
+    std::string text(int column, int row) const override { return std::to_string(column) + "," + std::to_string(row); }
+};
+
+TEST(ReviewGridTest, CopyGivesTheSelectionOrTheCurrentCellAndCopyAllAllButColumnZero)
+{
+    DataReviewPage page;
+    page.setReviewCells(std::make_unique<NumberedCells>());
+    const GridModel& model = page.reviewModel();
+    // The fixed row and column are the headers.
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString() + " " + model.data(model.index(1, 2)).toString(),
+              "1,0 3,2");
+    page.CopySRaw();
+    EXPECT_EQ(ClipboardText(), "1,1\r");
+    page.selectCells({2, 1, 3, 2});
+    page.PopupMenu2().actions()[0]->trigger();
+    EXPECT_EQ(ClipboardText(), "2,1\t3,1\r2,2\t3,2\r");
+    page.PopupMenu2().actions()[1]->trigger();
+    EXPECT_EQ(ClipboardText(), "1,0\t2,0\t3,0\r1,1\t2,1\t3,1\r1,2\t2,2\t3,2\r");
+
+    page.ClearCells();  // only the fixed row and column stay
+    EXPECT_EQ(model.gridText(2, 0) + model.gridText(0, 2) + "|" + model.gridText(2, 1), "2,00,2|");
+    EXPECT_EQ(model.gridColumnCount(), 4);
+
+    DataReviewPage start;  // before any import: 194 x 200 empty cells
+    start.CopytoExcel1Click();
+    std::string expected;
+    for (int r = 0; r < 200; ++r) expected += std::string(192, '\t') + '\r';
+    EXPECT_EQ(ClipboardText(), expected);
 }
 
 } // namespace

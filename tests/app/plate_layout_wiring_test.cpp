@@ -9,13 +9,10 @@
 #include <QTextDocument>
 #include <QtTest/QTest>
 
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+
+#include <gmock/gmock.h>
 
 #include "plate/synthetic_plate.h"
 #include "wiring_fixture.h"
@@ -23,12 +20,8 @@
 namespace movra::test {
 namespace {
 
-std::string FileText(const std::filesystem::path& file)
-{
-    std::stringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-}
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 using PlateLayoutWiringTest = WiringTest;
 
@@ -36,19 +29,17 @@ TEST_F(PlateLayoutWiringTest, SampleItemsOfferTheNextSampleAndTheChooserFollows)
 {
     EXPECT_TRUE(layoutPage().PlateLayoutGrid().editTriggers() == QAbstractItemView::NoEditTriggers);
     Label({1, 1, 2, 2}, "Sample1");
-    EXPECT_EQ(PopupCaptions(), (QStringList{"Sample2", "Sample1", "Clear"}));
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
-    EXPECT_EQ(graph().SelectSample().currentIndex(), -1);
+    EXPECT_EQ(std::tuple(PopupCaptions(), ChooserEntries(), graph().SelectSample().currentIndex()),
+              std::tuple(QStringList{"Sample2", "Sample1", "Clear"}, QStringList{"Sample1"}, -1));
     Label({3, 1, 3, 1}, "Sample2");
-    EXPECT_EQ(layoutPage().layoutModel().gridText(2, 2) + layoutPage().layoutModel().gridText(3, 1), "Sample1Sample2");
+    EXPECT_EQ(LayoutCell(2, 2) + LayoutCell(3, 1), "Sample1Sample2");
     // A lower item adds nothing, and the chooser is not rebuilt though no
     // well is Sample2 any more.
     Label({1, 1, 3, 1}, "Sample1");
     EXPECT_EQ(PopupCaptions(), (QStringList{"Sample3", "Sample2", "Sample1", "Clear"}));
     EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2"}));
     Label({3, 1, 3, 1}, "Clear");
-    EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
-    EXPECT_EQ(layoutPage().layoutModel().gridText(3, 1), "");
+    EXPECT_EQ(std::tuple(ChooserEntries(), LayoutCell(3, 1)), std::tuple(QStringList{"Sample1"}, ""));
 }
 
 TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
@@ -60,13 +51,12 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
     Label({2, 1, 2, 1}, "Clear");
     dialogs.files.push_back(Scratch("empty.PLO"));
     form().menu().SavePlateLayout1->trigger();
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const FileDialogRequest& save = dialogs.saveRequests.at(1);
     EXPECT_EQ(std::tuple(save.title, save.filter, save.selectedFilter, save.defaultExt),
               std::tuple("Save plate layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
-    EXPECT_EQ(FileText(Scratch("empty.PLO")), expected);
+    EXPECT_EQ(FileBytes(Scratch("empty.PLO")), expected);
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 }
 
@@ -74,42 +64,21 @@ TEST_F(PlateLayoutWiringTest, SaveThatCannotBeWrittenShowsAnErrorAndKeepsWhatWas
 {
     ImportDemoPlate();
     std::filesystem::create_directory(Scratch("folder"));
-    const std::pair<std::filesystem::path, const char*> targets[] = {
-        {Scratch("no-such-folder") / "layout.PLO", "Cannot create file"}, {Scratch("folder"), "It is a folder."},
-        {"/dev/full", "Cannot create file \"/dev/full\". No space left on device"}};
-    for (const auto& [target, error] : targets) {
-        dialogs.errors.clear();
-        dialogs.files.push_back(target);
-        form().menu().SavePlateLayout1->trigger();
-        ASSERT_EQ(dialogs.errors.size(), 1u) << target;
-        EXPECT_NE(dialogs.errors[0].find(error), std::string::npos) << dialogs.errors[0];
-    }
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-    EXPECT_TRUE(std::filesystem::is_directory(Scratch("folder")));
-
-    // A write that fails half-way (the process may write no more than a few
-    // bytes into any file) leaves the old file as it was and no other behind.
     const auto file = Scratch("old.PLO");
     std::ofstream(file, std::ios::binary) << "old layout\r\n";
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    dialogs.errors.clear();
-    dialogs.files.push_back(file);
-    form().menu().SavePlateLayout1->trigger();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    // The system's reason, not "Unknown error".
-    EXPECT_EQ(dialogs.errors[0], "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG));
-    EXPECT_EQ(FileText(file), "old layout\r\n");
-    int entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
-        entries += entry.path().filename().string().starts_with("old.PLO") ? 1 : 0;
-    EXPECT_EQ(entries, 1);
+    dialogs.files = {Scratch("no-such-folder") / "layout.PLO", Scratch("folder"), "/dev/full", file};
+    for (int k = 0; k < 3; ++k) form().menu().SavePlateLayout1->trigger();
+    // A write that fails half-way leaves the old file as it was and no other
+    // behind, and says the system's reason, not "Unknown error".
+    WithFileSizeLimit([this] { form().menu().SavePlateLayout1->trigger(); });
+    EXPECT_THAT(TakeErrors(), ElementsAre(HasSubstr("Cannot create file"), HasSubstr("It is a folder."),
+                                          "Cannot create file \"/dev/full\". No space left on device",
+                                          "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full") && std::filesystem::is_directory(Scratch("folder")));
+    EXPECT_EQ(FileBytes(file), "old layout\r\n");
+    const std::filesystem::directory_iterator folder(file.parent_path());
+    const auto old = [](const auto& entry) { return entry.path().filename().string().starts_with("old.PLO"); };
+    EXPECT_EQ(std::count_if(begin(folder), end(folder), old), 1);
 }
 
 // After the 12-sample demo layout the menu offers all twelve and Sample13
@@ -118,14 +87,13 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffers
 {
     ImportDemoPlate();
     OpenLayout(kDemoData / "demo-layout.PLO");
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const FileDialogRequest& open = dialogs.openRequests.at(1);  // after the import's
     EXPECT_EQ(std::tuple(open.title, open.filter, open.selectedFilter, open.defaultExt),
               std::tuple("Load Plate Layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
-    EXPECT_EQ(ChooserEntries().size(), 12);
-    EXPECT_EQ(ChooserEntries()[9], "Sample10");  // numeric order
-    EXPECT_EQ(graph().SelectSample().currentText(), "Sample1");
-    for (int curve = 1; curve <= 8; ++curve) EXPECT_EQ(Shown(curve), (curve - 1) * 12);  // A1 to H1
+    // Sample10 tenth: numeric order.
+    EXPECT_EQ(std::tuple(ChooserEntries().size(), ChooserEntries()[9], graph().SelectSample().currentText()),
+              std::tuple(12, "Sample10", "Sample1"));
+    EXPECT_EQ(ShownWells(8), (std::vector<int>{0, 12, 24, 36, 48, 60, 72, 84}));  // A1 to H1
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 
     QStringList expected = {"Sample13"};
@@ -133,8 +101,8 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffers
     EXPECT_EQ(PopupCaptions(), expected + QStringList{"Clear"});
     EXPECT_EQ(Captions(layoutPage().SampleChooser()), expected);
     Label({1, 1, 1, 1}, "Sample13");
-    EXPECT_EQ(PopupCaptions().mid(0, 2), (QStringList{"Sample14", "Sample13"}));
-    EXPECT_EQ(ChooserEntries().size(), 13);
+    EXPECT_EQ(std::tuple(PopupCaptions().mid(0, 2), ChooserEntries().size()),
+              std::tuple(QStringList{"Sample14", "Sample13"}, 13));
 }
 
 TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmptiesTheOtherWells)
@@ -145,17 +113,15 @@ TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmpties
     std::ofstream(Scratch("plate384.txt"), std::ios::binary) << WriteSyntheticPlate(options);
     state().layout.SetCell(2, 1, "Sample1");
     Import(Scratch("plate384.txt"));
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const GridModel& model = layoutPage().layoutModel();
     EXPECT_EQ(std::tuple(model.gridColumnCount(), model.gridRowCount()), std::tuple(25, 17));
     EXPECT_EQ(model.headerData(23, Qt::Horizontal).toString() + model.headerData(15, Qt::Vertical).toString(), "24P");
-    EXPECT_EQ(model.gridText(2, 1), "Sample1");  // labels stay
-    EXPECT_EQ(reviewGrid().gridColumnCount(), 384 + 3);
-    EXPECT_EQ(reviewGrid().gridText(3 + 383, 0), "405P24");
+    // Labels stay; the review grid shows every well.
+    EXPECT_EQ(std::tuple(model.gridText(2, 1), reviewGrid().gridColumnCount(), reviewGrid().gridText(3 + 383, 0)),
+              std::tuple("Sample1", 384 + 3, "405P24"));
 
     state().layout.SetCell(20, 14, "Sample3");
     OpenLayout(kDemoData / "demo-layout.PLO");
-    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     const std::tuple<int, int, const char*> cells[] = {{12, 8, "Sample12"}, {13, 1, ""}, {1, 9, ""}, {20, 14, ""}};
     for (const auto& [column, row, text] : cells) EXPECT_EQ(model.gridText(column, row), text) << column << "," << row;
     EXPECT_EQ(ChooserEntries().size(), 12);
@@ -176,13 +142,13 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
     layoutPage().SampleChooser().setCurrentIndex(2);  // Sample1: not the top item, so it stays chosen
     SelectCells(grid, {3, 3, 4, 3});
     for (int key : {Qt::Key_2, Qt::Key_7, Qt::Key_Return}) QTest::keyClick(&grid, static_cast<Qt::Key>(key));
-    EXPECT_EQ(std::tuple(layoutPage().layoutModel().gridText(4, 3), layoutPage().SampleChooser().currentText()),
+    EXPECT_EQ(std::tuple(LayoutCell(4, 3), layoutPage().SampleChooser().currentText()),
               std::tuple("Sample27", "Sample1"));
     EXPECT_EQ(PopupCaptions().mid(0, 4), (QStringList{"Sample28", "Sample27", "Sample3", "Sample2"}));
     EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2", "Sample27"}));
     SelectCells(grid, {2, 1, 2, 1});
     QTest::keyClick(&grid, Qt::Key_Delete);
-    EXPECT_EQ(layoutPage().layoutModel().gridText(2, 1), "");
+    EXPECT_EQ(LayoutCell(2, 1), "");
 
     const auto colour = [&grid](int column, int row) {
         return grid.model()->index(row - 1, column - 1).data(Qt::BackgroundRole).value<QColor>();
@@ -206,33 +172,21 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
                                                    {metrics.horizontalAdvance("S27"), "S27"}, {4, "27"}};
     for (const auto& [width, shown] : widths) EXPECT_EQ(PlateLayoutPage::FittingLabel("Sample27", metrics, width), shown);
     // The grid fills the page as the window grows.
-    form().resize(1200, 900);
-    form().show();
-    form().PageControl1().setCurrentIndex(MainWindow::PlateLayoutIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::PlateLayoutIndex);
     EXPECT_GE(grid.columnWidth(0) * 12, grid.viewport()->width() - 12);
-    EXPECT_TRUE(dialogs.errors.empty());
 }
 
-// The desktop refuses what movra-batch refuses, with the same messages,
-// and leaves the grid and the chooser as they were.
-TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelOrNoAssignedWellIsRefusedAndChangesNothing)
+// The desktop refuses what movra-batch refuses, with the same message, and
+// leaves the grid and the chooser as they were.
+TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelIsRefusedAndChangesNothing)
 {
     ImportDemoPlate();
     Label({1, 1, 1, 1}, "Sample1");
-    const auto file = Scratch("bad.PLO");
-    for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
-             {"Sample2\tSampleX\t\r\n", "Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"},
-             {"hello\r\n", "The layout assigns no well of this 96-well plate!"},
-         }) {
-        std::ofstream(file, std::ios::binary) << text;
-        dialogs.errors.clear();
-        OpenLayout(file);
-        ASSERT_EQ(dialogs.errors.size(), 1u);
-        EXPECT_EQ(dialogs.errors[0], message);
-        EXPECT_EQ(layoutPage().layoutModel().gridText(1, 1), "Sample1");
-        EXPECT_EQ(ChooserEntries(), QStringList{"Sample1"});
-    }
+    std::ofstream(Scratch("bad.PLO"), std::ios::binary) << "Sample2\tSampleX\t\r\n";
+    OpenLayout(Scratch("bad.PLO"));
+    EXPECT_EQ(TakeErrors(),
+              std::vector<std::string>{"Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"});
+    EXPECT_EQ(std::tuple(LayoutCell(1, 1), ChooserEntries()), std::tuple("Sample1", QStringList{"Sample1"}));
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 // Shared set-up of the tests of the program's windows: all five windows with
 // scripted dialogs and a first start's settings, the demo plate imported on
 // request, menu and box entries read as text, wells labelled through the
-// layout grid's popup menu and samples chosen as the user does.
+// layout grid's popup menu and samples chosen as the user does; movra-batch
+// on the demo plate, files read whole and writes that fail half-way.
 
 #include <QAction>
 #include <QApplication>
@@ -12,13 +13,23 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/data_review_page.h"
+#include "app/fit_all_command.h"
 #include "app/fit_limits_dialog.h"
 #include "app/fit_progress_form.h"
 #include "app/fitting_panel.h"
@@ -29,6 +40,7 @@
 #include "app/reports_page.h"
 #include "app/table_selection.h"
 #include "app_test_environment.h"
+#include "batch_cli.h"
 #include "scripted_dialogs.h"
 
 namespace movra::test {
@@ -41,6 +53,39 @@ inline std::filesystem::path Scratch(const std::string& name)
     return std::filesystem::path(SettingsFolder().toStdString()) / name;
 }
 
+inline std::string FileBytes(const std::filesystem::path& file)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+// Runs act while the process may write no more than 16 bytes into any file,
+// so that a save fails half-way.
+inline void WithFileSizeLimit(const std::function<void()>& act)
+{
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    act();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+// movra-batch's table for the demo plate and layout with formula 0 and the
+// options given.
+inline std::string DemoBatchTable(std::vector<std::string> options)
+{
+    options.insert(options.begin(), {(kDemoData / "demo-kinetic-96.txt").string(), "--layout",
+                                     (kDemoData / "demo-layout.PLO").string(), "--formula-index", "0"});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBatch(options, out, err), 0) << err.str();
+    return out.str();
+}
+
 class WiringTest : public ::testing::Test {
 protected:
 
@@ -50,9 +95,13 @@ protected:
     const TMatrix& reduced() { return state().curves.ReducedData; }
     PlateLayoutPage& layoutPage() { return form().plateLayoutPage(); }
     GraphPage& graph() { return form().graphPage(); }
+    std::string LayoutCell(int column, int row) { return layoutPage().layoutModel().gridText(column, row); }
     const GridModel& reviewGrid() { return form().dataReviewPage().reviewModel(); }
     std::string caption() { return form().windowTitle().toStdString(); }
-    std::int32_t Shown(int curve) { return state().curves.ShownWells[static_cast<std::size_t>(curve)]; }
+    std::vector<int> ShownWells(int curves)  // of curves 1..curves
+    {
+        return {state().curves.ShownWells.begin() + 1, state().curves.ShownWells.begin() + 1 + curves};
+    }
     double FitResult(int well, int column)
     {
         return state().fits.WellFitResults[static_cast<std::size_t>(well)][static_cast<std::size_t>(column)];
@@ -102,6 +151,19 @@ protected:
         graph().SelectSample().setCurrentIndex(index);
         emit graph().SelectSample().activated(index);
     }
+    void ShowPage(int index)
+    {
+        form().resize(900, 700);
+        form().show();
+        form().PageControl1().setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+    void FitAll()
+    {
+        form().menu().FitAll1->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !form().fitAll().Running(); }, 60000));
+        ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    }
     // The demo plate with Sample1 chosen (column 1 of the demo layout, or
     // the cells given) and start values that suit its curves.
     void PrepareDemoFit(std::optional<GridSelection> cells = std::nullopt)
@@ -114,6 +176,10 @@ protected:
         for (int k = 1; k <= 8; ++k) graph().fitting().FitM(k).setText(starts[k - 1]);
         ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     }
+
+    // Errors a test expects it takes; any other fails the test.
+    std::vector<std::string> TakeErrors() { return std::exchange(dialogs.errors, {}); }
+    void TearDown() override { EXPECT_EQ(dialogs.errors, std::vector<std::string>{}); }
 
     // The windows start as at a first start: the settings are cleared before
     // they are built (they restore the last session's).

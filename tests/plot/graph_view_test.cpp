@@ -1,4 +1,4 @@
-#include "plot/graph_view.h"
+#include "plot/five_read_plate.h"
 #include "plot/recording_canvas.h"
 
 #include <gtest/gtest.h>
@@ -13,39 +13,25 @@ namespace {
 // Worked by hand from the rules: data in half units up to a span of 10,
 // units up to 100, tens beyond; residuals in tenths up to 1, halves up to 10,
 // units beyond; an empty span widened by one. Ties round to the even side.
-TEST(GraphRanges, AxisRangesRoundBySpan)
+// Scaled residuals: symmetric, a tenth beyond the largest residual.
+TEST(GraphRanges, AxisRangesRoundBySpanOrHugTheScaledResiduals)
 {
-    struct Case {
-        bool residual;
-        double low, high, min, max;
-    };
+    using Range = AxisRange (*)(double, double);
+    const Range D = DataAxisRange, R = ResidualAxisRange, S = ScaledResidualAxisRange;
     // Empty: 3..3 becomes 3..4 with 5.5 -> 6 and 8.5 -> 8; 5..3 and 0.5..0.5
     // are widened too. Spans 10 and 100 of the data and 1 and 10 of the
-    // residuals still belong to the finer band.
-    const Case cases[] = {
-        {false, 0.02, 0.38, 0, 0.5}, {false, 12, 57, 11, 58}, {false, 124, 983, 120, 980}, {false, 3, 3, 3, 4},
-        {false, 5, 3, 5, 6}, {false, 0, 10, 0, 10}, {false, 0, 100, -1, 101}, {false, 145, 1005, 140, 1010},
-        {true, -0.23, 0.41, -0.3, 0.5}, {true, -2.2, 3.1, -2.5, 3.5}, {true, -12.3, 20.6, -13, 22},
-        {true, 0.5, 0.5, 0.4, 1.6}, {true, 0.25, 1.25, 0.2, 1.3}, {true, 0.25, 10.25, 0, 10.5}};
-    for (const Case& c : cases) {
-        const AxisRange r = c.residual ? ResidualAxisRange(c.low, c.high) : DataAxisRange(c.low, c.high);
-        EXPECT_DOUBLE_EQ(r.Min, c.min) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
-        EXPECT_DOUBLE_EQ(r.Max, c.max) << (c.residual ? "residual " : "data ") << c.low << ".." << c.high;
-    }
-}
-
-TEST(GraphRanges, ScaledResidualRangeIsSymmetricATenthBeyondTheLargestResidual)
-{
-    struct Case {
-        double low, high, min, max;
-    };
-    // Residuals of a few thousandths fill the panel; none to speak of keep the default.
-    const Case cases[] = {{-0.003, 0.002, -0.0033, 0.0033}, {0.001, 0.004, -0.0044, 0.0044}, {-20, 5, -22, 22},
-                          {0, 0, 0, 1}, {-1E-12, 1E-12, -0.1, 0.1}};
-    for (const Case& c : cases) {
-        const AxisRange r = ScaledResidualAxisRange(c.low, c.high);
-        EXPECT_NEAR(r.Min, c.min, 1e-12) << c.low << ".." << c.high;
-        EXPECT_NEAR(r.Max, c.max, 1e-12) << c.low << ".." << c.high;
+    // residuals still belong to the finer band. Scaled residuals of a few
+    // thousandths fill the panel; none to speak of keep the default.
+    const std::tuple<Range, double, double, double, double> cases[] = {
+        {D, 0.02, 0.38, 0, 0.5}, {D, 12, 57, 11, 58}, {D, 124, 983, 120, 980}, {D, 3, 3, 3, 4}, {D, 5, 3, 5, 6},
+        {D, 0, 10, 0, 10}, {D, 0, 100, -1, 101}, {D, 145, 1005, 140, 1010}, {R, -0.23, 0.41, -0.3, 0.5},
+        {R, -2.2, 3.1, -2.5, 3.5}, {R, -12.3, 20.6, -13, 22}, {R, 0.5, 0.5, 0.4, 1.6}, {R, 0.25, 1.25, 0.2, 1.3},
+        {R, 0.25, 10.25, 0, 10.5}, {S, -0.003, 0.002, -0.0033, 0.0033}, {S, 0.001, 0.004, -0.0044, 0.0044},
+        {S, -20, 5, -22, 22}, {S, 0, 0, 0, 1}, {S, -1E-12, 1E-12, -0.1, 0.1}};
+    for (const auto& [range, low, high, min, max] : cases) {
+        const AxisRange r = range(low, high);
+        EXPECT_NEAR(r.Min, min, 1e-12) << (range == D ? "data " : range == R ? "residual " : "scaled ") << low;
+        EXPECT_NEAR(r.Max, max, 1e-12) << (range == D ? "data " : range == R ? "residual " : "scaled ") << high;
     }
 }
 
@@ -59,48 +45,24 @@ TEST(PlotModelValue, FaultsAndNoNumbersBecome1E20AndResultsAreClamped)
     EXPECT_EQ(PlotModelValue({}, 3), 1E20);
 }
 
-// A kinetic plate of five reads at 0..4 h with data 1, 2.2, 2.9, 4.1, 5
-// (and one more in curve 2's row), well A1 shown, the model m1 * x + m2.
-class GraphViewTest : public ::testing::Test {
+// The five-read plate with start values 0.5 and 1 (the line 0.5 x + 1)
+// drawn on recording surfaces.
+class GraphViewTest : public ::testing::Test, protected test::FiveReadPlate {
 protected:
     GraphViewTest()
     {
-        curves.Reset();
-        fits.Reset();
-        plate.PlateData.assign(3, TVector(5, 0.0));
-        plate.TimePointCount = 5;
-        plate.ReadMode = "Kinetic";
-        plate.PlateColumns = 12;
-        plate.LastXValue = 4;
-        AllocVector(plate.TimeVector, 5);
-        AllocMatrix(curves.ReducedData, 8, 5);
-        const double data[] = {1.0, 2.2, 2.9, 4.1, 5.0};
-        for (int t = 1; t <= 5; ++t) {
-            plate.TimeVector[t] = t - 1;
-            curves.ReducedData[1][t] = data[t - 1];
-            curves.ReducedData[2][t] = data[t - 1] + 1;
-        }
-        curves.ShownWells[1] = 0;
         options.StartValues[1] = 0.5;
         options.StartValues[2] = 1;
-        model.SetParameters = [this](const ModelParameters& m) { slots = m; };
-        model.Evaluate = [this](double x) { return slots[1] * x + slots[2]; };
-    }
-    void Fit(int well)  // fitted to x + 1
-    {
-        fits.WellFitResults[well][0] = 0.1;
-        fits.WellFitResults[well][1] = fits.WellFitResults[well][2] = 1.0;
     }
     GraphRefreshResult Refresh()
     {
         graph.Forget();
         residuals.Forget();
-        return RefreshGraph({plate, curves, fits}, view, options, model, engine, graph, &residuals);
+        return RefreshGraph(Data(), view, options, model, engine, graph, &residuals);
     }
     static std::size_t Count(const RecordingCanvas& canvas, CanvasOp op, auto match)
     {
-        const auto calls = canvas.CallsOf(op);
-        return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(), match));
+        return static_cast<std::size_t>(std::ranges::count_if(canvas.CallsOf(op), match));
     }
     static std::size_t Lines(const RecordingCanvas& canvas, Pen pen)
     {
@@ -108,17 +70,9 @@ protected:
     }
     static bool HasText(const RecordingCanvas& canvas, const std::string& text)
     {
-        return Count(canvas, CanvasOp::Text, [&](const CanvasCall& call) { return call.text == text; }) > 0;
+        return std::ranges::count(canvas.Texts(), text) > 0;
     }
 
-    PlateMeasurements plate;
-    ShownCurves curves;
-    FitResults fits;
-    GraphViewState view;
-    GraphViewOptions options;
-    GraphModel model;
-    ModelParameters slots{};
-    PlotEngine engine;
     RecordingCanvas graph{1200, 800};
     RecordingCanvas residuals{1200, 150};
 };
@@ -127,41 +81,35 @@ protected:
 // x: time or wavelength, or a table's own caption.
 TEST(GraphAxisTitles, FollowTheReadModeAndType)
 {
-    struct Case {
-        const char* mode;
-        std::string readType, xName, x, y;
-    };
-    const Case cases[] = {{"Kinetic", "Absorbance", "", "Time (h)", "OD"},
-                          {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
-                          {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"},
-                          {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
-                          {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
-    for (const Case& c : cases) {
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> cases[] = {
+        {"Kinetic", "Absorbance", "", "Time (h)", "OD"}, {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
+        {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"}, {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
+        {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
+    for (const auto& [mode, readType, xName, x, y] : cases) {
         PlateMeasurements plate;
-        plate.ReadMode = c.mode;
-        if (!c.readType.empty()) plate.ValueName = ValueNameOfReadType(c.readType);
-        plate.XName = c.xName;
-        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{c.x, c.y})) << c.readType;
+        plate.ReadMode = mode;
+        if (!readType.empty()) plate.ValueName = ValueNameOfReadType(readType);
+        plate.XName = xName;
+        EXPECT_EQ(GraphAxisTitles(plate), (AxisTitles{x, y})) << readType;
     }
 }
 
 TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
 {
+    // The view's reads, the data's y range, then the axes.
+    const auto ranges = [this] {
+        return std::tuple(view.View.ViewFirstPoint, view.View.ViewLastPoint, view.GraphYMin, view.GraphYMax,
+                          engine.XAxis.Min, engine.XAxis.Max, engine.YAxis.Min, engine.YAxis.Max);
+    };
     Refresh();
-    EXPECT_EQ(std::make_pair(view.View.ViewFirstPoint, view.View.ViewLastPoint), std::make_pair(1, 5));
-    EXPECT_EQ(std::make_pair(view.GraphYMin, view.GraphYMax), std::make_pair(1.0, 5.0));
-    EXPECT_EQ(std::make_pair(engine.XAxis.Min, engine.XAxis.Max), std::make_pair(0.0, 4.0));
-    EXPECT_EQ(std::make_pair(engine.YAxis.Min, engine.YAxis.Max), std::make_pair(1.0, 5.0));
-    EXPECT_EQ(engine.XAxis.Title, "Time (h)");
-    EXPECT_TRUE(engine.YAxis.Title.empty());
-    EXPECT_EQ(graph.Calls().at(0).op, CanvasOp::Clear);
-    EXPECT_EQ(graph.Calls().at(0).colour, kWhite);
+    EXPECT_EQ(ranges(), std::tuple(1, 5, 1.0, 5.0, 0.0, 4.0, 1.0, 5.0));
+    EXPECT_EQ(std::tuple(engine.XAxis.Title, engine.YAxis.Title), std::tuple("Time (h)", ""));
+    EXPECT_EQ(std::tuple(graph.Calls().at(0).op, graph.Calls().at(0).colour), std::tuple(CanvasOp::Clear, kWhite));
     const auto texts = graph.CallsOf(CanvasOp::Text);
     EXPECT_EQ(texts.front().font, (FontSpec{"Arial", 22, false, kBlack}));
     // "RFU" reads upwards beside the plot, centred on its height.
-    EXPECT_EQ(texts.back().text, "RFU");
-    EXPECT_TRUE(texts.back().font.rotated90);
-    EXPECT_EQ(texts.back().points[0], (CanvasPoint{1, (800 * 88 / 100 + 3 * 11) / 2}));
+    EXPECT_EQ(std::tuple(texts.back().text, texts.back().font.rotated90, texts.back().points[0]),
+              std::tuple("RFU", true, CanvasPoint{1, (800 * 88 / 100 + 3 * 11) / 2}));
 
     plate.ValueName = "OD";
     Refresh();
@@ -172,15 +120,13 @@ TEST_F(GraphViewTest, RedrawSetsViewAndAxesAndWritesTheLabels)
     options.ZoomFinish = 60;  // read 3 only: an x axis of one unit
     Refresh();
     EXPECT_TRUE(HasText(graph, "Wavelength (nm)"));
-    EXPECT_EQ(std::make_pair(view.View.ViewFirstPoint, view.View.ViewLastPoint), std::make_pair(3, 3));
-    EXPECT_EQ(std::make_pair(engine.XAxis.Min, engine.XAxis.Max), std::make_pair(2.0, 3.0));
+    EXPECT_EQ(ranges(), std::tuple(3, 3, 2.9, 2.9 + 1, 2.0, 3.0, 2.5, 4.0));  // one read: widened by one
 }
 
 TEST_F(GraphViewTest, LegendNarrowsThePlotAndShowsTheWellNameMarkedWhenItsFitFailed)
 {
     Refresh();
-    EXPECT_EQ(engine.X2(), 1020);
-    EXPECT_TRUE(HasText(graph, "A1"));
+    EXPECT_EQ(std::pair(engine.X2(), HasText(graph, "A1")), std::pair(1020, true));
     fits.WellFitQuality[0].Status = OptNonConv;  // the last fit of A1 failed
     Refresh();
     EXPECT_TRUE(HasText(graph, "A1 failed"));
@@ -201,30 +147,28 @@ TEST_F(GraphViewTest, ShownCurvesAreDrawnInTheirSymbolsAndColoursUnlessAveraged)
     const auto circles = [this](Colour c, FillStyle f) {
         return Count(graph, CanvasOp::Ellipse, [&](auto& e) { return e.pen.color == c && e.brush == Brush{c, f}; });
     };
-    EXPECT_EQ(circles(0x0000FF, FillStyle::Solid), 6u);
-    EXPECT_EQ(circles(0xFF0000, FillStyle::Clear), 6u);
+    EXPECT_EQ(std::tuple(circles(0x0000FF, FillStyle::Solid), circles(0xFF0000, FillStyle::Clear)), std::tuple(6u, 6u));
     EXPECT_EQ(graph.CallsOf(CanvasOp::Ellipse)[0].points[0], (CanvasPoint{engine.XPixel(0) - 4, engine.YPixel(1) - 4}));
-    EXPECT_TRUE(HasText(graph, "B2"));
-    EXPECT_EQ(view.GraphYMax, 6.0);
+    EXPECT_EQ(std::pair(HasText(graph, "B2"), view.GraphYMax), std::pair(true, 6.0));
 
     options.AverageData = true;
     EXPECT_EQ(Refresh().ShownCurves, 1);
-    EXPECT_FALSE(HasText(graph, "B2"));
-    EXPECT_EQ(view.GraphYMax, 5.0);
+    EXPECT_EQ(std::pair(HasText(graph, "B2"), view.GraphYMax), std::pair(false, 5.0));
 }
 
 TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirColour)
 {
     Refresh();
     // 0.5 x + 1 stays inside the 1..5 range: all 100 segments, and the grid.
-    EXPECT_EQ(Lines(graph, {kBlack, LineStyle::Dot, 1}), 100u + 14u);
-    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 1u);  // the legend line only
-    EXPECT_EQ(slots[1], 0.5);
+    // A solid line in the curve's colour is the legend's alone.
+    EXPECT_EQ(std::tuple(Lines(graph, {kBlack, LineStyle::Dot, 1}), Lines(graph, {0x0000FF, LineStyle::Solid, 1}),
+                         parameters[1]),
+              std::tuple(100u + 14u, 1u, 0.5));
     Fit(0);
     Refresh();
-    EXPECT_EQ(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), 100u + 1u);
-    EXPECT_EQ(view.ParamBuffer[2], 1.0);
-    EXPECT_EQ(slots[1], 1.0);  // the parser keeps the last fitted values
+    // The parser keeps the last fitted values.
+    EXPECT_EQ(std::tuple(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), view.ParamBuffer[2], parameters[1]),
+              std::tuple(100u + 1u, 1.0, 1.0));
 }
 
 TEST_F(GraphViewTest, FittedCurveIsDashedBeyondTheReadsItWasFittedOver)
@@ -247,11 +191,10 @@ TEST_F(GraphViewTest, ResidualPanelShowsModelMinusDataOnlyWhenTheFirstShownWellI
     EXPECT_TRUE(Refresh().ResidualsDrawn);
     // Residuals 0, -0.2, 0.1, -0.1, 0 (each a hair beyond in binary): tenths
     // with half a tenth of margin.
-    EXPECT_DOUBLE_EQ(engine.YAxis.Min, -0.3);
-    EXPECT_DOUBLE_EQ(engine.YAxis.Max, 0.2);
-    EXPECT_EQ(engine.Y2(), 147);  // the panel's plot reaches 98 percent down
-    EXPECT_TRUE(HasText(residuals, "Residuals"));
-    EXPECT_FALSE(HasText(residuals, "Time (h)"));  // no x axis on this panel
+    // The panel's plot reaches 98 percent down.
+    EXPECT_EQ(std::tuple(engine.YAxis.Min, engine.YAxis.Max, engine.Y2()), std::tuple(-0.3, 0.2, 147));
+    // A title but no x axis on this panel.
+    EXPECT_EQ(std::pair(HasText(residuals, "Residuals"), HasText(residuals, "Time (h)")), std::pair(true, false));
     EXPECT_EQ(Lines(residuals, {0x0000FF, LineStyle::Solid, 1}), 4u);
     EXPECT_NEAR(view.PlotYBuffer[2], -0.2, 1e-12);
     options.ScaleResiduals = true;  // the axis hugs the largest residual, -0.2
@@ -278,8 +221,8 @@ TEST_F(GraphViewTest, WithoutShownWellsAxesGridAndStartCurveAreStillDrawn)
     curves.ShownWells[1] = -1;
     EXPECT_EQ(Refresh().ShownCurves, 0);
     // Range from the single value ReducedData[1][1] = 1, widened to 1..2.
-    EXPECT_EQ(std::make_pair(view.GraphYMin, view.GraphYMax), std::make_pair(1.0, 2.0));
-    EXPECT_EQ(std::make_pair(engine.YAxis.Min, engine.YAxis.Max), std::make_pair(1.0, 2.0));
+    EXPECT_EQ(std::tuple(view.GraphYMin, view.GraphYMax, engine.YAxis.Min, engine.YAxis.Max),
+              std::tuple(1.0, 2.0, 1.0, 2.0));
     EXPECT_GT(Lines(graph, {kBlack, LineStyle::Dot, 1}), 14u);
     EXPECT_TRUE(graph.CallsOf(CanvasOp::Ellipse).empty());
 }

@@ -36,7 +36,6 @@ protected:
         engine.SetPlotWindow(canvas, canvas.Width(), canvas.Height());
         canvas.Forget();
     }
-    std::vector<std::string> Texts() const { return canvas.Texts(); }
     // The points of every call of one kind, in order.
     std::vector<Points> Figures(CanvasOp op) const
     {
@@ -95,30 +94,29 @@ TEST_F(PlotEngineTest, AxesAreTickedAndLabelledAtTheAutomaticStep)
 {
     Place();
     engine.PlotXAxis(canvas);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"0", "12.5", "25", "37.5", "50", "62.5", "75", "87.5", "100", "X"}));
-    auto texts = canvas.CallsOf(CanvasOp::Text);
-    EXPECT_EQ(texts[1].points[0], (CanvasPoint{225 - 12, 375 + 6}));              // centred under its tick
-    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150 + (600 - 6) / 2, 375 + 26}));  // title
-    const auto lines = canvas.CallsOf(CanvasOp::Line);
+    EXPECT_EQ(canvas.Texts(),
+              (std::vector<std::string>{"0", "12.5", "25", "37.5", "50", "62.5", "75", "87.5", "100", "X"}));
+    auto texts = Figures(CanvasOp::Text);  // a label centred under its tick, the title
+    EXPECT_EQ(std::pair(texts[1], texts[9]),
+              std::pair(Points{{225 - 12, 375 + 6}}, Points{{150 + (600 - 6) / 2, 375 + 26}}));
+    const auto lines = Figures(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 10u);  // the axis line and nine ticks
-    EXPECT_EQ(lines[0].points, (Points{{150, 375}, {750, 375}}));
-    EXPECT_EQ(lines[2].points, (Points{{225, 375}, {225, 381}}));
+    EXPECT_EQ(std::pair(lines[0], lines[2]), std::pair(Points{{150, 375}, {750, 375}}, Points{{225, 375}, {225, 381}}));
 
     canvas.Forget();
     engine.PlotYAxis(canvas);
-    texts = canvas.CallsOf(CanvasOp::Text);
+    texts = Figures(CanvasOp::Text);
     ASSERT_EQ(texts.size(), 10u);
-    EXPECT_EQ(texts[2].text, "25");  // 12 wide, right-aligned against a tick of 3 at y 300
-    EXPECT_EQ(texts[2].points[0], (CanvasPoint{150 - 3 - 12, 300 - 6}));
-    EXPECT_EQ(texts[9].points[0], (CanvasPoint{150, 75 - 18}));  // title
+    // "25", 12 wide, right-aligned against a tick of 3 at y 300; the title.
+    EXPECT_EQ(std::tuple(canvas.Texts()[2], texts[2], texts[9]),
+              std::tuple("25", Points{{150 - 3 - 12, 300 - 6}}, Points{{150, 75 - 18}}));
 
     // Stepping by 0.1 from -0.3 leaves about -2.8E-17 for the zero tick.
     engine.XAxis.Min = -0.3;
     engine.XAxis.Max = 0.6;
     Place();
     engine.PlotXAxis(canvas);
-    const auto labels = Texts();
-    EXPECT_EQ(std::count(labels.begin(), labels.end(), "0"), 1);
+    EXPECT_EQ(std::ranges::count(canvas.Texts(), "0"), 1);
 }
 
 TEST_F(PlotEngineTest, LogarithmicAxesLabelPowersOfTenAndPlaceValuesByTheirLogarithm)
@@ -127,9 +125,9 @@ TEST_F(PlotEngineTest, LogarithmicAxesLabelPowersOfTenAndPlaceValuesByTheirLogar
     engine.XAxis.Max = engine.YAxis.Max = 2;  // 1 .. 100
     Place();
     engine.PlotXAxis(canvas);
-    ASSERT_EQ(Texts().size(), 10u);  // ticks every quarter decade, and the title
-    EXPECT_EQ(Texts()[2], "3.1623");
-    EXPECT_EQ(Texts()[8], "100");
+    ASSERT_EQ(canvas.Texts().size(), 10u);  // ticks every quarter decade, and the title
+    EXPECT_EQ(canvas.Texts()[2], "3.1623");
+    EXPECT_EQ(canvas.Texts()[8], "100");
     // Axis line, nine ticks, and minor ticks 2..9 after each tick but the last.
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Line).size(), 1u + 9u + 8u * 8u);
 
@@ -170,17 +168,16 @@ TEST_F(PlotEngineTest, EachSymbolIsDrawnInItsShapeWithTheCurvesPenAndBrush)
     for (const auto& [symbol, op, count, first] : cases) {
         Place();
         engine.PlotCurve(canvas, v, v, Curve(symbol), 1, 1);
-        EXPECT_EQ(canvas.GetPen(), Pen{}) << symbol;  // restored after the curve
-        EXPECT_EQ(canvas.GetBrush(), Brush{}) << symbol;
+        EXPECT_EQ(std::pair(canvas.GetPen(), canvas.GetBrush()), std::pair(Pen{}, Brush{})) << symbol;  // restored
         const auto calls = canvas.CallsOf(op);
         ASSERT_EQ(calls.size(), count) << symbol;
         for (const auto& call : canvas.Calls())  // nothing else drawn
             EXPECT_TRUE(call.op == op || call.op == CanvasOp::PenChange || call.op == CanvasOp::BrushChange) << symbol;
         if (count == 0) continue;
-        EXPECT_EQ(calls[0].points, first) << symbol;
-        EXPECT_EQ(calls[0].pen.color, 0x0000FFu) << symbol;
         const bool filled = symbol == 0 || symbol == 1 || symbol == 3 || symbol == 5;
-        EXPECT_EQ(calls[0].brush, (Brush{0x00FF00, filled ? FillStyle::Solid : FillStyle::Clear})) << symbol;
+        EXPECT_EQ(std::tuple(calls[0].points, calls[0].pen.color, calls[0].brush),
+                  std::tuple(first, 0x0000FFu, Brush{0x00FF00, filled ? FillStyle::Solid : FillStyle::Clear}))
+            << symbol;
         EXPECT_TRUE(symbol != 0 || calls[0].colour == 0x00FF00u);  // a pixel in the fill colour
     }
 }
@@ -250,19 +247,17 @@ TEST_F(PlotEngineTest, LegendFrameFitsTheRowsAndEachRowCarriesSymbolLineAndText)
     // u = 20, widest text 24, three rows of 13: the frame, then curve 3's square.
     const auto rectangles = canvas.CallsOf(CanvasOp::Rectangle);
     ASSERT_EQ(rectangles.size(), 2u);
-    EXPECT_EQ(rectangles[0].points, (Points{{770, 75}, {750 + 120 + 24, 75 + 4 * 13}}));
-    EXPECT_EQ(rectangles[0].pen, Pen{});
+    EXPECT_EQ(std::pair(rectangles[0].points, rectangles[0].pen),
+              std::pair(Points{{770, 75}, {750 + 120 + 24, 75 + 4 * 13}}, Pen{}));
     const auto texts = canvas.CallsOf(CanvasOp::Text);
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1].text, "Long");
-    EXPECT_EQ(texts[1].points[0], (CanvasPoint{850, 75 + 26 - 6}));
-    EXPECT_EQ(texts[1].brush.style, FillStyle::Clear);
+    EXPECT_EQ(std::tuple(texts[1].text, texts[1].points[0], texts[1].brush.style),
+              std::tuple("Long", CanvasPoint{850, 75 + 26 - 6}, FillStyle::Clear));
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Ellipse).at(0).points[0], (CanvasPoint{810 - 4, 88 - 4}));
     const auto lines = canvas.CallsOf(CanvasOp::Line);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].points, (Points{{790, 88}, {830, 88}}));
-    EXPECT_EQ(lines[1].pen.color, CurvePalette[1]);
-    EXPECT_EQ(canvas.GetBrush(), Brush{});
+    EXPECT_EQ(std::tuple(lines[0].points, lines[1].pen.color, canvas.GetBrush()),
+              std::tuple(Points{{790, 88}, {830, 88}}, CurvePalette[1], Brush{}));
 
     Place();
     for (auto& p : params) p.Legend.clear();

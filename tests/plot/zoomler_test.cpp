@@ -109,10 +109,9 @@ TEST_F(ZoomBarTest, ButtonsStepTrackClicksJumpAndDoubleClicksReset)
     EXPECT_EQ(std::tuple(Range(), tick.timer, tick.timerIntervalMs),
               std::tuple(std::pair(1.0, 48.5), RepeatTimerCommand::ChangeInterval, 50));
     bar.RepeatTimerTick();
-    EXPECT_EQ(Range(), std::pair(1.0, 48.5));
-    EXPECT_EQ(bar.MouseRelease().timer, RepeatTimerCommand::Stop);
-    EXPECT_FALSE(bar.LowButtonHeld());
-    EXPECT_EQ(events, "CCC");  // no drag was running: no event on release
+    const RepeatTimerCommand release = bar.MouseRelease().timer;
+    EXPECT_EQ(std::tuple(Range(), release, bar.LowButtonHeld(), events),  // no drag ran: no event on release
+              std::tuple(std::pair(1.0, 48.5), RepeatTimerCommand::Stop, false, "CCC"));
     EXPECT_EQ(bar.RepeatTimerTick().timer, RepeatTimerCommand::Keep);
     Select(10, 99.25);
     bar.MousePress(520, 7);
@@ -185,9 +184,8 @@ TEST_F(ZoomBarTest, PaintingDrawsSunkenFrameRaisedThumbButtonsAndArrows)
                                           {{22, 3}, {179, 11}}, {{1, 2}, {12, 12}}, {{189, 2}, {199, 12}}}));
     const auto triangles = canvas.CallsOf(CanvasOp::Polygon);
     ASSERT_EQ(triangles.size(), 2u);
-    EXPECT_EQ(triangles[0].points, (Points{{9, 3}, {9, 10}, {2, 7}}));
-    EXPECT_EQ(triangles[1].points, (Points{{191, 3}, {191, 10}, {197, 7}}));
-    EXPECT_EQ(triangles[0].brush.color, 0x808080u);
+    EXPECT_EQ(std::tuple(triangles[0].points, triangles[1].points, triangles[0].brush.color),
+              std::tuple(Points{{9, 3}, {9, 10}, {2, 7}}, Points{{191, 3}, {191, 10}, {197, 7}}, 0x808080u));
     // Left edges: the frame's dark, the thumb's and the low button's white,
     // the held low button's dark.
     auto lines = canvas.CallsOf(CanvasOp::Line);
@@ -197,8 +195,7 @@ TEST_F(ZoomBarTest, PaintingDrawsSunkenFrameRaisedThumbButtonsAndArrows)
     canvas.Forget();
     bar.Paint(canvas, 0x404040);
     lines = canvas.CallsOf(CanvasOp::Line);
-    EXPECT_EQ(lines[12].pen.color, 0x404040u);
-    EXPECT_EQ(lines[12].points[0], (CanvasPoint{1, 11}));
+    EXPECT_EQ(std::pair(lines[12].pen.color, lines[12].points[0]), std::pair(0x404040u, CanvasPoint{1, 11}));
 
     bar.SetOrientation(TOrientation::Vertical);
     bar.SetSize(14, 200);

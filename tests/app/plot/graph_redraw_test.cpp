@@ -1,4 +1,5 @@
 #include "app/plot/graph_redraw.h"
+#include "plot/five_read_plate.h"
 
 #include <gtest/gtest.h>
 
@@ -6,31 +7,17 @@ namespace movra {
 namespace {
 
 // The graph drawn into the paint boxes (what it draws is checked on a
-// recording surface in tests/plot): two reads at 0 and 1 h, well A1 on show
-// and fitted to the model x, a 600 x 400 data box and a 600 x 150 residual box.
-class GraphRedrawTest : public ::testing::Test {
+// recording surface in tests/plot): the five-read plate with A1 fitted, a
+// 600 x 400 data box and a 600 x 150 residual box.
+class GraphRedrawTest : public ::testing::Test, protected test::FiveReadPlate {
 protected:
     GraphRedrawTest()
     {
-        curves.Reset();
-        fits.Reset();
-        plate.PlateData.assign(3, TVector(3, 0.0));
-        plate.TimePointCount = 2;
-        plate.PlateColumns = 12;
-        plate.LastXValue = 1;
-        AllocVector(plate.TimeVector, 2);
-        plate.TimeVector[2] = 1;
-        AllocMatrix(curves.ReducedData, kMaxShownCurves, 2);
-        curves.ShownWells[1] = 0;
-        fits.WellFitResults[0][0] = 0.5;
-        model.Evaluate = [](double x) { return x; };
+        Fit(0);
         graphBox.resize(600, 400);
         residualBox.resize(600, 150);
     }
-    GraphRefreshResult Redraw()
-    {
-        return RedrawGraph({plate, curves, fits}, view, options, model, engine, graphBox, &residualBox);
-    }
+    GraphRefreshResult Redraw() { return RedrawGraph(Data(), view, options, model, engine, graphBox, &residualBox); }
     static QImage Filled(int size, Qt::GlobalColor colour)
     {
         QImage image(size, size, QImage::Format_RGB32);
@@ -38,13 +25,6 @@ protected:
         return image;
     }
 
-    PlateMeasurements plate;
-    ShownCurves curves;
-    FitResults fits;
-    GraphViewState view;
-    GraphViewOptions options;
-    GraphModel model;
-    PlotEngine engine;
     GraphPaintBox graphBox;
     GraphPaintBox residualBox;
 };
