@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cmath>
-#include <optional>
 #include <span>
 #include <stdexcept>
 #include <thread>
@@ -126,40 +125,38 @@ TEST(RunFit, StaysInsideTheBoundsFitsNothingWithoutPointsAndPassesModelException
     EXPECT_THROW(FitProportional(throwing, b, v, FitOptions{50, 1e-6, {}}), std::overflow_error);
 }
 
-// The sigmoid fitted to 60 points with deterministic noise, per point or per curve.
-struct SigmoidFit {
-    explicit SigmoidFit(bool wholeCurve)
-    {
-        TVector x = Filled(60, 0.0), y = Filled(60, 0.0);
-        for (int i = 1; i <= 60; ++i)
-            x[i] = i, y[i] = Sigmoid(i, OneBased({4000, -3000, 5, 20, 4})) + 15.0 * std::sin(1.7 * i);
-        AllocMatrix(v, 5, 5);
-        const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
-            for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
-        };
-        const TVector low = Filled(5, -1e20), high = Filled(5, 1e20);
-        const FitOptions options = FitOptions{500, 1e-10, {}};
-        status = wholeCurve ? fit.RunFit(curve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
-                            : fit.RunFit(Sigmoid, ModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status;
-    }
-    TVector b = OneBased({3900, -2900, 4, 18, 3});
+// The sigmoid fitted to 60 points with deterministic noise, per point or per
+// curve: status, parameters, covariance, fitted values and objective calls.
+auto FitSigmoid(bool wholeCurve)
+{
+    TVector x = Filled(60, 0.0), y = Filled(60, 0.0), b = OneBased({3900, -2900, 4, 18, 3});
+    for (int i = 1; i <= 60; ++i)
+        x[i] = i, y[i] = Sigmoid(i, OneBased({4000, -3000, 5, 20, 4})) + 15.0 * std::sin(1.7 * i);
     TMatrix v;
+    AllocMatrix(v, 5, 5);
+    const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
+        for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
+    };
+    const TVector low = Filled(5, -1e20), high = Filled(5, 1e20);
+    const FitOptions options{500, 1e-10, {}};
     RegressionFit fit;
-    std::int32_t status = 0;
-};
+    const std::int32_t status =
+        wholeCurve ? fit.RunFit(curve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
+                   : fit.RunFit(Sigmoid, ModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status;
+    return std::tuple(status, b, v, fit.FittedValues(), fit.ObjectiveCalls());
+}
 
 // Identical results of both forms also show that fits on separate threads
 // share no state.
 TEST(RunFit, CurveModelOnAnotherThreadGivesResultsIdenticalToThePointModel)
 {
-    std::optional<SigmoidFit> curve;
-    std::thread other([&] { curve.emplace(true); });
-    const SigmoidFit point(false);
+    decltype(FitSigmoid(true)) curve;
+    std::thread other([&] { curve = FitSigmoid(true); });
+    const auto point = FitSigmoid(false);
     other.join();
-    EXPECT_EQ(point.status, OptOk);
-    EXPECT_NEAR(point.b[4], 20.0, 0.5);
-    EXPECT_EQ(std::tuple(curve->status, curve->b, curve->v, curve->fit.FittedValues(), curve->fit.ObjectiveCalls()),
-              std::tuple(point.status, point.b, point.v, point.fit.FittedValues(), point.fit.ObjectiveCalls()));
+    EXPECT_EQ(std::get<0>(point), OptOk);
+    EXPECT_NEAR(std::get<1>(point)[4], 20.0, 0.5);
+    EXPECT_EQ(curve, point);
 }
 
 TEST(ParametersConverged, EveryChangeMustStayBelowTheLargerOfRelativeAndAbsoluteTolerance)
