@@ -67,19 +67,17 @@ TEST(SolveAndInvert, GivesSolutionInverseAndDeterminantOverTheIndexRange)
         {Square({{99, 7, 7}, {7, 4, 0}, {7, 0, 2}}), OneBased({1, 8, 1}), 2, 8.0},  // row and column 1 outside
         {Square({{FloatEpsilon, 0}, {0, 1}}), OneBased({1, 1}), 1, FloatEpsilon},   // the smallest pivot accepted
     };
-    for (const Case& c : cases) {
-        const TMatrix& a = c.A;
-        const TVector& b = c.B;
-        const Solution s = Solve(a, b, c.Lb);
-        ASSERT_EQ(s.Status, MatrixOk) << "determinant " << c.Det;
-        EXPECT_NEAR(s.Det, c.Det, 1e-12 * std::fabs(c.Det)) << c.Det;
+    for (const auto& [a, b, first, det] : cases) {
+        const Solution s = Solve(a, b, first);
+        ASSERT_EQ(s.Status, MatrixOk) << "determinant " << det;
+        EXPECT_NEAR(s.Det, det, 1e-12 * std::fabs(det)) << det;
         // A·X = B (column lb - 1) and A·A⁻¹ = I over lb..n.
-        const std::size_t lb = c.Lb;
+        const std::size_t lb = first;
         for (std::size_t i = lb; i < b.size(); ++i)
             for (std::size_t j = lb - 1; j < b.size(); ++j) {
                 double product = 0;
                 for (std::size_t k = lb; k < b.size(); ++k) product += a[i][k] * (j < lb ? s.X[k] : s.Inverse[k][j]);
-                EXPECT_NEAR(product, j < lb ? b[i] : i == j ? 1.0 : 0.0, 1e-12) << c.Det << " at " << i << ", " << j;
+                EXPECT_NEAR(product, j < lb ? b[i] : i == j ? 1.0 : 0.0, 1e-12) << det << " at " << i << ", " << j;
             }
     }
 }
