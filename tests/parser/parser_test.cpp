@@ -478,8 +478,7 @@ TEST_F(ParserDerivatives, KinksTakeTheForwardSlopeAndFaultsAreFlat)
 
 TEST_F(ParserDerivatives, ValuesAreThoseOfTheArrayEvaluation)
 {
-    std::vector<double> xs(300);
-    for (std::size_t i = 0; i < xs.size(); ++i) xs[i] = -3.0 + 0.02 * static_cast<double>(i);
+    const std::vector<double> xs = Abscissae(300, -3.0, 2.98);
     parser.A() = 0.7;
     parser.B() = 1.1;
     const Result r = Run("A+(B+0.1*X)/(1+ABS(A)*EXP(-B*(X-A)))^(1/ABS(A))+LN(X)", xs, {&parser.A(), &parser.B()});
