@@ -1,12 +1,10 @@
 #pragma once
-// Helpers shared by the regression tests: one-based vectors, the sigmoid of
-// the first list formula and fit options.
+// Helpers shared by the regression tests: one-based vectors and the sigmoid
+// of the first list formula.
 
 #include <cmath>
-#include <cstdint>
 #include <initializer_list>
 
-#include "regression/fit_options.h"
 #include "shared/matrices.h"
 
 namespace movra::test {
@@ -23,13 +21,5 @@ inline TVector Filled(int ub, double value) { return TVector(static_cast<std::si
 
 // m1+(m2+m3*x)/(1+exp((m4-x)/m5)), entry 0 of the fit formula list.
 inline double Sigmoid(double x, const TVector& m) { return m[1] + (m[2] + m[3] * x) / (1 + std::exp((m[4] - x) / m[5])); }
-
-inline FitOptions Options(std::int32_t maxIterations, double tolerance)
-{
-    FitOptions options;
-    options.MaxIterations = maxIterations;
-    options.Tolerance = tolerance;
-    return options;
-}
 
 } // namespace movra::test

@@ -67,19 +67,17 @@ TEST(SolveAndInvert, GivesSolutionInverseAndDeterminantOverTheIndexRange)
         {Square({{99, 7, 7}, {7, 4, 0}, {7, 0, 2}}), OneBased({1, 8, 1}), 2, 8.0},  // row and column 1 outside
         {Square({{FloatEpsilon, 0}, {0, 1}}), OneBased({1, 1}), 1, FloatEpsilon},   // the smallest pivot accepted
     };
-    for (const Case& c : cases) {
-        const TMatrix& a = c.A;
-        const TVector& b = c.B;
-        const Solution s = Solve(a, b, c.Lb);
-        ASSERT_EQ(s.Status, MatrixOk) << "determinant " << c.Det;
-        EXPECT_NEAR(s.Det, c.Det, 1e-12 * std::fabs(c.Det)) << c.Det;
+    for (const auto& [a, b, first, det] : cases) {
+        const Solution s = Solve(a, b, first);
+        ASSERT_EQ(s.Status, MatrixOk) << "determinant " << det;
+        EXPECT_NEAR(s.Det, det, 1e-12 * std::fabs(det)) << det;
         // A·X = B (column lb - 1) and A·A⁻¹ = I over lb..n.
-        const std::size_t lb = c.Lb;
+        const std::size_t lb = first;
         for (std::size_t i = lb; i < b.size(); ++i)
             for (std::size_t j = lb - 1; j < b.size(); ++j) {
                 double product = 0;
                 for (std::size_t k = lb; k < b.size(); ++k) product += a[i][k] * (j < lb ? s.X[k] : s.Inverse[k][j]);
-                EXPECT_NEAR(product, j < lb ? b[i] : i == j ? 1.0 : 0.0, 1e-12) << c.Det << " at " << i << ", " << j;
+                EXPECT_NEAR(product, j < lb ? b[i] : i == j ? 1.0 : 0.0, 1e-12) << det << " at " << i << ", " << j;
             }
     }
 }
@@ -221,15 +219,12 @@ TEST(LogGammaFunction, AgreesWithTheLibraryOnBothSidesOfTheOverflowLimit)
 
 TEST(FitStatistics, QualityMeasuresAndTheFTestOfEachCase)
 {
-    // P(F(1, 2) > f) = 1 - √(f/(2+f)) and P(F(7, 2) > f) = 1 - (7f/(2+7f))^3.5.
-    const double line = 26.45 / 0.15, ten = 96.22 / 7 / 0.66;
+    // P(F(1, 2) > f) = 1 - √(f/(2+f)).
+    const double line = 26.45 / 0.15;
     struct Case { const char* Name; TVector Y, YFit; int LastPar; double Variance, R2, Adjusted, F, FProbability; };
     const Case cases[] = {
         {"line through four points", OneBased({3, 5, 7, 10}), OneBased({2.8, 5.1, 7.4, 9.7}), 2, 0.15, 26.45 / 26.75,
          1 - (1 - 26.45 / 26.75) * 3 / 2, line, 1 - std::sqrt(line / (2 + line))},
-        {"ten points, eight parameters", OneBased({1, 3, 2, 5, 4, 6, 8, 7, 9, 12}),
-         OneBased({1.2, 2.7, 2.3, 4.6, 4.4, 6.1, 7.6, 7.3, 9.4, 11.4}), 8, 0.66, 96.22 / 104.1,
-         1 - (1 - 96.22 / 104.1) * 9 / 2, ten, 1 - std::pow(7 * ten / (2 + 7 * ten), 3.5)},
         {"as many parameters as points", OneBased({1, 2, 3, 4, 5, 6, 7, 9}), OneBased({1, 2, 3, 4, 5, 6, 7, 8}), 8, 0,
          1, 0, 0, 1},
         {"perfect fit", OneBased({1, 4, 2, 8, 5}), OneBased({1, 4, 2, 8, 5}), 2, 0, 1, 1, HugeFloat, 0},
