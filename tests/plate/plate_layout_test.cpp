@@ -1,7 +1,6 @@
 #include "import_fixture.h"
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
-#include "plate/plate_measurements.h"
 #include "plate/read_range.h"
 #include "shared/conversion.h"
 
@@ -164,18 +163,6 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
     }
     ApplyPlateLayoutLines(TextLines("Sample384\t"), layout);
     EXPECT_EQ(layout.Cell(1, 1), "Sample384");
-}
-
-TEST(PlateIndices, WellsAreRowMajorFromA1AndWavelengthsFollowEachOther)
-{
-    EXPECT_EQ(WellIndex(1, 12, 12), 11);
-    EXPECT_EQ(WellIndex(2, 1, 12), 12);
-    EXPECT_EQ(WellIndex(16, 24, 24), 383);
-    EXPECT_EQ(PlateDataColumn(1, 0, 96), 2);
-    EXPECT_EQ(PlateDataColumn(2, WellIndex(2, 1, 12), 96), 110);  // B1 at wavelength 2
-    EXPECT_EQ(WellName(0, 12), "A1");
-    EXPECT_EQ(WellName(13, 12), "B2");
-    EXPECT_EQ(WellName(383, 24), "P24");
 }
 
 TEST(ReadRange, ZoomPercentagesSelectTheReadsInView)

