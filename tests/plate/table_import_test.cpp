@@ -12,7 +12,6 @@
 #include "plate/import_fields.h"
 #include "plate/table_fields.h"
 #include "plate/text_decoding.h"
-#include "shared/scratch_files.h"
 #include "shared/user_locale.h"
 
 namespace movra {

@@ -15,7 +15,7 @@
 #include "plate/read_range.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
-#include "shared/scratch_files.h"
+#include "shared/test_helpers.h"
 
 namespace movra::test {
 

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "shared/scratch_files.h"
+#include "shared/test_helpers.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
-// Files the tests write and read back: in the temporary folder under names
-// no other test process uses, and removed when the test ends.
+// What tests in several folders share: files written and read back in the
+// temporary folder, under names no other test process uses and removed when
+// the test ends, and the message of an expected error.
 
 #include <unistd.h>
 
@@ -41,5 +42,17 @@ struct ScratchFolder {
     std::filesystem::path operator/(const std::string& name) const { return path / name; }
     std::filesystem::path path;
 };
+
+// The message of the Error the action throws, or "no error".
+template <class Error, class Action>
+std::string MessageOf(const Action& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 } // namespace movra::test
