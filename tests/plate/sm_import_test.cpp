@@ -141,6 +141,8 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         {"first all-empty read", MiniPlate{.xTexts = three, .cell = emptyRead}.Text(), 1, ""},
         {"Time line, one block", MiniPlate{.tail = kBoundary}.Text(), 2, ""},
         {"section end", MiniPlate{.tail = "~End\r\nGroup:\tG\t1\r\n" + blank}.Text(), 2, ""},
+        {"section end, several blocks",
+         MiniPlate{.blockLine = "##BLOCKS= 2", .tail = "~End \r\nPlate:\tP\t1\tPlateFormat\r\n" + blank}.Text(), 2, ""},
         {"file ending after the last plate row", lastRowEnds, 2, ""},
         {"groups where a second block's header would be",
          MiniPlate{.blockLine = "##BLOCKS= 4", .announced = "2", .tail = groups}.Text(), 2, ""},
