@@ -1,6 +1,7 @@
 #include "import_fixture.h"
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
+#include "plate/plate_measurements.h"
 #include "plate/read_range.h"
 #include "shared/conversion.h"
 
@@ -163,6 +164,11 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
     }
     ApplyPlateLayoutLines(TextLines("Sample384\t"), layout);
     EXPECT_EQ(layout.Cell(1, 1), "Sample384");
+}
+
+TEST(PlateIndices, WellsAreRowMajorFromA1OnPlatesOfEitherSize)
+{
+    EXPECT_EQ(std::tuple(WellIndex(1, 12, 12), WellIndex(2, 1, 12), WellIndex(16, 24, 24)), std::tuple(11, 12, 383));
 }
 
 TEST(ReadRange, ZoomPercentagesSelectTheReadsInView)

@@ -146,6 +146,8 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         {"file ending after the last plate row", lastRowEnds, 2, ""},
         {"groups where a second block's header would be",
          MiniPlate{.blockLine = "##BLOCKS= 4", .announced = "2", .tail = groups}.Text(), 2, ""},
+        {"block boundary, no second header where one would stand",
+         MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = kBoundary}.Text(), 2, ""},
         {"block boundary past the end",
          MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = time + notes}.Text(), 1, ""},
         {"plate after notes and an endpoint plate",
