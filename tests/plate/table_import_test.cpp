@@ -7,11 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "import_fixture.h"
 #include "plate/import_errors.h"
 #include "plate/import_fields.h"
@@ -43,8 +38,8 @@ TEST(TextLines, CrLfLfAndCrAloneEndLinesAndALastEmptyLineDoesNotCount)
 TEST(TextLines, MissingFilesDirectoriesAndFilesOverTheLimitAreRefused)
 {
     const auto folder = std::filesystem::temp_directory_path();
-    const auto huge = folder / (std::to_string(::getpid()) + "-movra-huge.txt");
-    std::ofstream(huge, std::ios::binary) << "##BLOCKS= 1\r\n";
+    const test::ScratchFolder scratch("huge");
+    const auto huge = test::WriteFile(scratch / "huge.txt", "##BLOCKS= 1\r\n");
     std::filesystem::resize_file(huge, kMaxTextFileBytes + 1);  // sparse: costs no disk
     const std::uintmax_t limit512 = kMaxTextFileBytes;
     using Refusal = std::tuple<std::filesystem::path, std::uintmax_t, std::string>;
@@ -54,7 +49,6 @@ TEST(TextLines, MissingFilesDirectoriesAndFilesOverTheLimitAreRefused)
              {huge, limit512, "The file \"" + huge.string() + "\" is larger than 512 MiB, the most that is read."},
              {"/dev/zero", 100000, "The file \"/dev/zero\" is larger than 100000 bytes, the most that is read."}})
         EXPECT_EQ(test::MessageOf<FileReadError>([&] { LoadTextLines(path, limit); }), message);
-    std::filesystem::remove(huge);
 }
 
 TEST(DecodeText, ByteOrderMarksChooseUtf8OrUtf16AndOtherwiseBytesAreWindows1252UnlessValidUtf8)

@@ -159,10 +159,9 @@ TEST(Combination, TrackBarLabelsShowBothFactorsInPercent)
 {
     const std::tuple<int, const char*, const char*> cases[] = {
         {0, "0", "100"}, {37, "37", "100"}, {100, "100", "100"}, {150, "100", "50"}, {200, "100", "0"}};
-    for (const auto& [position, label4, label5] : cases) {
-        EXPECT_EQ(TrackBarFactors(position).Label4, label4) << position;
-        EXPECT_EQ(TrackBarFactors(position).Label5, label5) << position;
-    }
+    for (const auto& [position, label4, label5] : cases)
+        EXPECT_EQ(std::tuple(TrackBarFactors(position).Label4, TrackBarFactors(position).Label5),
+                  std::tuple(label4, label5)) << position;
 }
 
 TEST_F(Reduction, CurvesOfTheShownWellsOrTheirRunningMeanInCurveOne)

@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "shared/test_helpers.h"
+
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <tuple>
 
@@ -39,19 +40,11 @@ TEST(Conversion, TextsConvertOrAreRefusedWithAMessageNamingThem)
                                                             {".5", '.', 0.5},      {"1E-400", '.', 0.0},
                                                             {"1E400", '.', HUGE_VAL}};
     for (const auto& [text, separator, value] : floats) EXPECT_EQ(StrToFloat(text, separator), value) << text;
-    const std::pair<std::function<void()>, const char*> refused[] = {
-        {[] { StrToInt("5x"); }, "'5x' is not a valid integer value"}, {[] { StrToInt(""); }, "'' is not a valid integer value"},
-        {[] { StrToInt("2.5"); }, "'2.5' is not a valid integer value"},
-        {[] { StrToInt("99999999999"); }, "'99999999999' is not a valid integer value"},
-        {[] { StrToFloat("1,5", '.'); }, "'1,5' is not a valid floating point value"}};
-    for (const auto& [convert, message] : refused) {
-        try {
-            convert();
-            ADD_FAILURE() << message;
-        } catch (const ConversionError& error) {
-            EXPECT_STREQ(error.what(), message);
-        }
-    }
+    for (const char* text : {"5x", "", "2.5", "99999999999"})
+        EXPECT_EQ(test::MessageOf<ConversionError>([&] { StrToInt(text); }),
+                  "'" + std::string(text) + "' is not a valid integer value");
+    EXPECT_EQ(test::MessageOf<ConversionError>([] { StrToFloat("1,5", '.'); }),
+              "'1,5' is not a valid floating point value");
     double value = 0;
     for (const char* text : {"", "1E", "inf", "nan", "0x10", "1.2.3", "--1"})
         EXPECT_FALSE(TryStrToFloat(text, '.', value)) << text;

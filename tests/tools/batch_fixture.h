@@ -3,11 +3,7 @@
 // that fit every well of it, a layout of whole columns, and movra-batch run
 // in-process with its output taken apart into rows of fields.
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +15,7 @@
 #include "plate/read_range.h"
 #include "plate/sm_import.h"
 #include "plate/text_decoding.h"
+#include "shared/test_helpers.h"
 
 namespace movra::test {
 
@@ -94,36 +91,5 @@ inline BatchResult Batch(const std::vector<std::string>& args, bool errIsTermina
     run.err = err.str();
     return run;
 }
-
-inline std::string FileText(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-inline std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
-// A path in the temporary folder that no other test process uses.
-inline std::filesystem::path Scratch(const std::string& name)
-{
-    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-movra-" + name);
-}
-
-// An empty folder of its own for one test, removed with everything in it
-// when the test ends.
-struct ScratchFolder {
-    explicit ScratchFolder(const std::string& name) : path(Scratch(name))
-    {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::filesystem::path operator/(const std::string& name) const { return path / name; }
-    std::filesystem::path path;
-};
 
 } // namespace movra::test

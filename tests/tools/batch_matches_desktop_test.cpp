@@ -99,10 +99,9 @@ void ExpectSameResults(const BatchSettings& s)
         const auto well = static_cast<std::size_t>(desktop.curves.ShownWells[static_cast<std::size_t>(curve)]);
         ASSERT_GT(desktop.fits.WellFitResults[well][0], 0.0) << "the desktop fit of well " << well << " failed";
         EXPECT_EQ(batch.WellFitResults[well], desktop.fits.WellFitResults[well]) << "well " << well;
-        EXPECT_EQ(batch.WellFitStatus[well], desktop.fits.WellFitStatus[well]);
-        const FitQuality& mine = batch.WellFitQuality[well];
-        const FitQuality& theirs = desktop.fits.WellFitQuality[well];
-        EXPECT_EQ(std::tuple(mine.Flags, mine.RSquared), std::tuple(theirs.Flags, theirs.RSquared));
+        const FitQuality &mine = batch.WellFitQuality[well], &theirs = desktop.fits.WellFitQuality[well];
+        EXPECT_EQ(std::tie(batch.WellFitStatus[well], mine.Flags, mine.RSquared),
+                  std::tie(desktop.fits.WellFitStatus[well], theirs.Flags, theirs.RSquared));
         ++compared;
         if (s.AverageData) break;
     }

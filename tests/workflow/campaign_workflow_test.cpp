@@ -4,23 +4,14 @@
 // being its layout.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
+
+#include "shared/test_helpers.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
+using movra::test::FileText;
 
 int Shell(const fs::path& folder, const std::string& command)
 {
@@ -31,9 +22,8 @@ TEST(CampaignWorkflow, MergedTablesAreThoseOfOneRunOverAllPlates)
 {
     if (std::system("command -v snakemake > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "snakemake is not installed (scripts/deps installs it): the workflow is not tested";
-    const fs::path folder = fs::temp_directory_path() / (std::to_string(::getpid()) + "-movra-campaign");
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const movra::test::ScratchFolder scratch("campaign");
+    const fs::path& folder = scratch.path;
     const std::string generate = std::string(MOVRA_GENERATE_PROGRAM) + " --plates 3 --reads 30 --out plates";
     ASSERT_EQ(Shell(folder, generate + " 2> /dev/null"), 0);
     fs::copy_file(fs::path(MOVRA_DATA) / "demo-layout.PLO", folder / "plates" / "plate-002.PLO");
@@ -57,7 +47,6 @@ TEST(CampaignWorkflow, MergedTablesAreThoseOfOneRunOverAllPlates)
         EXPECT_EQ(merged, FileText(folder / "one-run.tsv")) << report;
         EXPECT_NE(merged.find("\nplates/plate-003.txt\tSample1"), std::string::npos) << report;
     }
-    fs::remove_all(folder);
 }
 
 } // namespace
