@@ -107,9 +107,6 @@ TEST_F(MainWindowTest, WindowPositionIsSavedAsDecimalTextAndRestoredAtTheNextSta
     settings.setValue("Form/Left", " 30");
     settings.sync();
     EXPECT_EQ(LoadFormPosition(), QPoint(30, 0));
-    settings.remove("Form/Left");
-    settings.sync();
-    EXPECT_EQ(LoadFormPosition(), QPoint(0, 0));
 }
 
 // Dialogs start in the folder used last; opened files go to File > Open
