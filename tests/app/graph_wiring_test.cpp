@@ -174,9 +174,29 @@ protected:
     }
 };
 
-TEST_F(FigureWiringTest, ExportWritesTheGraphOrThePlateMapInTheFormatOfTheExtension)
+// View > Scale Residuals redraws the residual panel. Edit > Copy on the
+// graph page and the plate map gives an image of twice the picture's
+// on-screen pixels (other pages copy text, see the main window's tests).
+TEST_F(FigureWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheExtension)
 {
     FitSample1();
+    const QImage usual = graph().PaintBox2().Image();
+    ASSERT_FALSE(usual.isNull());
+    form().menu().ScaleResiduals1->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(graph().PaintBox2().Image(), usual);
+    for (const int page : {MainWindow::PlateMapIndex, MainWindow::GraphViewIndex}) {
+        SetClipboardText("unchanged");
+        form().PageControl1().setCurrentIndex(page);
+        QApplication::processEvents();
+        form().menu().Copy2->trigger();
+        const QSize size = page == MainWindow::PlateMapIndex ? form().plateMapPage().MapView().size()
+                                                             : form().graphCommands().FigureLayout().Size();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_TRUE(copied->hasImage()) << page;
+        EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), size * 2) << page;
+    }
+
     const GraphFigureLayout layout = form().graphCommands().FigureLayout();
     EXPECT_EQ(std::tuple(layout.Data, layout.ResidualHeight),
               std::tuple(graph().PaintBox1().size(), graph().PaintBox2().height()));
@@ -217,30 +237,6 @@ TEST_F(FigureWiringTest, RefusedNamesAndResolutionsAndFailedWritesKeepTheOldFile
                                           "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
     EXPECT_EQ(FileBytes(file), "old picture");
     EXPECT_FALSE(std::filesystem::exists(Scratch("graph.bmp")));
-}
-
-// Edit > Copy on the graph page and the plate map: an image of twice the
-// picture's on-screen pixels (other pages copy text, see the main window's
-// tests).
-TEST_F(FigureWiringTest, ScaleResidualsRedrawsTheResidualPanelAndCopyPutsThePictureOnTheClipboard)
-{
-    FitSample1();
-    const QImage usual = graph().PaintBox2().Image();
-    ASSERT_FALSE(usual.isNull());
-    form().menu().ScaleResiduals1->trigger();
-    QApplication::processEvents();
-    EXPECT_NE(graph().PaintBox2().Image(), usual);
-    for (const int page : {MainWindow::GraphViewIndex, MainWindow::PlateMapIndex}) {
-        SetClipboardText("unchanged");
-        form().PageControl1().setCurrentIndex(page);
-        QApplication::processEvents();
-        form().menu().Copy2->trigger();
-        const QSize size = page == MainWindow::PlateMapIndex ? form().plateMapPage().MapView().size()
-                                                             : form().graphCommands().FigureLayout().Size();
-        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
-        ASSERT_TRUE(copied->hasImage()) << page;
-        EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), size * 2) << page;
-    }
 }
 
 } // namespace

@@ -23,7 +23,7 @@ using ImportCommandTest = WiringTest;
 
 const std::string kDemoCaption = "MOVRA version 0.92 (build 060418)- file loaded : demo-kinetic-96.txt";
 
-TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
+TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaptionShiftedByTheTypedTimeOffset)
 {
     form().menu().Import1->trigger();  // cancelled
     EXPECT_EQ(caption(), "MOVRA version 0.92 (build 060418)");
@@ -48,10 +48,8 @@ TEST_F(ImportCommandTest, DemoPlateFillsGridRawTextSummaryAndCaption)
     EXPECT_EQ(grid.headerData(1, Qt::Horizontal).toString(), QString::fromLatin1("Temperature(\xA1" "C)"));
     EXPECT_TRUE(form().menu().OpenPlateLayout1->isEnabled() && form().menu().SavePlateLayout1->isEnabled());
     EXPECT_FALSE(windows.Form2().isVisible());
-}
 
-TEST_F(ImportCommandTest, TypedTimeOffsetShiftsTheXValuesAndCancelMeansNone)
-{
+    // A typed time offset shifts the x values; Cancel means none.
     Import(kDemoData / "demo-kinetic-96.txt", "2,5");
     // The grid keeps the file's text.
     EXPECT_EQ(std::tuple(plate().PlateData[0][0], reviewGrid().gridText(1, 1)), std::tuple(2.5, "0:00"));
