@@ -172,7 +172,7 @@ TEST_F(GraphViewTest, StartValueCurveIsDottedBlackAndFittedCurvesSolidInTheirCol
     fits.WellFitView[0] = {2, 3};  // x 1..2 of the 0..4 in view
     Refresh();
     EXPECT_EQ(std::pair(Lines(graph, {0x0000FF, LineStyle::Solid, 1}), Lines(graph, {0x0000FF, LineStyle::Dash, 1})),
-              std::pair(100u + 1u, 200u));
+              (std::pair<std::size_t, std::size_t>(100 + 1, 200)));
     options.ZoomStart = 30;
     options.ZoomFinish = 60;  // the fitted reads alone
     Refresh();
