@@ -177,8 +177,12 @@ protected:
 // View > Scale Residuals redraws the residual panel. Edit > Copy on the
 // graph page and the plate map gives an image of twice the picture's
 // on-screen pixels (other pages copy text, see the main window's tests).
-TEST_F(FigureWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheExtension)
+// Refused names and resolutions and failed writes keep the old file.
+TEST_F(FigureWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheExtensionOrKeepTheOldFile)
 {
+    form().menu().ExportGraph1->trigger();  // nothing imported: no dialog
+    ASSERT_EQ(TakeErrors(), std::vector<std::string>{FigureCommands::kNoGraphMessage});
+    EXPECT_TRUE(dialogs.saveRequests.empty());
     FitSample1();
     const QImage usual = graph().PaintBox2().Image();
     ASSERT_FALSE(usual.isNull());
@@ -218,14 +222,7 @@ TEST_F(FigureWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheE
     Export(Scratch("map.svg"));
     const std::string map = FileBytes(Scratch("map.svg"));
     EXPECT_TRUE(map.find(">H</text>") != std::string::npos && map.find(">Residuals</text>") == std::string::npos);
-}
 
-TEST_F(FigureWiringTest, RefusedNamesAndResolutionsAndFailedWritesKeepTheOldFile)
-{
-    form().menu().ExportGraph1->trigger();  // nothing imported: no dialog
-    ASSERT_EQ(TakeErrors(), std::vector<std::string>{FigureCommands::kNoGraphMessage});
-    EXPECT_TRUE(dialogs.saveRequests.empty());
-    FitSample1();
     const auto file = Scratch("old.png");
     std::ofstream(file, std::ios::binary) << "old picture";
     Export(Scratch("graph.bmp"));
