@@ -54,7 +54,7 @@ struct Animation {
     AboutAnimation animation;
 };
 
-TEST(AboutAnimationTest, FirstFrameStepsOnePixelAcrossThenTheAnglesTurnTheSteps)
+TEST(AboutAnimationTest, FirstFrameStepsOnePixelAcrossThenTheAnglesTurnTheStepsAndCoordinatesWrap)
 {
     Animation a(20, 30);
     const auto pixels = a.Frame(46, 4);
@@ -65,17 +65,15 @@ TEST(AboutAnimationTest, FirstFrameStepsOnePixelAcrossThenTheAnglesTurnTheSteps)
     a.Frame(6, 4);
     EXPECT_NEAR(a.animation.du(), (3 * std::sin(0.012) + 5) * std::sin(0.02), 1e-12);
     EXPECT_EQ(a.animation.a1(), 0.04);
-}
 
-TEST(AboutAnimationTest, CoordinatesWrapSoEveryPixelComesFromThePicture)
-{
-    Animation a(3, 2);
+    // Coordinates wrap, so every pixel comes from the picture.
+    Animation small(3, 2);
     for (int tick = 0; tick < 200; ++tick)
-        for (std::uint8_t index : a.Frame(40, 30)) ASSERT_TRUE(index % 10 < 3 && index / 10 < 2) << int(index);
+        for (std::uint8_t index : small.Frame(40, 30)) ASSERT_TRUE(index % 10 < 3 && index / 10 < 2) << int(index);
     AboutAnimation empty;  // without a picture nothing is drawn
-    std::vector<std::uint8_t> pixels(4, 7);
-    empty.RotatePic({pixels.data(), 2, 2, 2});
-    EXPECT_EQ(pixels, std::vector<std::uint8_t>(4, 7));
+    std::vector<std::uint8_t> untouched(4, 7);
+    empty.RotatePic({untouched.data(), 2, 2, 2});
+    EXPECT_EQ(untouched, std::vector<std::uint8_t>(4, 7));
 }
 
 } // namespace
