@@ -91,27 +91,6 @@ TEST_F(MainWindowTest, LimitBoxesTabAcrossEachRowAndCancelIsReportedUntilShownAg
     progress.hide();
 }
 
-TEST_F(MainWindowTest, WindowPositionIsSavedAsDecimalTextAndRestoredAtTheNextStart)
-{
-    EXPECT_EQ(form().pos(), QPoint(0, 0));  // a first start
-    ScriptedDialogs quiet;
-    {
-        MainWindow closing(quiet);
-        closing.move(123, -45);
-    }
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("MOVRA"));
-    EXPECT_EQ(settings.value("Form/Left").toString() + settings.value("Form/Top").toString(), "123-45");
-    EXPECT_EQ(MainWindow(quiet).pos(), QPoint(123, -45));
-    // A value that is no integer, or none, reads as 0.
-    settings.setValue("Form/Top", "12.5");
-    settings.setValue("Form/Left", " 30");
-    settings.sync();
-    EXPECT_EQ(LoadFormPosition(), QPoint(30, 0));
-    settings.remove("Form/Left");
-    settings.sync();
-    EXPECT_EQ(LoadFormPosition(), QPoint(0, 0));
-}
-
 // Dialogs start in the folder used last; opened files go to File > Open
 // Recent (ten at most) and open from there; dropped files open by kind,
 // plates and tables before layouts.
@@ -154,13 +133,16 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
     EXPECT_EQ(RecentFiles().size(), 10);
 }
 
-// The fit controls and limits of the last session come back at the next
-// start, and an import keeps the limits.
-TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
+// The window's position (saved as decimal text), the fit controls and the
+// limits of the last session come back at the next start, and an import
+// keeps the limits.
+TEST_F(MainWindowTest, WindowPositionAndFitSettingsAreRememberedBetweenSessions)
 {
+    EXPECT_EQ(form().pos(), QPoint(0, 0));  // a first start
     ScriptedDialogs quiet;
     {
         ProgramWindows last(quiet);
+        last.Form1().move(123, -45);
         FittingPanel& fitting = last.Form1().graphPage().fitting();
         fitting.FitFormulaCB().setEditText("m1*x+m2");
         fitting.FitM(2).setText("7");
@@ -169,11 +151,13 @@ TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
         last.FitLimits().MinEdit(3).setText("-5");
         last.FitLimits().Button1().click();
     }
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("MOVRA"));
+    EXPECT_EQ(settings.value("Form/Left").toString() + settings.value("Form/Top").toString(), "123-45");
     ProgramWindows next(quiet);
     FittingPanel& fitting = next.Form1().graphPage().fitting();
-    EXPECT_EQ(std::tuple(fitting.FitFormulaCB().currentText(), fitting.FitM(2).text(), fitting.FitM(3).text(),
-                         fitting.LE_Tol().text(), fitting.leMAX_IT().text()),
-              std::tuple("m1*x+m2", "7", "1", "1E-9", "99"));
+    EXPECT_EQ(std::tuple(next.Form1().pos(), fitting.FitFormulaCB().currentText(), fitting.FitM(2).text(),
+                         fitting.FitM(3).text(), fitting.LE_Tol().text(), fitting.leMAX_IT().text()),
+              std::tuple(QPoint(123, -45), "m1*x+m2", "7", "1", "1E-9", "99"));
     EXPECT_EQ(next.Form1().state().Parser2.Expression(), "m1*x+m2");
     quiet.inputs.push_back("0");
     quiet.files.push_back(kDemoData / "demo-kinetic-96.txt");
@@ -181,6 +165,12 @@ TEST_F(MainWindowTest, FitSettingsAreRememberedBetweenSessions)
     EXPECT_EQ(std::tuple(next.FitLimits().LimitMin[3], next.FitLimits().MinEdit(3).text(), next.FitLimits().LimitMax[3]),
               std::tuple(-5.0, "-5", 1e20));
     EXPECT_TRUE(quiet.errors.empty());
+
+    // A value that is no integer, or none, reads as 0.
+    settings.setValue("Form/Top", "12.5");
+    settings.setValue("Form/Left", " 30");
+    settings.sync();
+    EXPECT_EQ(LoadFormPosition(), QPoint(30, 0));
 }
 
 // A grid of 4 x 3 cells, each holding "c,r".

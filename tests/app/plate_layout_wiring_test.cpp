@@ -25,24 +25,26 @@ using ::testing::HasSubstr;
 
 using PlateLayoutWiringTest = WiringTest;
 
+// The offers themselves are the layout's (see tests/plate): the popup and
+// the chooser follow them, the chooser unchosen.
 TEST_F(PlateLayoutWiringTest, SampleItemsOfferTheNextSampleAndTheChooserFollows)
 {
     EXPECT_TRUE(layoutPage().PlateLayoutGrid().editTriggers() == QAbstractItemView::NoEditTriggers);
     Label({1, 1, 2, 2}, "Sample1");
-    EXPECT_EQ(std::tuple(PopupCaptions(), ChooserEntries(), graph().SelectSample().currentIndex()),
-              std::tuple(QStringList{"Sample2", "Sample1", "Clear"}, QStringList{"Sample1"}, -1));
     Label({3, 1, 3, 1}, "Sample2");
-    EXPECT_EQ(LayoutCell(2, 2) + LayoutCell(3, 1), "Sample1Sample2");
     // A lower item adds nothing, and the chooser is not rebuilt though no
     // well is Sample2 any more.
     Label({1, 1, 3, 1}, "Sample1");
-    EXPECT_EQ(PopupCaptions(), (QStringList{"Sample3", "Sample2", "Sample1", "Clear"}));
-    EXPECT_EQ(ChooserEntries(), (QStringList{"Sample1", "Sample2"}));
+    EXPECT_EQ(std::tuple(PopupCaptions(), ChooserEntries(), graph().SelectSample().currentIndex(), LayoutCell(2, 2)),
+              std::tuple(QStringList{"Sample3", "Sample2", "Sample1", "Clear"}, QStringList{"Sample1", "Sample2"}, -1,
+                         "Sample1"));
     Label({3, 1, 3, 1}, "Clear");
     EXPECT_EQ(std::tuple(ChooserEntries(), LayoutCell(3, 1)), std::tuple(QStringList{"Sample1"}, ""));
 }
 
-TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
+// Save writes the layout shown in Memo1; a save that cannot be written
+// shows an error and keeps what was there.
+TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1OrSaysWhyNotAndKeepsTheOldFile)
 {
     ImportDemoPlate();
     Label({2, 1, 2, 1}, "Sample1");
@@ -58,11 +60,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1)
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
     EXPECT_EQ(FileBytes(Scratch("empty.PLO")), expected);
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
-}
 
-TEST_F(PlateLayoutWiringTest, SaveThatCannotBeWrittenShowsAnErrorAndKeepsWhatWasThere)
-{
-    ImportDemoPlate();
     std::filesystem::create_directory(Scratch("folder"));
     const auto file = Scratch("old.PLO");
     std::ofstream(file, std::ios::binary) << "old layout\r\n";
@@ -83,7 +81,9 @@ TEST_F(PlateLayoutWiringTest, SaveThatCannotBeWrittenShowsAnErrorAndKeepsWhatWas
 
 // After the 12-sample demo layout the menu offers all twelve and Sample13
 // on top; the top item then offers Sample14 instead of merging into Sample1.
-TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffersTheNextFreeNumber)
+// A layout with a bad label is refused with movra-batch's message and
+// changes nothing.
+TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutOffersTheNextFreeNumberAndRefusesABadLabel)
 {
     ImportDemoPlate();
     OpenLayout(kDemoData / "demo-layout.PLO");
@@ -101,16 +101,17 @@ TEST_F(PlateLayoutWiringTest, OpenLoadsTheDemoLayoutShowsTheFirstSampleAndOffers
     EXPECT_EQ(PopupCaptions(), expected + QStringList{"Clear"});
     EXPECT_EQ(Captions(layoutPage().SampleChooser()), expected);
     Label({1, 1, 1, 1}, "Sample13");
-    EXPECT_EQ(std::tuple(PopupCaptions().mid(0, 2), ChooserEntries().size()),
-              std::tuple(QStringList{"Sample14", "Sample13"}, 13));
+    std::ofstream(Scratch("bad.PLO"), std::ios::binary) << "Sample2\tSampleX\t\r\n";
+    OpenLayout(Scratch("bad.PLO"));
+    EXPECT_EQ(TakeErrors(),
+              std::vector<std::string>{"Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"});
+    EXPECT_EQ(std::tuple(PopupCaptions().mid(0, 2), ChooserEntries().size(), LayoutCell(1, 1)),
+              std::tuple(QStringList{"Sample14", "Sample13"}, 13, "Sample13"));
 }
 
 TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmptiesTheOtherWells)
 {
-    SyntheticPlateOptions options;
-    options.wellCount = 384;
-    options.reads = 3;
-    std::ofstream(Scratch("plate384.txt"), std::ios::binary) << WriteSyntheticPlate(options);
+    std::ofstream(Scratch("plate384.txt"), std::ios::binary) << WriteSyntheticPlate({.wellCount = 384, .reads = 3});
     state().layout.SetCell(2, 1, "Sample1");
     Import(Scratch("plate384.txt"));
     const GridModel& model = layoutPage().layoutModel();
@@ -122,9 +123,8 @@ TEST_F(PlateLayoutWiringTest, A384WellPlateResizesTheGridAndA96WellLayoutEmpties
 
     state().layout.SetCell(20, 14, "Sample3");
     OpenLayout(kDemoData / "demo-layout.PLO");
-    const std::tuple<int, int, const char*> cells[] = {{12, 8, "Sample12"}, {13, 1, ""}, {1, 9, ""}, {20, 14, ""}};
-    for (const auto& [column, row, text] : cells) EXPECT_EQ(model.gridText(column, row), text) << column << "," << row;
-    EXPECT_EQ(ChooserEntries().size(), 12);
+    EXPECT_EQ(std::tuple(model.gridText(12, 8), model.gridText(20, 14), ChooserEntries().size()),
+              std::tuple("Sample12", "", 12));
 }
 
 // Each sample on its own colour with a legend, labels cut to fit, and the
@@ -174,19 +174,6 @@ TEST_F(PlateLayoutWiringTest, SamplesShowInColoursAndAreAssignedByChooserOrKeybo
     // The grid fills the page as the window grows.
     ShowPage(MainWindow::PlateLayoutIndex);
     EXPECT_GE(grid.columnWidth(0) * 12, grid.viewport()->width() - 12);
-}
-
-// The desktop refuses what movra-batch refuses, with the same message, and
-// leaves the grid and the chooser as they were.
-TEST_F(PlateLayoutWiringTest, LayoutWithABadLabelIsRefusedAndChangesNothing)
-{
-    ImportDemoPlate();
-    Label({1, 1, 1, 1}, "Sample1");
-    std::ofstream(Scratch("bad.PLO"), std::ios::binary) << "Sample2\tSampleX\t\r\n";
-    OpenLayout(Scratch("bad.PLO"));
-    EXPECT_EQ(TakeErrors(),
-              std::vector<std::string>{"Line 1, cell 2: 'SampleX' is not a sample label Sample1 to Sample384!"});
-    EXPECT_EQ(std::tuple(LayoutCell(1, 1), ChooserEntries()), std::tuple("Sample1", QStringList{"Sample1"}));
 }
 
 } // namespace

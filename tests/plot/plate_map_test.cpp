@@ -40,7 +40,7 @@ struct PlateMapTest : ::testing::Test {
     RecordingCanvas canvas{1000, 700};
 };
 
-TEST_F(PlateMapTest, WellsTakeTheScaleEndsForTheLowestAndHighestValueAndGreyWithout)
+TEST_F(PlateMapTest, WellsTakeTheScaleEndsForTheLowestAndHighestValueAndGreyWithoutAndNameThemselvesOnHover)
 {
     const PlateMapPicture picture = DrawPlateMap(canvas, {layout, fits}, {});
     ASSERT_EQ(picture.Range, (ScaleRange{1.0, 3.0}));
@@ -65,10 +65,8 @@ TEST_F(PlateMapTest, WellsTakeTheScaleEndsForTheLowestAndHighestValueAndGreyWith
     EXPECT_EQ(DiscColours().at(1 + 384), ScaleColour(1.0));
     EXPECT_FALSE(MapValue(fits, 0, {MapQuantityKind::Parameter, 2}).has_value());
     EXPECT_DOUBLE_EQ(*MapValue(fits, 1, {MapQuantityKind::RelativeStdDev, 1}), 0.1 / 3.0);
-}
 
-TEST_F(PlateMapTest, HoverTextNamesSampleStatusFlagsAndParameters)
-{
+    // Hovering a well names its sample, status, flags and parameters.
     EXPECT_EQ(PlateMapWellText({layout, fits}, 1),
               "A2  Sample1\nStatus: OPT_OK\nR\u00b2 0.99\nChiSq 0.5\nm1 = 3 \u00b1 0.1");
     EXPECT_EQ(PlateMapWellText({layout, fits}, 383), "P24  no sample\nStatus: OPT_SING\nfailed: OPT_SING");

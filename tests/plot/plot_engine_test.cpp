@@ -182,7 +182,8 @@ TEST_F(PlotEngineTest, EachSymbolIsDrawnInItsShapeWithTheCurvesPenAndBrush)
     }
 }
 
-TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideAndPointStepSkipsPoints)
+// Points on the border are inside, segments are cut at it.
+TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideSegmentsAreCutAtItAndPointStepSkipsPoints)
 {
     Place();
     const std::vector<double> x = {0, 0, 100, 100.5}, y = {0, 100, 0, 50};
@@ -195,11 +196,8 @@ TEST_F(PlotEngineTest, PointsOnTheBorderAreInsideAndPointStepSkipsPoints)
     const std::vector<double> v = {0, 10, 20, 30, 40, 50};
     engine.PlotCurve(canvas, v, v, p, 99, 1);  // indices past the data are ignored
     EXPECT_EQ(canvas.CallsOf(CanvasOp::Rectangle).size(), 3u);  // 1, 3, 5
-}
 
-TEST_F(PlotEngineTest, ConnectedSegmentsAreCutAtTheBorder)
-{
-    // From (x0, y0) to (x1, y1), (50, 50) being pixel (450, 225); no symbols.
+    // Connected segments from (x0, y0) to (x1, y1), (50, 50) being pixel (450, 225); no symbols.
     const std::tuple<double, double, double, double, Points> cases[] = {
         {50, 50, 160, 100, {{450, 225}, {750, 156}}},  // 75 + (750 - 1110) * -150 / 660, truncated
         {160, 100, 50, 50, {{750, 156}, {450, 225}}},  {50, 50, -10, 80, {{450, 225}, {150, 150}}},
@@ -207,8 +205,8 @@ TEST_F(PlotEngineTest, ConnectedSegmentsAreCutAtTheBorder)
         {-10, 50, 160, 50, {}}};
     for (const auto& [x0, y0, x1, y1, line] : cases) {
         Place();
-        const std::vector<double> x = {0, x0, x1}, y = {0, y0, y1};
-        engine.PlotCurve(canvas, x, y, Curve(-1, true), 2, 1);
+        const std::vector<double> xs = {0, x0, x1}, ys = {0, y0, y1};
+        engine.PlotCurve(canvas, xs, ys, Curve(-1, true), 2, 1);
         const auto lines = canvas.CallsOf(CanvasOp::Line);
         EXPECT_EQ(lines.empty() ? Points{} : lines[0].points, line) << x1 << "," << y1;
         EXPECT_LE(lines.size(), 1u);

@@ -59,7 +59,8 @@ TEST(ZoomBarSetters, CorrectValuesOutOfOrderAndIgnoreNoNumbers)
     }
 }
 
-TEST_F(ZoomBarTest, ThumbSpansTheTrackAndIsNeverShorterThanThirtyPixels)
+// Then the zones of either orientation under a point.
+TEST_F(ZoomBarTest, ThumbSpansTheTrackAtLeastThirtyPixelsLongAndHitTestFindsItsZones)
 {
     EXPECT_EQ(std::pair(bar.ThumbStart(), bar.ThumbEnd()), std::pair(12, 514));
     // Narrower, the end that moved less holds: first the start end...
@@ -74,10 +75,8 @@ TEST_F(ZoomBarTest, ThumbSpansTheTrackAndIsNeverShorterThanThirtyPixels)
     EXPECT_EQ(std::pair(bar.ThumbStart(), bar.ThumbEnd()), std::pair(99, 129));
     bar.MousePress(5, 7);
     EXPECT_EQ(std::pair(bar.ThumbStart(), bar.ThumbEnd()), std::pair(99, 129));
-}
 
-TEST_F(ZoomBarTest, HitTestFindsTheZonesOfEitherOrientation)
-{
+    bar.MouseRelease();
     Select(30, 70);
     const int ts = bar.ThumbStart(), te = bar.ThumbEnd();
     const std::tuple<int, int, ZoomZone> points[] = {

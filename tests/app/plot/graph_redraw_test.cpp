@@ -53,27 +53,11 @@ TEST_F(GraphRedrawTest, ARedrawAtDevicePixelRatio2ScalesText)
     EXPECT_EQ(graphBox.Image().deviceIndependentSize(), QSizeF(600, 400));
 }
 
-// Each box gets a picture of its size when its panel is drawn, and keeps
-// the one it has otherwise (residuals off, or no data).
-TEST_F(GraphRedrawTest, BoxesGetPicturesOfTheirSizeOnlyWhenTheirPanelIsDrawn)
-{
-    const QImage marker = Filled(10, Qt::magenta);
-    graphBox.SetImage(marker);
-    residualBox.SetImage(marker);
-    EXPECT_TRUE(Redraw().Drawn);
-    EXPECT_EQ(std::pair(graphBox.Image().size(), residualBox.Image()), std::pair(QSize(600, 400), marker));
-    options.ShowResiduals = true;
-    EXPECT_TRUE(Redraw().ResidualsDrawn);
-    EXPECT_EQ(residualBox.Image().size(), QSize(600, 150));
-
-    plate.LastXValue = 0;  // no data
-    graphBox.SetImage(marker);
-    residualBox.SetImage(marker);
-    EXPECT_FALSE(Redraw().Drawn);
-    EXPECT_EQ(std::pair(graphBox.Image(), residualBox.Image()), std::pair(marker, marker));
-}
-
-TEST_F(GraphRedrawTest, PaintHandlerRedrawsBeforeThePictureIsShownOverWhite)
+// The paint handler redraws before the picture is shown, over white where
+// the picture does not reach. Each box gets a picture of its size when its
+// panel is drawn, and keeps the one it has otherwise (residuals off, or no
+// data).
+TEST_F(GraphRedrawTest, PaintHandlerRedrawsAndBoxesGetPicturesOfTheirSizeOnlyWhenTheirPanelIsDrawn)
 {
     int redraws = 0;
     graphBox.SetPaintHandler([&] {
@@ -88,6 +72,21 @@ TEST_F(GraphRedrawTest, PaintHandlerRedrawsBeforeThePictureIsShownOverWhite)
     graphBox.SetImage(Filled(10, Qt::red));  // where the picture does not reach: white
     const QImage small = graphBox.grab().toImage();
     EXPECT_EQ(std::pair(small.pixel(5, 5), small.pixel(30, 20)), std::pair(qRgb(255, 0, 0), qRgb(255, 255, 255)));
+
+    const QImage marker = Filled(10, Qt::magenta);
+    graphBox.SetImage(marker);
+    residualBox.SetImage(marker);
+    EXPECT_TRUE(Redraw().Drawn);
+    EXPECT_EQ(std::pair(graphBox.Image().size(), residualBox.Image()), std::pair(QSize(600, 400), marker));
+    options.ShowResiduals = true;
+    EXPECT_TRUE(Redraw().ResidualsDrawn);
+    EXPECT_EQ(residualBox.Image().size(), QSize(600, 150));
+
+    plate.LastXValue = 0;  // no data
+    graphBox.SetImage(marker);
+    residualBox.SetImage(marker);
+    EXPECT_FALSE(Redraw().Drawn);
+    EXPECT_EQ(std::pair(graphBox.Image(), residualBox.Image()), std::pair(marker, marker));
 }
 
 } // namespace
