@@ -62,24 +62,22 @@ inline PlateLayout ColumnLayout(int columns)
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// A TSV text as rows of fields.
-inline Rows Table(const std::string& text)
-{
-    Rows rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream cells(line);
-        rows.emplace_back();
-        for (std::string field; std::getline(cells, field, '\t');) rows.back().push_back(field);
-    }
-    return rows;
-}
-
 struct BatchResult {
     int status = -1;
     std::string out;
     std::string err;
-    Rows Fields() const { return Table(out); }
+    // The TSV text on out as rows of fields.
+    Rows Fields() const
+    {
+        Rows rows;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream cells(line);
+            rows.emplace_back();
+            for (std::string field; std::getline(cells, field, '\t');) rows.back().push_back(field);
+        }
+        return rows;
+    }
 };
 
 inline BatchResult Batch(const std::vector<std::string>& args, bool errIsTerminal = false)
