@@ -225,6 +225,7 @@ TEST(BatchFiles, LayoutOfItsOwnFollowsTheLastEqualsSign)
         const BatchInput input = SplitLayoutArgument(argument, false);
         EXPECT_EQ(std::make_pair(input.File, input.Layout), expected) << argument;
     }
+    EXPECT_EQ(ReportFileIn("out", "plates/p.v2.txt", ReportKind::Reduced), "out/p.v2.reduced.tsv");
     std::filesystem::remove(odd);
 }
 
