@@ -145,7 +145,6 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
 {
     PlateLayout layout = NewLayout();
     layout.SetCell(1, 1, "Sample1");
-    const std::string bigLabel = "Sample" + std::string(1 << 20, '7');
     const std::string notALabel = " is not a sample label Sample1 to Sample384!";
     const std::string nothing = "The layout assigns no well of this 96-well plate!";
     for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
@@ -153,9 +152,7 @@ TEST(PlateLayoutFile, BadLabelOrNothingAssignedIsRefusedAndLeavesTheLayoutUntouc
              {"\n\tSample385\t", "Line 2, cell 2: 'Sample385'" + notALabel},
              {"Sample0\t", "Line 1, cell 1: 'Sample0'" + notALabel},
              {"Sample01\t", "Line 1, cell 1: 'Sample01'" + notALabel},
-             {bigLabel + "\t", "Line 1, cell 1: '" + bigLabel.substr(0, 60) + "...'" + notALabel},
              {std::string("\x7F" "ELF\0\t", 6), "Line 1, cell 1: '\\x7FELF\\0'" + notALabel},
-             {"", nothing},
              {"hello\r\n", nothing},
              {std::string(8, '\n') + "Sample1\t", nothing},
          }) {

