@@ -101,14 +101,6 @@ TEST_F(ImportCommandTest, UnreadableFilesShowTheirErrorAndLeaveThePlateEmpty)
     }
 }
 
-TEST_F(ImportCommandTest, SpectrumPlateHeadsColumnsWithWellLabelsAndAsksNoOffset)
-{
-    dialogs.files.push_back(kDemoData / "spectrum-96.txt");
-    form().menu().Import1->trigger();
-    EXPECT_TRUE(dialogs.inputRequests.empty() && graph().Memo3().toPlainText().startsWith("fix:"));
-    EXPECT_EQ(reviewGrid().gridText(3, 0) + " " + reviewGrid().gridText(1, 1), "A1 400");
-}
-
 TEST_F(ImportCommandTest, TableBecomesAOneWavelengthKineticPlateOrIsRefusedWhole)
 {
     ImportDemoPlate();

@@ -83,8 +83,7 @@ TEST(GraphAxisTitles, FollowTheReadModeAndType)
 {
     const std::tuple<const char*, std::string, std::string, std::string, std::string> cases[] = {
         {"Kinetic", "Absorbance", "", "Time (h)", "OD"}, {"Spectrum", "Luminescence", "", "Wavelength (nm)", "RLU"},
-        {"Kinetic", "Fluorescence", "", "Time (h)", "RFU"}, {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"},
-        {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
+        {"Spectrum", "Time Resolved", "", "Wavelength (nm)", "RFU"}, {"Kinetic", "", "Time (min)", "Time (min)", "RFU"}};
     for (const auto& [mode, readType, xName, x, y] : cases) {
         PlateMeasurements plate;
         plate.ReadMode = mode;
