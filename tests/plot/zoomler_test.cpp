@@ -33,7 +33,6 @@ protected:
         events.clear();
     }
     std::pair<double, double> Range() const { return {bar.Start(), bar.Finish()}; }
-    static constexpr double kScale = 502.0 / 99.0;  // pixels of track per value unit
 
     ZoomBarModel bar;
     std::string events;
@@ -145,7 +144,7 @@ TEST_F(ZoomBarTest, DraggingAnEndZoomsAndTheMiddleScrollsWithinTheRange)
     enum Grip { StartGrip, FinishGrip, Middle };
     struct Move { int By; double Start, Finish; };
     struct Case { double Start, Finish; Grip At; ZoomDrag Drag; std::vector<Move> Moves; const char* Events; };
-    const double k = kScale;
+    const double k = 502.0 / 99.0;  // pixels of track per value unit
     const Case cases[] = {
         {1, 50, StartGrip, ZoomDrag::StartEnd, {{51, 1 + 51 / k, 50}, {51, 1 + 51 / k, 50}, {400, 50, 50}, {-400, 1, 50}},
          "ZZZC"},
