@@ -88,7 +88,6 @@ TEST_F(MainWindowTest, LimitBoxesTabAcrossEachRowAndCancelIsReportedUntilShownAg
     progress.hide();
     progress.show();
     EXPECT_FALSE(progress.FitCancelled());
-    progress.hide();
 }
 
 // Dialogs start in the folder used last; opened files go to File > Open
