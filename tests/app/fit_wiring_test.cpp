@@ -104,9 +104,7 @@ TEST_F(FitWiringTest, FitsOfDataNoLongerShownAreCleared)
         act();
         EXPECT_EQ(state().fits.Fitted(0), kept) << change;
     }
-    EXPECT_EQ(state().Parser1.Expression(), "b-a+0.01");
     EXPECT_EQ(reports.StringGrid2().model()->rowCount(), 5);  // the old plate's report is gone
-    EXPECT_EQ(reports.StringGrid2().model()->index(1, 0).data().toString(), "");
 }
 
 // Each builder button fills the report grid (its contents are checked in

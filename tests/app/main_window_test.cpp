@@ -88,7 +88,6 @@ TEST_F(MainWindowTest, LimitBoxesTabAcrossEachRowAndCancelIsReportedUntilShownAg
     progress.hide();
     progress.show();
     EXPECT_FALSE(progress.FitCancelled());
-    progress.hide();
 }
 
 // Dialogs start in the folder used last; opened files go to File > Open
@@ -198,7 +197,6 @@ TEST(ReviewGridTest, CopyGivesTheSelectionOrTheCurrentCellAndCopyAllAllButColumn
 
     page.ClearCells();  // only the fixed row and column stay
     EXPECT_EQ(model.gridText(2, 0) + model.gridText(0, 2) + "|" + model.gridText(2, 1), "2,00,2|");
-    EXPECT_EQ(model.gridColumnCount(), 4);
 
     DataReviewPage start;  // before any import: 194 x 200 empty cells
     start.CopytoExcel1Click();

@@ -33,7 +33,6 @@ protected:
         events.clear();
     }
     std::pair<double, double> Range() const { return {bar.Start(), bar.Finish()}; }
-    static constexpr double kScale = 502.0 / 99.0;  // pixels of track per value unit
 
     ZoomBarModel bar;
     std::string events;
@@ -59,7 +58,8 @@ TEST(ZoomBarSetters, CorrectValuesOutOfOrderAndIgnoreNoNumbers)
     }
 }
 
-// Then the zones of either orientation under a point.
+// Then the zones under a point (the vertical bar's through the widget, see
+// tests/app/plot).
 TEST_F(ZoomBarTest, ThumbSpansTheTrackAtLeastThirtyPixelsLongAndHitTestFindsItsZones)
 {
     EXPECT_EQ(std::pair(bar.ThumbStart(), bar.ThumbEnd()), std::pair(12, 514));
@@ -86,18 +86,11 @@ TEST_F(ZoomBarTest, ThumbSpansTheTrackAtLeastThirtyPixelsLongAndHitTestFindsItsZ
         {5, 1, ZoomZone::Elsewhere}, {5, 11, ZoomZone::Elsewhere}, {ts, 7, ZoomZone::Elsewhere}};  // edges excluded
     for (const auto& [x, y, zone] : points)
         EXPECT_EQ(bar.HitTest(x, y), zone) << x << "," << y;
-
-    bar.SetOrientation(TOrientation::Vertical);
-    bar.SetSize(14, 526);
-    Select(1, 100);
-    EXPECT_EQ(bar.HitTest(7, 5), ZoomZone::LowButton);
-    EXPECT_EQ(bar.HitTest(7, 17), ZoomZone::StartEnd);
-    EXPECT_EQ(bar.HitTest(7, 520), ZoomZone::HighButton);
 }
 
 // A held button steps by StepSize, then by what is left, then not at
 // all; a track click jumps in proportion to its distance from the thumb; a
-// double click resets only when enabled.
+// double click repaints only when enabled.
 TEST_F(ZoomBarTest, ButtonsStepTrackClicksJumpAndDoubleClicksReset)
 {
     Select(2.5, 50);
@@ -132,9 +125,7 @@ TEST_F(ZoomBarTest, ButtonsStepTrackClicksJumpAndDoubleClicksReset)
     for (const bool enabled : {false, true}) {
         Select(20, 30);
         bar.DblClkEnable = enabled;
-        EXPECT_EQ(bar.DoubleClick().repaint, enabled);
-        EXPECT_EQ(Range(), enabled ? std::pair(1.0, 100.0) : std::pair(20.0, 30.0));
-        EXPECT_EQ(events, enabled ? "C" : "");
+        EXPECT_EQ(bar.DoubleClick().repaint, enabled);  // the reset itself: see the widget's tests
     }
 }
 
@@ -146,7 +137,7 @@ TEST_F(ZoomBarTest, DraggingAnEndZoomsAndTheMiddleScrollsWithinTheRange)
     enum Grip { StartGrip, FinishGrip, Middle };
     struct Move { int By; double Start, Finish; };
     struct Case { double Start, Finish; Grip At; ZoomDrag Drag; std::vector<Move> Moves; const char* Events; };
-    const double k = kScale;
+    const double k = 502.0 / 99.0;  // pixels of track per value unit
     const Case cases[] = {
         {1, 50, StartGrip, ZoomDrag::StartEnd, {{51, 1 + 51 / k, 50}, {51, 1 + 51 / k, 50}, {400, 50, 50}, {-400, 1, 50}},
          "ZZZC"},
