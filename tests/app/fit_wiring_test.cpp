@@ -141,8 +141,8 @@ TEST_F(FitWiringTest, ReportButtonsBuildTablesWhoseTextsFitAndThatCopyAndSaveAsT
     dialogs.files = {Scratch("report.tsv"), Scratch("report.CSV")};
     for (int k = 0; k < 2; ++k) form().menu().SaveReportAs1->trigger();
     EXPECT_EQ(dialogs.saveRequests.at(0).filter, "Tab-separated text|*.tsv|Comma-separated text|*.csv|All files|*");
-    EXPECT_EQ(FileBytes(Scratch("report.tsv")), tsv);
-    EXPECT_EQ(FileBytes(Scratch("report.CSV")).substr(0, 7), ",m1,m2,");
+    EXPECT_EQ(FileText(Scratch("report.tsv")), tsv);
+    EXPECT_EQ(FileText(Scratch("report.CSV")).substr(0, 7), ",m1,m2,");
 }
 
 } // namespace

@@ -202,13 +202,13 @@ TEST_F(GraphWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheEx
     EXPECT_EQ(dialogs.inputRequests.back().defaultText, "300");
 
     Export(Scratch("graph.svg"));
-    const std::string svg = FileBytes(Scratch("graph.svg"));  // the shown sample's graph with residuals
+    const std::string svg = FileText(Scratch("graph.svg"));  // the shown sample's graph with residuals
     EXPECT_TRUE(svg.find(">H1</text>") != std::string::npos && svg.find(">Residuals</text>") != std::string::npos);
 
     form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
     QApplication::processEvents();
     Export(Scratch("map.svg"));
-    const std::string map = FileBytes(Scratch("map.svg"));
+    const std::string map = FileText(Scratch("map.svg"));
     EXPECT_TRUE(map.find(">H</text>") != std::string::npos && map.find(">Residuals</text>") == std::string::npos);
 
     const auto file = Scratch("old.png");
@@ -220,7 +220,7 @@ TEST_F(GraphWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheEx
     EXPECT_THAT(TakeErrors(), ElementsAre("Cannot export to \"graph.bmp\": the name must end in .png, .svg or .pdf.",
                                           "The resolution must be from 24 to 1200 dots per inch.", HasSubstr("abc"),
                                           "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
-    EXPECT_EQ(FileBytes(file), "old picture");
+    EXPECT_EQ(FileText(file), "old picture");
     EXPECT_FALSE(std::filesystem::exists(Scratch("graph.bmp")));
 }
 

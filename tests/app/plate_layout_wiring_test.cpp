@@ -58,7 +58,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1OrSaysWhyNotAndKeep
               std::tuple("Save plate layout", "Layouts|*.PLO|All files|*", 1, "*.PLO"));
     std::string expected;
     for (int row = 0; row < 8; ++row) expected += std::string(12, '\t') + "\r\n";
-    EXPECT_EQ(FileBytes(Scratch("empty.PLO")), expected);
+    EXPECT_EQ(FileText(Scratch("empty.PLO")), expected);
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 
     std::filesystem::create_directory(Scratch("folder"));
@@ -73,7 +73,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1OrSaysWhyNotAndKeep
                                           "Cannot create file \"/dev/full\". No space left on device",
                                           "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full") && std::filesystem::is_directory(Scratch("folder")));
-    EXPECT_EQ(FileBytes(file), "old layout\r\n");
+    EXPECT_EQ(FileText(file), "old layout\r\n");
     const std::filesystem::directory_iterator folder(file.parent_path());
     const auto old = [](const auto& entry) { return entry.path().filename().string().starts_with("old.PLO"); };
     EXPECT_EQ(std::count_if(begin(folder), end(folder), old), 1);

@@ -3,7 +3,7 @@
 // scripted dialogs and a first start's settings, the demo plate imported on
 // request, menu and box entries read as text, wells labelled through the
 // layout grid's popup menu and samples chosen as the user does; movra-batch
-// on the demo plate, files read whole and writes that fail half-way.
+// on the demo plate.
 
 #include <QAction>
 #include <QApplication>
@@ -17,12 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -42,38 +37,12 @@
 #include "app_test_environment.h"
 #include "batch_cli.h"
 #include "scripted_dialogs.h"
+#include "shared/test_helpers.h"
 
 namespace movra::test {
 
 inline const std::filesystem::path kDemoData = MOVRA_DATA;
 inline const std::filesystem::path kPlateTests = std::filesystem::path(MOVRA_TEST_DATA) / "plate";
-
-inline std::filesystem::path Scratch(const std::string& name)
-{
-    return std::filesystem::path(SettingsFolder().toStdString()) / name;
-}
-
-inline std::string FileBytes(const std::filesystem::path& file)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
-// Runs act while the process may write no more than 16 bytes into any file,
-// so that a save fails half-way.
-inline void WithFileSizeLimit(const std::function<void()>& act)
-{
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    act();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-}
 
 // movra-batch's table for the demo plate and layout with formula 0 and the
 // options given.

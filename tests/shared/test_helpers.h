@@ -1,12 +1,16 @@
 #pragma once
-// What tests in several folders share: files written and read back in the
-// temporary folder, under names no other test process uses and removed when
-// the test ends, and the message of an expected error.
+// What tests in several folders share: files written and read back in a
+// temporary folder of this test process's own, removed when it ends; writes
+// that fail half-way; and the message of an expected error.
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -24,10 +28,32 @@ inline std::filesystem::path WriteFile(const std::filesystem::path& path, const 
     return path;
 }
 
-// A path in the temporary folder that no other test process uses.
+// A path in a folder that no other test process uses, removed with
+// everything in it when this process ends.
 inline std::filesystem::path Scratch(const std::string& name)
 {
-    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-movra-" + name);
+    static const struct Folder {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("movra-tests-" + std::to_string(::getpid()));
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+    } folder;
+    return folder.path / name;
+}
+
+// Runs act while the process may write no more than 16 bytes into any file,
+// so that a save fails half-way.
+inline void WithFileSizeLimit(const std::function<void()>& act)
+{
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    act();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
 }
 
 // An empty folder of its own for one test, removed with everything in it

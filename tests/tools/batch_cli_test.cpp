@@ -35,6 +35,7 @@ using test::kDemoLayout;
 using test::kGoodStart;
 using test::Scratch;
 using test::ScratchFolder;
+using test::WithFileSizeLimit;
 using test::WriteFile;
 using ::testing::HasSubstr;
 
@@ -371,15 +372,8 @@ TEST(BatchStatus, LostOutputIsAnErrorAndTheOldFileStays)
 
     const ScratchFolder folder("full-disk");
     const auto results = WriteFile(folder / "results.tsv", "old results\n");
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;  // the process may not write more than this into any file
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const BatchResult run = Batch({kDemo, "--report", "average", "--output", results.string()});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    BatchResult run;
+    WithFileSizeLimit([&] { run = Batch({kDemo, "--report", "average", "--output", results.string()}); });
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Cannot write file \"" + results.string() + "\": " + std::strerror(EFBIG) + ".\n");
     EXPECT_EQ(FileText(results), "old results\n");
