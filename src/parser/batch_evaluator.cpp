@@ -221,10 +221,7 @@ BatchEvaluator::BatchEvaluator(const CompiledProgram& program, const double* var
     const auto& records = program.Records();
     if (records.empty()) return;
     if (program.IsPassThrough()) {
-        scratch_.assign(kBlockSize, 0.0);
-        valueBlock_ = scratch_.data();
         resultValue_ = records.front().operand1;
-        resultBlock_ = resultValue_ == variedSlot ? valueBlock_ : nullptr;
         return;
     }
     scratch_.assign((records.size() + 1) * kBlockSize, 0.0);
@@ -298,7 +295,7 @@ void BatchEvaluator::RunOneBlock(CompiledProgram& program, double* variedSlot, s
     std::fill(blockFaults.begin(), blockFaults.end(), FaultKind::None);
     if (steps_.empty()) {
         // No program (0) or a pass-through program (the variable itself).
-        if (resultBlock_ != nullptr) std::copy(blockValues.begin(), blockValues.end(), blockOut.begin());
+        if (resultValue_ == variedSlot_) std::copy(blockValues.begin(), blockValues.end(), blockOut.begin());
         else std::fill(blockOut.begin(), blockOut.end(), resultValue_ != nullptr ? *resultValue_ : 0.0);
         return;
     }

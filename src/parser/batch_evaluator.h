@@ -3,9 +3,10 @@
 // per operation over a block of points, the same operations in the same
 // order as the scalar run, so every result is bit-identical to evaluating
 // the points one by one. An operation that does not depend on the varied
-// variable (1/abs(m5) in a fit formula) runs once per block, on one value. A block whose run raised a fault flag is evaluated
-// again point by point, which gives each point its own fault. Scratch arrays
-// are allocated when the evaluator is built, never per call.
+// variable (1/abs(m5) in a fit formula) runs once per block, on one value.
+// A block whose run raised a fault flag is evaluated again point by point,
+// which gives each point its own fault. Scratch arrays are allocated when
+// the evaluator is built, never per call.
 
 #include <cstddef>
 #include <span>
@@ -54,11 +55,9 @@ public:
         int fromStep2 = -1;
     };
 
-    // The steps in execution order (empty for a pass-through program) and the
-    // block of the varied variable's values, for code that follows a run
-    // (the derivatives).
+    // The steps in execution order (empty for a pass-through program), for
+    // code that follows a run (the derivatives).
     const std::vector<Step>& Steps() const noexcept { return steps_; }
-    const double* ValueBlock() const noexcept { return valueBlock_; }
 
 private:
     void BuildSteps(const CompiledProgram& program);
@@ -68,8 +67,7 @@ private:
     std::vector<double> scratch_;  // one block per result cell, then the block of values
     std::vector<Step> steps_;
     double* valueBlock_ = nullptr;
-    const double* resultBlock_ = nullptr;  // nullptr: a single value, see resultValue_
-    const double* resultValue_ = nullptr;
+    const double* resultValue_ = nullptr;  // of a pass-through program
 };
 
 } // namespace movra
