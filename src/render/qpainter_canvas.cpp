@@ -192,24 +192,23 @@ QRectF QPainterCanvas::OutlinedShape(const QRect& box) const noexcept
     return centred_ ? QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(box.adjusted(0, 0, -1, -1));
 }
 
-void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
+template <class Draw>
+void QPainterCanvas::DrawFigure(int x1, int y1, int x2, int y2, Draw draw)
 {
     const QRect box = FigureBox(x1, y1, x2, y2);
-    if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
-        return;
-    }
-    if (centred_) Use().drawRect(OutlinedShape(box));
-    else Use().drawRect(OutlinedShape(box).toRect());
+    if (box.isEmpty() || (!PenVisible() && !BrushVisible())) return;
+    if (centred_) draw(Use(), OutlinedShape(box));
+    else draw(Use(), OutlinedShape(box).toRect());
+}
+
+void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    DrawFigure(x1, y1, x2, y2, [](QPainter& painter, const auto& shape) { painter.drawRect(shape); });
 }
 
 void QPainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    const QRect box = FigureBox(x1, y1, x2, y2);
-    if (box.isEmpty() || (!PenVisible() && !BrushVisible())) {
-        return;
-    }
-    if (centred_) Use().drawEllipse(OutlinedShape(box));
-    else Use().drawEllipse(OutlinedShape(box).toRect());
+    DrawFigure(x1, y1, x2, y2, [](QPainter& painter, const auto& shape) { painter.drawEllipse(shape); });
 }
 
 void QPainterCanvas::Polygon(std::span<const CanvasPoint> points)

@@ -70,6 +70,11 @@ private:
     // The painter's geometry for a figure box: with an outline the pen runs
     // on the box's last row and column (its pixels' centres when smooth).
     QRectF OutlinedShape(const QRect& box) const noexcept;
+    // Draws a figure box with draw(painter, shape): the shape smooth when
+    // centred, else on whole pixels; nothing for an empty box or when
+    // neither pen nor brush shows.
+    template <class Draw>
+    void DrawFigure(int x1, int y1, int x2, int y2, Draw draw);
     // Where a stroke through pixel (x, y) runs: the pixel itself, or its
     // centre when smooth.
     QPointF StrokePoint(int x, int y) const noexcept;
