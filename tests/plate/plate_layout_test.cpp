@@ -1,9 +1,9 @@
-#include "import_fixture.h"
 #include "plate/plate_layout.h"
 #include "plate/plate_layout_file.h"
 #include "plate/plate_measurements.h"
 #include "plate/read_range.h"
 #include "shared/conversion.h"
+#include "shared/test_helpers.h"
 
 #include <gtest/gtest.h>
 

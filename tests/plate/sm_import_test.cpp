@@ -5,21 +5,141 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
 
-#include "import_fixture.h"
 #include "plate/plate_file_set.h"
+#include "plate/sm_import.h"
 #include "plate/text_decoding.h"
 #include "plot/graph_view.h"
 #include "shared/number_format.h"
+#include "shared/test_helpers.h"
 #include "shared/user_locale.h"
 
 namespace movra {
 namespace {
 
-using test::DataFile;
-using test::Import;
-using test::MiniPlate;
-using test::ScriptedInteraction;
+// A kinetic or spectrum plate: header fields, reads whose cells come from a
+// function, and optional texts before the header and after the reads.
+struct MiniPlate {
+    std::string blockLine = "##BLOCKS= 1          ";
+    std::string mode = "Kinetic";
+    bool version13 = false;                      // "1.3" with the extra field (fluorescence layout), else "1.2"
+    std::string version = "";                    // overrides the version text when set
+    std::string announced = "9";                 // more than written, so reading goes on to the tail
+    std::vector<int> waves = {405};              // the first list; a read holds a group of cells per entry
+    std::optional<std::string> secondList = {};  // a 0 for each wavelength unless set
+    std::string wellCount = "96";
+    std::optional<std::string> columnHeader = {};
+    std::vector<std::string> xTexts = {"0:00", "1:00"};
+    std::string temperature = "37.00";
+    // Cell text of well w at wavelength k (from 0) in read t.
+    std::function<std::string(int t, int k, int w)> cell = [](int, int, int w) { return std::to_string(w + 1) + ".5"; };
+    std::string preamble = "";        // lines between the block line and the header
+    std::string headerOverride = "";  // the whole header line, when set
+    std::string tail = "~End\r\n";
+
+    int Rows() const { return wellCount == "384" ? 16 : 8; }
+    int Columns() const { return wellCount == "384" ? 24 : 12; }
+
+    std::string Header() const
+    {
+        std::string first, zeros;
+        for (const int wave : waves) { first += std::to_string(wave) + " "; zeros += "0 "; }
+        return "Plate:\tPlate1\t" + (version.empty() ? (version13 ? "1.3" : "1.2") : version) + "\tPlateFormat\t" +
+               mode + (version13 ? "\tFluorescence\tFALSE\tRaw\tFALSE\t" : "\tAbsorbance\tRaw\tFALSE\t") + announced +
+               (mode == "Spectrum" ? "\t\t\t400\t420\t10\t\t\t1\t" : "\t60\t30\t\t\t\t" + std::to_string(waves.size()) +
+                                                                    "\t" + first + "\t1\t") +
+               std::to_string(Columns()) + "\t" + wellCount + "\t" +
+               (mode == "Spectrum" ? "1\t8\tNone\tend\t" : secondList.value_or(zeros) + "\t8\tNone\t");
+    }
+
+    std::string Text() const
+    {
+        std::string text = blockLine + "\r\n" + preamble + (headerOverride.empty() ? Header() : headerOverride);
+        text += "\r\n";
+        std::string captions = mode == "Spectrum" ? "Wavelength\tTemperature(C)\t" : "Time(hh:mm:ss)\tTemperature(C)\t";
+        for (std::size_t k = 0; k < waves.size(); ++k) {
+            for (int c = 1; c <= Columns(); ++c) captions += std::to_string(c) + "\t";
+            captions += "\t";
+        }
+        text += columnHeader.value_or(captions) + "\r\n";
+        for (std::size_t t = 0; t < xTexts.size(); ++t) {
+            for (int row = 0; row < Rows(); ++row) {
+                text += row == 0 ? xTexts[t] + "\t" + temperature + "\t" : std::string("\t\t");
+                for (std::size_t k = 0; k < waves.size(); ++k) {
+                    for (int c = 0; c < Columns(); ++c)
+                        text += cell(static_cast<int>(t), static_cast<int>(k), row * Columns() + c) + "\t";
+                    text += "\t";
+                }
+                text += "\r\n";
+            }
+            text += "\t\t\r\n";
+        }
+        return text + tail;
+    }
+};
+
+class ScriptedInteraction : public ImportInteraction {
+public:
+    explicit ScriptedInteraction(MergeAnswer merge = MergeAnswer::Yes, std::optional<std::string> offset = "0")
+        : mergeAnswer(merge), timeOffsetAnswer(std::move(offset))
+    {
+    }
+    MergeAnswer mergeAnswer;
+    std::optional<std::string> timeOffsetAnswer;
+    std::string asked;  // the texts of every question, one line each
+    int shown = 0;
+    int hidden = 0;
+    std::vector<int> progress;
+
+    MergeAnswer AskMergeBlocks(std::string_view text) override
+    {
+        asked += std::string(text) + "\n";
+        return mergeAnswer;
+    }
+    std::optional<std::string> AskTimeOffset(std::string_view c, std::string_view p, std::string_view d) override
+    {
+        asked += std::string(c) + "|" + std::string(p) + "|" + std::string(d) + "\n";
+        return timeOffsetAnswer;
+    }
+    void ShowProgress() override { ++shown; }
+    void SetProgress(int percent) override { progress.push_back(percent); }
+    void HideProgress() override { ++hidden; }
+};
+
+// A file of tests/data/plate, as its bytes.
+inline std::string DataFile(const std::string& name)
+{
+    return ReadFileBytes(std::string(MOVRA_TEST_DATA) + "/plate/" + name);
+}
+
+inline ImportedPlate Import(const std::string& text, ScriptedInteraction& answers)
+{
+    auto imported = ImportSMText(TextLines(text), answers);
+    if (!imported) throw std::runtime_error("import cancelled");
+    return std::move(*imported);
+}
+
+inline ImportedPlate Import(const std::string& text)
+{
+    ScriptedInteraction answers;
+    return Import(text, answers);
+}
+
+// "ImportError: <message>", "ConversionError: <message>", or "imported".
+inline std::string Refusal(const std::string& text, ScriptedInteraction& answers)
+{
+    try {
+        ImportSMText(TextLines(text), answers);
+    } catch (const ImportError& error) {
+        return std::string("ImportError: ") + error.what();
+    } catch (const ConversionError& error) {
+        return std::string("ConversionError: ") + error.what();
+    }
+    return "imported";
+}
 
 SyntheticPlateOptions Example(const std::string& name)
 {
@@ -239,19 +359,6 @@ TEST(ImportSMText, DemoPlateHoldsItsCurvesAndShowsProgressToTheEnd)
     EXPECT_TRUE(progress.back() >= 90 && progress.back() <= 100) << progress.back();
 }
 
-// Files the import refuses: each ends in the exact message the user sees (a
-// field that does not convert names its text, a number too large names its
-// cell), never in a plate, and never with the progress window left open.
-// Rows written for one plate under a header announcing another.
-std::string Mismatched(MiniPlate rows, const char* wellCount)
-{
-    MiniPlate announced = rows;
-    announced.wellCount = wellCount;
-    announced.waves = {405};
-    rows.headerOverride = announced.Header();
-    return rows.Text();
-}
-
 // A two-wavelength plate whose cell (read, wavelength k from 0, well) holds text.
 std::string WithCell(const std::string& text, int read, int k, int well)
 {
@@ -259,7 +366,11 @@ std::string WithCell(const std::string& text, int read, int k, int well)
     return MiniPlate{.waves = {340, 405}, .cell = cell}.Text();
 }
 
-TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
+// Files the import refuses: each ends in the exact message the user sees (a
+// field that does not convert names its text, a number too large names its
+// cell), never in a plate (so the loaded one stays), and never with the
+// progress window left open.
+TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndNoPlate)
 {
     const std::string notSpectraMax = "ImportError: File is not at SpectraMax text file!";
     const std::string notPlateFormat = "ImportError: File is not saved as plate format!";
@@ -282,9 +393,10 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
         {DataFile("wells-48.txt"),
          "ImportError: The file describes a plate of 48 wells; only 96-well and 384-well plates can be read!"},
         {DataFile("wavelengths-0.txt"), "ImportError: The file announces 0 wavelengths; only 1 to 6 can be read!"},
-        {Mismatched(MiniPlate{}, "384"),
+        // Rows written for one plate under a header announcing another.
+        {MiniPlate{.headerOverride = MiniPlate{.wellCount = "384"}.Header()}.Text(),
          announces + "384 wells (24 columns) at 1 wavelength, but the column header names 12 columns at 1 wavelength!"},
-        {Mismatched(MiniPlate{.waves = {340, 405}}, "96"),
+        {MiniPlate{.waves = {340, 405}, .headerOverride = MiniPlate{}.Header()}.Text(),
          announces + "96 wells (12 columns) at 1 wavelength, but the column header names 12 columns at 2 wavelengths!"},
         {MiniPlate{.columnHeader = "Time\tTemperature\t1\t2\tthree"}.Text(),
          announces + "96 wells (12 columns) at 1 wavelength, but the column header names 'three' where column 3 of "
@@ -310,18 +422,11 @@ TEST(ImportSMText, RefusesBadFilesWithTheirExactMessageAndLeavesTheLoadedPlate)
         {WithCell(digits, 0, 0, 1),
          reading + "'" + digits.substr(0, 60) + "...' of well A2 (wavelength 1, read 1) is not a finite number!"},
     };
-    ImportedPlate loaded = test::Import(MiniPlate{}.Text());
-    const TDataArray before = loaded.plate.PlateData;
     for (const Case& c : cases) {
-        test::ScriptedInteraction answers(MergeAnswer::Yes, c.offset);
-        EXPECT_EQ(test::Refusal(c.text, answers), c.message);
+        ScriptedInteraction answers(MergeAnswer::Yes, c.offset);
+        EXPECT_EQ(Refusal(c.text, answers), c.message);
         EXPECT_EQ(answers.hidden, answers.shown) << c.message;
-        try {
-            loaded = test::Import(c.text, answers);
-        } catch (const std::exception&) {
-        }
     }
-    EXPECT_EQ(loaded.plate.PlateData, before);
 }
 
 // Genuine SoftMax Pro exports from public repositories (reference data kept
@@ -376,7 +481,7 @@ TEST_F(SoftMaxRealFiles, ImportableFilesGiveTheirPlate)
     };
     for (const Expected& e : files) {
         SCOPED_TRACE(e.file);
-        test::ScriptedInteraction answers(MergeAnswer::Cancel);
+        ScriptedInteraction answers(MergeAnswer::Cancel);
         const auto imported = ImportSMText(LoadTextLines(kFolder / e.file), answers);
         ASSERT_TRUE(imported);
         const PlateMeasurements& plate = imported->plate;
@@ -403,8 +508,8 @@ TEST_F(SoftMaxRealFiles, EndpointAndSixWellFilesAreRefused)
              {"bertrand-lab__Softmax-Platereader-Functions__example-softmax-output.txt", notKinetic},
              {"Benchling-Open-Source__allotropy__fl_kinetic_plates.txt",
               "ImportError: The file describes a plate of 6 wells; only 96-well and 384-well plates can be read!"}}) {
-        test::ScriptedInteraction answers;
-        EXPECT_EQ(test::Refusal(LoadTextLines(kFolder / file).Text(), answers), message) << file;
+        ScriptedInteraction answers;
+        EXPECT_EQ(Refusal(LoadTextLines(kFolder / file).Text(), answers), message) << file;
     }
     int files = 0;  // every file of the folder is covered above
     for (const auto& entry : std::filesystem::directory_iterator(kFolder)) files += entry.path().extension() != ".md";

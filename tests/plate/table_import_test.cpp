@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "import_fixture.h"
 #include "plate/import_errors.h"
 #include "plate/import_fields.h"
 #include "plate/table_fields.h"
 #include "plate/text_decoding.h"
+#include "shared/test_helpers.h"
 #include "shared/user_locale.h"
 
 namespace movra {
@@ -126,11 +126,6 @@ TEST(TableFields, SeparatorIsTabElseSemicolonElseCommaAndFieldsLoseQuotesAndBlan
     EXPECT_TRUE(AllFieldsEmpty(split));
 }
 
-ImportedPlate Read(const std::string& text)
-{
-    return ImportTable(TextLines(text));
-}
-
 // A tab-separated table whose curve k holds k plus the row index.
 std::string WideTable(int curves, int rows = 2)
 {
@@ -183,14 +178,14 @@ TEST(ImportTable, RefusesTheWholeTableNamingRowAndColumnAsASpreadsheetCountsThem
              {std::string("x;a\n0;1\0" "2\x01\n", 11), "Row 2, column 2: '1\\02\\x01' is not a number"},
              {WideTable(385, 1), "The table has 385 curves; at most 384 can be read!"},
          })
-        EXPECT_EQ(test::MessageOf<ImportError>([&] { Read(text); }), message);
+        EXPECT_EQ(test::MessageOf<ImportError>([&] { ImportTable(TextLines(text)); }), message);
 }
 
 TEST(ImportTable, TrailingBlankRowsEmptyCellsAndCaptionsAreNoData)
 {
     for (const auto& [text, curves, reads] : std::vector<std::tuple<std::string, int, int>>{
              {"x;a\n0;1\n1;2\n\n;;\n  \n", 1, 2}, {"x;a\n0;1;;\n", 1, 1}, {"x;a;b;;\n0;1;2;;\n", 2, 1}}) {
-        const ImportedPlate imported = Read(text);
+        const ImportedPlate imported = ImportTable(TextLines(text));
         EXPECT_EQ(imported.plate.TimePointCount, reads) << text;
         EXPECT_EQ(imported.review.ColumnCount(), curves + 3) << text;
         EXPECT_EQ(imported.summary, curves == 1 ? "table: 1 curve" : "table: 2 curves");
@@ -206,7 +201,7 @@ TEST(ImportTable, CurvesFillTheWellsOfThePlateInOrder)
     for (const auto& [curves, wells, last] : std::vector<std::tuple<int, int, std::string>>{
              {1, 96, "A1"}, {96, 96, "H12"}, {97, 384, "E1"}, {384, 384, "P24"}}) {
         SCOPED_TRACE(curves);
-        const ImportedPlate imported = Read(WideTable(curves));
+        const ImportedPlate imported = ImportTable(TextLines(WideTable(curves)));
         const PlateMeasurements& plate = imported.plate;
         EXPECT_EQ(std::tie(plate.WellCount, plate.PlateRows, plate.PlateColumns),
                   std::make_tuple(wells, wells == 96 ? 8 : 16, wells == 96 ? 12 : 24));
@@ -230,7 +225,8 @@ TEST(ImportTable, CurvesFillTheWellsOfThePlateInOrder)
 TEST(ImportTable, ReviewShowsTheTableAsRead)
 {
     ScopedDecimalSeparator locale('.');
-    const ImportedPlate imported = Read("\"Time (min)\";\"Well one\";B\n0,5;1,50;#Low\n1E1;#Sat;Error\n");
+    const ImportedPlate imported =
+        ImportTable(TextLines("\"Time (min)\";\"Well one\";B\n0,5;1,50;#Low\n1E1;#Sat;Error\n"));
     const ReviewTable& review = imported.review;
     EXPECT_EQ(std::pair(review.ColumnCount(), review.RowCount()), std::pair(5, 3));
     const Texts expected[] = {{"", "Time (min)", "", "Well one", "B", ""},
@@ -243,7 +239,7 @@ TEST(ImportTable, ReviewShowsTheTableAsRead)
     // The graph's titles: the x caption, and the curves' caption only when
     // they share it.
     EXPECT_EQ(std::tie(imported.plate.XName, imported.plate.ValueName), std::tuple("Time (min)", ""));
-    const PlateMeasurements shared = Read("t\tOD600\tOD600\n0\t1\t2\n").plate;
+    const PlateMeasurements shared = ImportTable(TextLines("t\tOD600\tOD600\n0\t1\t2\n")).plate;
     EXPECT_EQ(std::tie(shared.XName, shared.ValueName), std::tuple("t", "OD600"));
 }
 

@@ -83,11 +83,8 @@ struct BatchResult {
 inline BatchResult Batch(const std::vector<std::string>& args, bool errIsTerminal = false)
 {
     std::ostringstream out, err;
-    BatchResult run;
-    run.status = RunBatch(args, out, err, BatchConsole{errIsTerminal});
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int status = RunBatch(args, out, err, BatchConsole{errIsTerminal});
+    return {status, out.str(), err.str()};
 }
 
 } // namespace movra::test

@@ -86,7 +86,6 @@ test::Rows BatchTable(const BatchSettings& s)
     if (s.Derivatives == DerivativeMode::ForwardDifferences) args.insert(args.end(), {"--derivatives", "numeric"});
     const test::BatchResult run = test::Batch(args);
     EXPECT_EQ(run.status, 0) << run.err;
-    std::filesystem::remove(layoutFile);
     return run.Fields();
 }
 
