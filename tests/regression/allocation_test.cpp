@@ -36,9 +36,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace movra {
 namespace {
 
-using test::Filled;
-using test::OneBased;
-using test::Sigmoid;
+using namespace test;
 
 // Allocations during twenty steps, each after moving parameter 4.
 long AllocationsOverSteps(TVector& b, const std::function<void()>& step)
@@ -60,8 +58,7 @@ TEST(NoAllocation, ObjectiveAndNormalEquationsOfPointAndCurveModels)
         x[i] = i;
         y[i] = Sigmoid(i, b) + std::sin(i);
     }
-    TMatrix h;
-    AllocMatrix(h, 5, 5);
+    TMatrix h = Zeros(5, 5);
     const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
         for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
     };
@@ -90,8 +87,7 @@ TEST(NoAllocation, ModelWithItsExactJacobianThroughTheParserAndCompiledCode)
         parser2.setExpression(text);
         FitModel model(parser2, slots, text, entry, FitParameterNames(text));
         TVector b = OneBased({0.1, 0.8, 4, 0.9, 0.7, 0.05, 0.02});
-        TMatrix jacobian;
-        AllocMatrix(jacobian, 7, 59);
+        TMatrix jacobian = Zeros(7, 59);
         model.EvaluateCurve(xs, b, out);  // the evaluators are built once
         model.EvaluateCurveAndJacobian(xs, b, out, jacobian);
         const long count = AllocationsOverSteps(b, [&] {
