@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
-#include <span>
 #include <vector>
 
 #include "fit_test_support.h"
@@ -59,13 +58,10 @@ TEST(NoAllocation, ObjectiveAndNormalEquationsOfPointAndCurveModels)
         y[i] = Sigmoid(i, b) + std::sin(i);
     }
     TMatrix h = Zeros(5, 5);
-    const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
-        for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
-    };
     for (bool wholeCurve : {false, true}) {
         RegressionFit fit;
         if (wholeCurve)
-            fit.StoreFitData(curve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
+            fit.StoreFitData(SigmoidCurve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
         else
             fit.StoreFitData(Sigmoid, ModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
         const long count = AllocationsOverSteps(b, [&] {

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cmath>
-#include <span>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -132,14 +131,11 @@ auto FitSigmoid(bool wholeCurve)
     for (int i = 1; i <= 60; ++i)
         x[i] = i, y[i] = Sigmoid(i, OneBased({4000, -3000, 5, 20, 4})) + 15.0 * std::sin(1.7 * i);
     TMatrix v = Zeros(5, 5);
-    const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
-        for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
-    };
     const TVector low = Filled(5, -1e20), high = Filled(5, 1e20);
     const FitOptions options{500, 1e-10, {}};
     RegressionFit fit;
     const std::int32_t status =
-        wholeCurve ? fit.RunFit(curve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
+        wholeCurve ? fit.RunFit(SigmoidCurve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
                    : fit.RunFit(Sigmoid, ModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status;
     return std::tuple(status, b, v, fit.FittedValues(), fit.ObjectiveCalls());
 }
