@@ -5,18 +5,29 @@
 // typed formula from the data's scales alone, lands in the basin of the
 // parameters a curve was made from (the fit from the guess reaches the fit
 // from the truth), noise-free and noisy.
+//
+// Fixed parameters, the fit statistics and the flags a fit raises. The
+// statistics against the textbook formulas of a straight line computed here:
+// least squares by sums, standard errors, residuals, Student's t from tables,
+// R², adjusted R², residual SD and AICc; the flags rule by rule on small
+// hand-made results and plates.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 
 #include "fitting/curve_fitter.h"
+#include "fitting/fit_flags.h"
 #include "fitting/fit_formulas.h"
 #include "fitting/fit_model.h"
-#include "fitting/fit_run.h"
+#include "fitting/fit_settings.h"
+#include "fitting/fit_statistics.h"
 #include "fitting/start_values.h"
+#include "plate/import_fields.h"
+#include "regression/fspec.h"
 #include "shared/conversion.h"
 
 namespace movra {
@@ -179,6 +190,220 @@ TEST_F(StartValues, GuessesStayInsideTheLimits)
     high[2] = 0.5;  // the amplitude is 0.8
     const StartValueSet guess = GuessListEntry(0, MeasureCurve(x, y, 61), low, high);
     EXPECT_EQ(std::tuple(guess[4], guess[2]), std::tuple(1.5, 0.5));
+}
+
+constexpr int kPoints = 12;
+
+std::vector<double> Signs(const std::string& pattern)
+{
+    std::vector<double> residuals;
+    for (char c : pattern) residuals.push_back(c == '+' ? 0.5 : c == '-' ? -0.5 : 0.0);
+    return residuals;
+}
+
+TEST(ResidualRuns, WaldWolfowitzZFromTheTextbookMeanAndVariance)
+{
+    // n1 = n2 = 10: mean 2 n1 n2 / n + 1 = 11, variance
+    // 2 n1 n2 (2 n1 n2 - n) / (n² (n - 1)) = 36000 / 7600.
+    const double sd = std::sqrt(36000.0 / 7600.0);
+    const ResidualRuns blocks = CountResidualRuns(Signs("++++++++++----------"));
+    EXPECT_EQ(std::tuple(blocks.Runs, blocks.Positive, blocks.Negative), std::tuple(2, 10, 10));
+    EXPECT_NEAR(blocks.Z, (2 - 11) / sd, 1e-12);
+    EXPECT_NEAR(CountResidualRuns(Signs("+-+-+-+-+-+-+-+-+-+-")).Z, (20 - 11) / sd, 1e-12);
+    // Zeros are skipped; fewer than ten residuals give no verdict; one sign only is the worst case.
+    EXPECT_EQ(CountResidualRuns(Signs("+0+0-")).Runs, 2);
+    EXPECT_TRUE(std::isnan(CountResidualRuns(Signs("++++-----")).Z) &&
+                std::isfinite(CountResidualRuns(Signs("+++++-----")).Z));
+    EXPECT_EQ(CountResidualRuns(Signs("++++++++++++")).Z, -std::numeric_limits<double>::infinity());
+}
+
+struct AssessCase {
+    const char* name;
+    std::int32_t status = OptOk;
+    double m2 = 3.0, sd1 = 0.1, rSquared = 0.99;
+    const char* residuals = "+-+-+-+-+-+-+-+-+-+-";
+    bool saturated = false;
+    FitFlags flags = 0;
+    ParameterMask named = 0;  // AtLimit | Ambiguous
+};
+
+TEST(AssessFit, EachRuleRaisesItsFlag)
+{
+    FitSettings settings;
+    settings.Names = {1, 2};
+    settings.StartValues = {1.0, 1.0};
+    settings.LimitMin = TVector(9, -1e20);
+    settings.LimitMax = {0, 1e20, 5.0, 1e20, 1e20, 1e20, 1e20, 1e20, 1e20};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const AssessCase cases[] = {
+        {"clean"},
+        {"pinned at the upper limit", OptOk, 5.0 - 1e-9, 0.1, 0.99, "+-+-+-+-+-+-+-+-+-+-", false, kFlagAtLimit, 4},
+        {"just beyond the tolerance of 1e-6 of the way from the start", OptOk, 5.0 - 5e-6},
+        {"sd above the value", OptOk, 3.0, 2.5, 0.99, "+-+-+-+-+-+-+-+-+-+-", false, kFlagAmbiguous, 2},
+        {"sd not a number", OptOk, 3.0, nan, 0.99, "+-+-+-+-+-+-+-+-+-+-", false, kFlagAmbiguous, 2},
+        {"low R²", OptOk, 3.0, 0.1, 0.85, "+-+-+-+-+-+-+-+-+-+-", false, kFlagPoorFit},
+        {"residual runs", OptOk, 3.0, 0.1, 0.99, "++++++++++----------", false, kFlagPoorFit},
+        {"saturated", OptOk, 3.0, 0.1, 0.99, "+-+-+-+-+-+-+-+-+-+-", true, kFlagSaturated},
+        {"failed hides the rest", OptSing, 5.0, 2.5, 0.5, "++++++++++----------", false, kFlagFailed},
+    };
+    for (const AssessCase& c : cases) {
+        const CurveFitResult result{.Status = c.status, .Row = {0, 2.0, c.m2, 0, 0, 0, 0, 0, 0, c.sd1, 0.1},
+                                    .RSquared = c.rSquared, .Residuals = Signs(c.residuals)};
+        const FitQuality quality = AssessFit(result, settings, c.saturated);
+        EXPECT_EQ(std::tuple(quality.Flags, quality.AtLimit | quality.Ambiguous, quality.Status, quality.Used),
+                  std::tuple(c.flags | (c.saturated ? kFlagSaturated : 0), c.named, c.status, ParameterMask{6}))
+            << c.name;
+    }
+}
+
+TEST(AssessFit, FlagsAreNamedInWordsAndDescribedWithTheirCause)
+{
+    FitQuality quality{.Status = OptOk, .Flags = kFlagAtLimit | kFlagAmbiguous | kFlagPoorFit | kFlagSaturated,
+                       .RSquared = 0.5, .RunsZ = 1.0, .AtLimit = ParameterBit(3),
+                       .Ambiguous = ParameterBit(6) | ParameterBit(7)};
+    EXPECT_EQ(FitFlagNames(quality.Flags), "at-limit,ambiguous,poor-fit,saturated");
+    EXPECT_EQ(DescribeFitFlags(quality), (std::vector<std::string>{"at a limit: m3", "ambiguous: m6, m7",
+                                                                   "poor fit: R\u00b2 0.5", "saturated readings"}));
+    quality = {};
+    EXPECT_EQ(FitStatusText(quality), "not fitted");
+    quality = {.Status = OptBigLambda, .Flags = kFlagFailed};
+    EXPECT_EQ(std::tuple(FitStatusText(quality), FitFlagNames(quality.Flags), DescribeFitFlags(quality).at(0)),
+              std::tuple("OPT_BIG_LAMBDA", "failed", "failed: OPT_BIG_LAMBDA"));
+}
+
+// Three wells, two wavelengths, six reads: well 0 has a "Range?" cell at
+// read 5, well 1 a "#Sat" at read 3 of wavelength 2, well 2 sits at the
+// plate's highest reading of wavelength 1 from read 4 on.
+TEST(SaturationCheck, SaturatedReadingsCountOnlyInsideTheFittedReads)
+{
+    PlateMeasurements plate;
+    plate.WellCount = 3, plate.WaveLengthCount = 2, plate.TimePointCount = 6;
+    plate.PlateData.assign(8, {1, 2, 3, 4, 5, 6});
+    plate.OutOfRangeCells = {{0, 1, 4}};
+    plate.PlateData[PlateDataColumn(2, 1, 3)][2] = kSaturatedReading;
+    for (int read : {3, 4, 5}) plate.PlateData[PlateDataColumn(1, 2, 3)][static_cast<std::size_t>(read)] = 9.5;
+    const SaturationCheck check(plate);
+    struct Case { std::vector<int> wells; ReadRange view; bool saturated; };
+    const Case cases[] = {
+        {{0}, {1, 4}, false}, {{0}, {1, 6}, true},  {{1}, {1, 2}, false}, {{1}, {3, 3}, true},
+        {{2}, {1, 5}, false}, {{2}, {0, 9}, true},  {{0, 1}, {2, 6}, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(check.Saturated(c.wells, c.view), c.saturated) << c.wells[0] << " " << c.view.ViewLastPoint;
+}
+
+struct FitStatistics : ModelFixture {
+    FitStatistics()
+    {
+        for (int i = 1; i <= kPoints; ++i) {
+            x[i] = 0.5 * i;
+            // A line with a deterministic wobble that is no line.
+            y[i] = 1.5 + 0.8 * x[i] + 0.05 * std::sin(3.0 * i);
+        }
+    }
+    // Fits text with the start texts and ticks through the desktop's settings path.
+    CurveFitResult Fit(const std::string& text, const std::array<std::string, 9>& starts,
+                       std::array<bool, 9> ticks = {}, TVector low = TVector(9, -1e20),
+                       TVector high = TVector(9, 1e20))
+    {
+        const FitSettingTexts texts{text, -1, starts, "1E-9", "500", ticks};
+        settings = ParseFitSettings(texts, parser, low, high, {1, kPoints}, "a");
+        CurveFitter fitter(parser, slots, settings);
+        return fitter.Fit(x, y, kPoints);
+    }
+
+    double Sum(const std::function<double(int)>& term) const
+    {
+        double sum = 0;
+        for (int i = 1; i <= kPoints; ++i) sum += term(i);
+        return sum;
+    }
+
+    FitSettings settings;
+    TVector x = TVector(kPoints + 1, 0.0), y = TVector(kPoints + 1, 0.0);
+};
+
+TEST(StudentQuantile, InvertsTheTwoTailedProbabilityAsInTheTables)
+{
+    for (const auto& [nu, alpha, t] : {std::tuple{1, 0.05, 12.706204736174704}, {2, 0.05, 4.3026527297494637},
+                                       {10, 0.05, 2.2281388519862747}, {10, 0.01, 3.1692726726169512},
+                                       {1000, 0.05, 1.9623390808264085}})
+        EXPECT_NEAR(StudentTwoTailedQuantile(nu, alpha), t, 1e-12 * t) << nu << " " << alpha;
+    EXPECT_TRUE(std::isnan(StudentTwoTailedQuantile(0, 0.05)) && std::isnan(StudentTwoTailedQuantile(5, 1.0)));
+}
+
+TEST_F(FitStatistics, StraightLineMatchesTheTextbook)
+{
+    const CurveFitResult result = Fit("m1+m2*x", {"", "1", "1"});
+    ASSERT_EQ(result.Status, OptOk);
+    const double n = kPoints, mx = Sum([&](int i) { return x[i]; }) / n, my = Sum([&](int i) { return y[i]; }) / n;
+    const double sxx = Sum([&](int i) { return (x[i] - mx) * (x[i] - mx); });
+    const double sxy = Sum([&](int i) { return (x[i] - mx) * (y[i] - my); });
+    const double tss = Sum([&](int i) { return (y[i] - my) * (y[i] - my); });
+    const double slope = sxy / sxx, intercept = my - slope * mx;
+    const double rss = Sum([&](int i) { return std::pow(y[i] - intercept - slope * x[i], 2); });
+    const double s = std::sqrt(rss / (n - 2));
+    const double seSlope = s / std::sqrt(sxx), seIntercept = s * std::sqrt(1 / n + mx * mx / sxx);
+    const double t = 2.2281388519862747;  // t(0.975, 10) from the tables
+    const double k = 3;                   // two parameters and the variance
+    const double aicc = n * std::log(rss / n) + 2 * k + 2 * k * (k + 1) / (n - k - 1);
+
+    FitQuality quality = AssessFit(result, settings, false);
+    const WellStatistics st = ComputeWellStatistics(TVector(result.Row.begin(), result.Row.end()), quality);
+    EXPECT_EQ(std::tuple(st.Points, st.FreeParameters), std::tuple(kPoints, 2));
+    // Value, textbook value and the digits they share.
+    std::vector<std::tuple<double, double, double>> checks = {
+        {result.Row[1], intercept, 12}, {result.Row[2], slope, 12}, {result.Row[9], seIntercept, 9},
+        {result.Row[10], seSlope, 9}, {st.RSquared, 1 - rss / tss, 12},
+        {st.AdjustedRSquared, 1 - (rss / (n - 2)) / (tss / (n - 1)), 12}, {st.ResidualSD, s, 12}, {st.AICc, aicc, 12},
+        {st.Lower[2], slope - t * seSlope, 9}, {st.Upper[2], slope + t * seSlope, 9},
+        {st.Upper[1], intercept + t * seIntercept, 9}};
+    ASSERT_EQ(result.Residuals.size(), std::size_t{kPoints});
+    for (int i = 1; i <= kPoints; ++i) checks.push_back({result.Residuals[i - 1], y[i] - intercept - slope * x[i], 9});
+    for (const auto& [value, expected, digits] : checks)
+        EXPECT_NEAR(value, expected, std::pow(10.0, -digits) * std::fabs(expected)) << expected;
+    EXPECT_TRUE(std::isnan(st.Lower[3]));  // not in the formula
+}
+
+// A held slope leaves the mean fit: m1 = mean(y - c x), its standard error
+// that of a mean with N - 1 degrees of freedom. A tick and limits with
+// min = max hold alike; a held 0 stays 0.
+TEST_F(FitStatistics, FixedParameterStaysAtItsValueAndLeavesTheDegreesOfFreedom)
+{
+    for (const double held : {0.75, 0.0}) {
+        const double mean = Sum([&](int i) { return y[i] - held * x[i]; }) / kPoints;
+        const double rss = Sum([&](int i) { return std::pow(y[i] - held * x[i] - mean, 2); });
+        const double se = std::sqrt(rss / (kPoints - 1)) / std::sqrt(double{kPoints});
+        TVector low(9, -1e20), high(9, 1e20);
+        low[2] = high[2] = held;
+        for (const CurveFitResult& result : {Fit("m1+m2*x", {"", "1", held == 0 ? "0" : "0.75"}, {0, 0, 1}),
+                                             Fit("m1+m2*x", {"", "1", "5"}, {}, low, high)}) {
+            ASSERT_EQ(result.Status, OptOk) << held;
+            EXPECT_EQ(std::tuple(result.Row[2], result.Row[10], result.FreeParameters), std::tuple(held, 0.0, 1));
+            EXPECT_NEAR(result.Row[1], mean, 1e-12);
+            EXPECT_NEAR(result.Row[9], se, 1e-9 * se);
+            const FitQuality quality = AssessFit(result, settings, false);
+            EXPECT_EQ(quality.Flags & (kFlagAtLimit | kFlagAmbiguous), 0);  // held at its limits is not "at a limit"
+            const WellStatistics st = ComputeWellStatistics(TVector(result.Row.begin(), result.Row.end()), quality);
+            EXPECT_EQ(std::tuple(st.Lower[2], st.Upper[2]), std::tuple(held, held));
+        }
+    }
+    // Everything held: the start curve is the result.
+    const CurveFitResult held = Fit("m1+m2*x", {"", "1.5", "0.8"}, {0, 1, 1});
+    EXPECT_EQ(std::tuple(held.Status, held.Row[1], held.Row[2], held.FreeParameters), std::tuple(OptOk, 1.5, 0.8, 0));
+}
+
+// Holding m3 of the sigmoid at 0 fits what the formula without m3 fits.
+TEST_F(FitStatistics, HeldParameterFitsLikeTheReducedFormula)
+{
+    for (int i = 1; i <= kPoints; ++i) y[i] = 0.1 + 0.8 / (1 + std::exp((3.0 - x[i]) / 0.6)) + 0.002 * std::sin(5.0 * i);
+    const CurveFitResult held =
+        Fit("m1+(m2+m3*x)/(1+exp((m4-x)/m5))", {"", "0.1", "0.7", "0", "2.5", "0.5"}, {0, 0, 0, 1});
+    const CurveFitResult reduced = Fit("m1+(m2+0*x)/(1+exp((m4-x)/m5))", {"", "0.1", "0.7", "", "2.5", "0.5"});
+    ASSERT_EQ(std::tuple(held.Status, reduced.Status), std::tuple(OptOk, OptOk));
+    for (const int column : {0, 1, 2, 4, 5, 9, 10, 12, 13})
+        EXPECT_NEAR(held.Row[column], reduced.Row[column], 1e-7 * std::fabs(reduced.Row[column])) << column;
+    EXPECT_EQ(std::tuple(held.Row[3], held.Row[11]), std::tuple(0.0, 0.0));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
-#include <span>
 #include <vector>
 
 #include "fit_test_support.h"
@@ -36,9 +35,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace movra {
 namespace {
 
-using test::Filled;
-using test::OneBased;
-using test::Sigmoid;
+using namespace test;
 
 // Allocations during twenty steps, each after moving parameter 4.
 long AllocationsOverSteps(TVector& b, const std::function<void()>& step)
@@ -60,15 +57,11 @@ TEST(NoAllocation, ObjectiveAndNormalEquationsOfPointAndCurveModels)
         x[i] = i;
         y[i] = Sigmoid(i, b) + std::sin(i);
     }
-    TMatrix h;
-    AllocMatrix(h, 5, 5);
-    const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
-        for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
-    };
+    TMatrix h = Zeros(5, 5);
     for (bool wholeCurve : {false, true}) {
         RegressionFit fit;
         if (wholeCurve)
-            fit.StoreFitData(curve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
+            fit.StoreFitData(SigmoidCurve, CurveModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
         else
             fit.StoreFitData(Sigmoid, ModelDerivatives, x, y, 50, 1, 5, Filled(5, -1e20), Filled(5, 1e20));
         const long count = AllocationsOverSteps(b, [&] {
@@ -90,8 +83,7 @@ TEST(NoAllocation, ModelWithItsExactJacobianThroughTheParserAndCompiledCode)
         parser2.setExpression(text);
         FitModel model(parser2, slots, text, entry, FitParameterNames(text));
         TVector b = OneBased({0.1, 0.8, 4, 0.9, 0.7, 0.05, 0.02});
-        TMatrix jacobian;
-        AllocMatrix(jacobian, 7, 59);
+        TMatrix jacobian = Zeros(7, 59);
         model.EvaluateCurve(xs, b, out);  // the evaluators are built once
         model.EvaluateCurveAndJacobian(xs, b, out, jacobian);
         const long count = AllocationsOverSteps(b, [&] {

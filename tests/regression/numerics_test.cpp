@@ -233,8 +233,7 @@ TEST(FitStatistics, QualityMeasuresAndTheFTestOfEachCase)
         {"one parameter", OneBased({1, 2, 4}), OneBased({1.5, 2, 3.5}), 1, 0.25, 13.0 / 28, 13.0 / 28, 0, 1},
     };
     for (const Case& c : cases) {
-        TMatrix v;
-        AllocMatrix(v, c.LastPar, c.LastPar);
+        TMatrix v = Zeros(c.LastPar, c.LastPar);
         for (int i = 1; i <= c.LastPar; ++i) v[i][i] = 3.0;
         if (c.LastPar > 1) v[1][2] = 0.5, v[2][1] = 123;  // [2][1] gets the mirrored upper triangle
         FitStatistics s;
@@ -261,8 +260,7 @@ TEST(ParameterTests, DeviationRatioAndProbabilityOfEachKindOfVariance)
                           {nan, nan, nan, nan}, {inf, inf, nan, nan}, {-inf, nan, nan, nan}};
     const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) < 1e-15; };
     for (const Case& c : cases) {
-        TMatrix v;
-        AllocMatrix(v, 3, 3);
+        TMatrix v = Zeros(3, 3);
         v[1][1] = v[3][3] = 1.0;
         v[2][2] = c.Variance;
         TVector s = Filled(3, 0), t = Filled(3, 0), prob = Filled(3, 0);

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cmath>
-#include <span>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -46,7 +45,7 @@ std::int32_t FitProportional(const ModelFunction& model, TVector& b, TMatrix& v,
                              double low = -1e20, double high = 1e20, std::int32_t n = 3)
 {
     b = OneBased({1});
-    AllocMatrix(v, 1, 1);
+    v = Zeros(1, 1);
     return RunFit(model, ModelDerivatives, X3, Y3, n, 1, 1, b, OneBased({low}), OneBased({high}), v, options).Status;
 }
 
@@ -97,8 +96,7 @@ TEST(NormalMatrices, AreBuiltAtBWhateverPointTheObjectiveTriedLast)
                      OneBased({1, 2, 3, 4}), OneBased({3, 5, 7, 10}), 4, 1, 2, Filled(2, -1e20), Filled(2, 1e20));
     fit.SumOfSquares(OneBased({0.5, 1}));  // a line-search trial elsewhere
     TVector b = OneBased({1, 2}), g = Filled(2, 0.0);
-    TMatrix h;
-    AllocMatrix(h, 2, 2);
+    TMatrix h = Zeros(2, 2);
     fit.NormalMatrices(b, 1, 2, g, h);
     const std::pair<double, double> entries[] = {{g[1], -1}, {g[2], -4}, {h[1][1], 4}, {h[1][2], 10}, {h[2][2], 30}};
     for (const auto& [value, expected] : entries) EXPECT_NEAR(value, expected, 1e-5);  // -Jᵀr and JᵀJ
@@ -132,16 +130,12 @@ auto FitSigmoid(bool wholeCurve)
     TVector x = Filled(60, 0.0), y = Filled(60, 0.0), b = OneBased({3900, -2900, 4, 18, 3});
     for (int i = 1; i <= 60; ++i)
         x[i] = i, y[i] = Sigmoid(i, OneBased({4000, -3000, 5, 20, 4})) + 15.0 * std::sin(1.7 * i);
-    TMatrix v;
-    AllocMatrix(v, 5, 5);
-    const CurveModelFunction curve = [](std::span<const double> xs, const TVector& m, std::span<double> out) {
-        for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Sigmoid(xs[i], m);
-    };
+    TMatrix v = Zeros(5, 5);
     const TVector low = Filled(5, -1e20), high = Filled(5, 1e20);
     const FitOptions options{500, 1e-10, {}};
     RegressionFit fit;
     const std::int32_t status =
-        wholeCurve ? fit.RunFit(curve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
+        wholeCurve ? fit.RunFit(SigmoidCurve, CurveModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status
                    : fit.RunFit(Sigmoid, ModelDerivatives, x, y, 60, 1, 5, b, low, high, v, options).Status;
     return std::tuple(status, b, v, fit.FittedValues(), fit.ObjectiveCalls());
 }
@@ -266,8 +260,7 @@ TEST(Marquardt, RejectedSingularPerfectAndShortStepProblemsOfOneParameter)
     for (const Case& c : cases) {
         TVector b = OneBased({c.Start});
         History history;
-        TMatrix v;
-        AllocMatrix(v, 1, 1);
+        TMatrix v = Zeros(1, 1);
         const auto normal = [&c](TVector&, std::int32_t, std::int32_t, TVector& d, TMatrix& m) { d[1] = c.G, m[1][1] = c.H; };
         EXPECT_EQ(MarquardtMinimise(c.F, normal, b, 1, 1, Logged(history, c.MaxIter), v).Status, c.Status);
         ASSERT_EQ(history.size(), static_cast<std::size_t>(c.Iterations)) << c.Status;
@@ -286,8 +279,7 @@ TEST(Marquardt, SingularityIsJudgedAgainstTheScaleOfTheMatrix)
                           {[](double x, const TVector& b) { return (b[1] + b[2]) * x; }, 1.0, OptSing}};
     for (const Case& c : cases) {
         TVector b = OneBased({1, 0.5}), y = OneBased({3 * c.Scale, 5 * c.Scale, 8 * c.Scale, 9 * c.Scale});
-        TMatrix v;
-        AllocMatrix(v, 2, 2);
+        TMatrix v = Zeros(2, 2);
         EXPECT_EQ(RunFit(c.Model, ModelDerivatives, OneBased({1, 2, 3, 4}), y, 4, 1, 2, b, Filled(2, -1e20),
                          Filled(2, 1e20), v, FitOptions{100, 1e-9, {}})
                       .Status,
