@@ -120,8 +120,7 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
     const QString layoutPath = QString::fromStdString(layout.string());
     EXPECT_EQ(Captions(*form().menu().OpenRecent1), (QStringList{"&1 " + layoutPath, "&2 " + demo}));
 
-    const auto table = kPlateTests / "tables" / "tab-point.tsv";
-    drop({layout, table});
+    drop({layout, kPlateTests / "tables" / "tab-point.tsv"});
     EXPECT_EQ(std::tuple(plate().WaveLengthCount, LayoutCell(12, 8), form().RecentFileEntries().first()),
               std::tuple(1, "Sample12", layoutPath));
 
