@@ -12,12 +12,6 @@
 
 namespace movra::test {
 
-QString SettingsFolder()
-{
-    static QTemporaryDir folder;
-    return folder.path();
-}
-
 void ClearSettings()
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("MOVRA"));
@@ -33,9 +27,10 @@ void SetClipboardText(const std::string& text) { QGuiApplication::clipboard()->s
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir settingsFolder;  // outlives the application, which may still write settings
     QApplication application(argc, argv);
     for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-        QSettings::setPath(format, QSettings::UserScope, movra::test::SettingsFolder());
+        QSettings::setPath(format, QSettings::UserScope, settingsFolder.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

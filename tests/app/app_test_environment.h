@@ -3,14 +3,11 @@
 // for the whole run, the per-user settings redirected into a temporary
 // folder that the tests may wipe, and the clipboard's plain text.
 
-#include <QString>
-
 #include <string>
 
 namespace movra::test {
 
-void ClearSettings();     // a first start: no saved setting of the program
-QString SettingsFolder();  // where the settings and the tests' scratch files go
+void ClearSettings();  // a first start: no saved setting of the program
 std::string ClipboardText();
 void SetClipboardText(const std::string& text);
 

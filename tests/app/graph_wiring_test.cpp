@@ -141,9 +141,8 @@ TEST(GraphCommandsLifetime, ThePageOutlivesItsCommands)
     auto commands = std::make_unique<GraphCommands>(state, page, menu, dialogs);
     commands.reset();
     int reached = 0;
-    for (QWidget* box : {static_cast<QWidget*>(&page.fitting().FitFormulaCB()),
-                         static_cast<QWidget*>(&page.fitting().FitM(1)),
-                         static_cast<QWidget*>(&page.WaveLengthCombination())}) {
+    for (QWidget* box : std::initializer_list<QWidget*>{&page.fitting().FitFormulaCB(), &page.fitting().FitM(1),
+                                                        &page.WaveLengthCombination()}) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(box, &out);
         ++reached;
@@ -179,8 +178,7 @@ TEST_F(GraphWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheEx
     EXPECT_NE(graph().PaintBox2().Image(), usual);
     for (const int page : {MainWindow::PlateMapIndex, MainWindow::GraphViewIndex}) {
         SetClipboardText("unchanged");
-        form().PageControl1().setCurrentIndex(page);
-        QApplication::processEvents();
+        ShowPage(page);
         form().menu().Copy2->trigger();
         const QSize size = page == MainWindow::PlateMapIndex ? form().plateMapPage().MapView().size()
                                                              : form().graphCommands().FigureLayout().Size();
@@ -197,22 +195,19 @@ TEST_F(GraphWiringTest, CopyAndExportGiveTheGraphOrThePlateMapInTheFormatOfTheEx
     QImage png(QString::fromStdString(Scratch("graph.png").string()));
     EXPECT_EQ(png.size(), layout.Size() * 2);
     const FileDialogRequest& request = dialogs.saveRequests.back();
-    EXPECT_EQ(std::tuple(request.title, request.filter, request.defaultExt),
-              std::tuple("Export Graph", "PNG picture|*.png|SVG drawing|*.svg|PDF document|*.pdf", "*.png"));
-    EXPECT_EQ(dialogs.inputRequests.back().defaultText, "300");
+    EXPECT_EQ(std::tuple(request.title, request.filter, request.defaultExt, dialogs.inputRequests.back().defaultText),
+              std::tuple("Export Graph", "PNG picture|*.png|SVG drawing|*.svg|PDF document|*.pdf", "*.png", "300"));
 
     Export(Scratch("graph.svg"));
     const std::string svg = FileText(Scratch("graph.svg"));  // the shown sample's graph with residuals
     EXPECT_TRUE(svg.find(">H1</text>") != std::string::npos && svg.find(">Residuals</text>") != std::string::npos);
 
-    form().PageControl1().setCurrentIndex(MainWindow::PlateMapIndex);
-    QApplication::processEvents();
+    ShowPage(MainWindow::PlateMapIndex);
     Export(Scratch("map.svg"));
     const std::string map = FileText(Scratch("map.svg"));
     EXPECT_TRUE(map.find(">H</text>") != std::string::npos && map.find(">Residuals</text>") == std::string::npos);
 
-    const auto file = Scratch("old.png");
-    std::ofstream(file, std::ios::binary) << "old picture";
+    const auto file = WriteFile(Scratch("old.png"), "old picture");
     Export(Scratch("graph.bmp"));
     Export(file, "5000");
     Export(file, "abc");

@@ -62,8 +62,7 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1OrSaysWhyNotAndKeep
     EXPECT_EQ(layoutPage().Memo1().document()->blockCount(), 8);
 
     std::filesystem::create_directory(Scratch("folder"));
-    const auto file = Scratch("old.PLO");
-    std::ofstream(file, std::ios::binary) << "old layout\r\n";
+    const auto file = WriteFile(Scratch("old.PLO"), "old layout\r\n");
     dialogs.files = {Scratch("no-such-folder") / "layout.PLO", Scratch("folder"), "/dev/full", file};
     for (int k = 0; k < 3; ++k) form().menu().SavePlateLayout1->trigger();
     // A write that fails half-way leaves the old file as it was and no other
@@ -74,9 +73,8 @@ TEST_F(PlateLayoutWiringTest, SaveWritesTheLayoutShownInMemo1OrSaysWhyNotAndKeep
                                           "Cannot create file \"" + file.string() + "\". " + std::strerror(EFBIG)));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full") && std::filesystem::is_directory(Scratch("folder")));
     EXPECT_EQ(FileText(file), "old layout\r\n");
-    const std::filesystem::directory_iterator folder(file.parent_path());
     const auto old = [](const auto& entry) { return entry.path().filename().string().starts_with("old.PLO"); };
-    EXPECT_EQ(std::count_if(begin(folder), end(folder), old), 1);
+    EXPECT_EQ(std::ranges::count_if(std::filesystem::directory_iterator(file.parent_path()), old), 1);
 }
 
 // After the 12-sample demo layout the menu offers all twelve and Sample13

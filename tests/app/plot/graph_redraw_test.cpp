@@ -18,12 +18,6 @@ protected:
         residualBox.resize(600, 150);
     }
     GraphRefreshResult Redraw() { return RedrawGraph(Data(), view, options, model, engine, graphBox, &residualBox); }
-    static QImage Filled(int size, Qt::GlobalColor colour)
-    {
-        QImage image(size, size, QImage::Format_RGB32);
-        image.fill(colour);
-        return image;
-    }
 
     GraphPaintBox graphBox;
     GraphPaintBox residualBox;
@@ -65,15 +59,15 @@ TEST_F(GraphRedrawTest, PaintHandlerRedrawsAndBoxesGetPicturesOfTheirSizeOnlyWhe
         Redraw();
     });
     const QImage shown = graphBox.grab().toImage();
-    EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(shown, graphBox.Image().convertToFormat(shown.format()));
+    EXPECT_EQ(std::tuple(redraws, shown), std::tuple(1, graphBox.Image().convertToFormat(shown.format())));
 
     graphBox.SetPaintHandler({});
-    graphBox.SetImage(Filled(10, Qt::red));  // where the picture does not reach: white
+    QImage marker(10, 10, QImage::Format_RGB32);
+    marker.fill(Qt::magenta);
+    graphBox.SetImage(marker);  // where the picture does not reach: white
     const QImage small = graphBox.grab().toImage();
-    EXPECT_EQ(std::pair(small.pixel(5, 5), small.pixel(30, 20)), std::pair(qRgb(255, 0, 0), qRgb(255, 255, 255)));
+    EXPECT_EQ(std::pair(small.pixel(5, 5), small.pixel(30, 20)), std::pair(qRgb(255, 0, 255), qRgb(255, 255, 255)));
 
-    const QImage marker = Filled(10, Qt::magenta);
     graphBox.SetImage(marker);
     residualBox.SetImage(marker);
     EXPECT_TRUE(Redraw().Drawn);
