@@ -162,7 +162,7 @@ TEST(ImportTable, RefusesTheWholeTableNamingRowAndColumnAsASpreadsheetCountsThem
              {"\n0;1\n", kTableWithoutHeader},
              {"Time 1 2\n0 1 2\n", kTableWithoutCurves},
              {"x;a\n", kTableWithoutRows},
-             {"x;a\n0;1\n\n2;3\n", "Row 3 is empty"},
+             {"x;a\n0;1\n\n\n2;3\n", "Row 3 is empty"},  // the first of two blank rows
              {"x\ta\tb\n0\t1\t2\n1\t3\t4\n2\t5\t6\n3\t7\t8\n4\t9\tabc\n", "Row 6, column 3: 'abc' is not a number"},
              {"x;a;b\n0;1;2\n1;;3\n", "Row 3, column 2: the cell is empty"},
              {"x;a;b\n0;1;2\n1;2\n", "Row 3, column 3: the cell is empty"},  // a short row
