@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -105,7 +106,10 @@ void MainWindow::RestoreFitControls()
             formula.setCurrentIndex(entry);
         else
             formula.setEditText(session->formula);
-        for (int k = 1; k <= kMaxParameters; ++k) fitting.FitM(k).setText(At(session->startValues, k - 1));
+        for (int k = 1; k <= kMaxParameters; ++k) {
+            fitting.FitM(k).setText(At(session->startValues, k - 1));
+            fitting.FixM(k).setChecked(At(session->fixed, k - 1));
+        }
         fitting.LE_Tol().setText(session->tolerance);
         fitting.leMAX_IT().setText(session->maxIterations);
     }
@@ -124,7 +128,10 @@ void MainWindow::SaveSession()
     FittingPanel& fitting = graph_->fitting();
     FitSession session;
     session.formula = fitting.FitFormulaCB().currentText();
-    for (int k = 1; k <= kMaxParameters; ++k) At(session.startValues, k - 1) = fitting.FitM(k).text();
+    for (int k = 1; k <= kMaxParameters; ++k) {
+        At(session.startValues, k - 1) = fitting.FitM(k).text();
+        At(session.fixed, k - 1) = fitting.FixM(k).isChecked();
+    }
     session.tolerance = fitting.LE_Tol().text();
     session.maxIterations = fitting.leMAX_IT().text();
     if (windows_) {

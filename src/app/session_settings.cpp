@@ -113,6 +113,10 @@ std::optional<FitSession> LoadFitSession()
         session.lowerLimits = lower;
         session.upperLimits = upper;
     }
+    const QStringList fixed = settings.value(QStringLiteral("Fixed")).toStringList();
+    if (fixed.size() == 8)
+        for (qsizetype k = 0; k < 8; ++k)
+            session.fixed[static_cast<std::size_t>(k)] = fixed.at(k) == QStringLiteral("1");
     return session;
 }
 
@@ -127,6 +131,9 @@ void SaveFitSession(const FitSession& session)
     settings.setValue(QStringLiteral("MaxIterations"), session.maxIterations);
     settings.setValue(QStringLiteral("LowerLimits"), WriteLimits(session.lowerLimits));
     settings.setValue(QStringLiteral("UpperLimits"), WriteLimits(session.upperLimits));
+    QStringList fixed;
+    for (bool tick : session.fixed) fixed.append(tick ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.setValue(QStringLiteral("Fixed"), fixed);
     settings.endGroup();
     settings.sync();
 }

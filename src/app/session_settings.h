@@ -2,8 +2,8 @@
 // What the program remembers between sessions besides the window position
 // (app/form_position.h), in the same per-user store under key "MOVRA": the
 // folder of the last file opened or saved, the ten files opened last, and
-// the fit controls (formula, start values, limits, tolerance, iteration
-// cap). Values that are missing or unusable read as nothing remembered; a
+// the fit controls (formula, start values and their "fixed" ticks, limits,
+// tolerance, iteration cap). Values that are missing or unusable read as nothing remembered; a
 // store that cannot be written is not reported.
 
 #include <QString>
@@ -40,6 +40,7 @@ struct FitSession {
     std::array<QString, 8> startValues;
     QString tolerance;
     QString maxIterations;
+    std::array<bool, 8> fixed{};  // the "fixed" ticks; none when none were saved
     // The limits an import used to set when none were saved.
     std::array<double, 8> lowerLimits{-1e20, -1e20, -1e20, -1e20, -1e20, -1e20, -1e20, -1e20};
     std::array<double, 8> upperLimits{1e20, 1e20, 1e20, 1e20, 1e20, 1e20, 1e20, 1e20};

@@ -4,6 +4,7 @@
 // filters; the review grid's copy commands (TAB-separated rows ended by CR
 // alone).
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -131,9 +132,9 @@ TEST_F(MainWindowTest, FilesOpenFromTheLastFolderTheRecentListAndDrops)
     EXPECT_EQ(RecentFiles().size(), 10);
 }
 
-// The window's position (saved as decimal text), the fit controls and the
-// limits of the last session come back at the next start, and an import
-// keeps the limits.
+// The window's position (saved as decimal text), the fit controls (with
+// the "fixed" ticks) and the limits of the last session come back at the
+// next start, and an import keeps the limits.
 TEST_F(MainWindowTest, WindowPositionAndFitSettingsAreRememberedBetweenSessions)
 {
     EXPECT_EQ(form().pos(), QPoint(0, 0));  // a first start
@@ -143,6 +144,7 @@ TEST_F(MainWindowTest, WindowPositionAndFitSettingsAreRememberedBetweenSessions)
         FittingPanel& fitting = last.Form1().graphPage().fitting();
         fitting.FitFormulaCB().setEditText("m1*x+m2");
         fitting.FitM(2).setText("7");
+        fitting.FixM(2).setChecked(true);
         fitting.LE_Tol().setText("1E-9");
         fitting.leMAX_IT().setText("99");
         last.FitLimits().MinEdit(3).setText("-5");
@@ -153,8 +155,9 @@ TEST_F(MainWindowTest, WindowPositionAndFitSettingsAreRememberedBetweenSessions)
     ProgramWindows next(dialogs);
     FittingPanel& fitting = next.Form1().graphPage().fitting();
     EXPECT_EQ(std::tuple(next.Form1().pos(), fitting.FitFormulaCB().currentText(), fitting.FitM(2).text(),
-                         fitting.FitM(3).text(), fitting.LE_Tol().text(), fitting.leMAX_IT().text()),
-              std::tuple(QPoint(123, -45), "m1*x+m2", "7", "1", "1E-9", "99"));
+                         fitting.FitM(3).text(), fitting.LE_Tol().text(), fitting.leMAX_IT().text(),
+                         fitting.FixM(2).isChecked(), fitting.FixM(3).isChecked()),
+              std::tuple(QPoint(123, -45), "m1*x+m2", "7", "1", "1E-9", "99", true, false));
     EXPECT_EQ(next.Form1().state().Parser2.Expression(), "m1*x+m2");
     dialogs.inputs.push_back("0");
     dialogs.files.push_back(kDemoData / "demo-kinetic-96.txt");
