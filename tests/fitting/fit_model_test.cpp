@@ -41,6 +41,11 @@ TEST(FitFormulas, ParameterNamesInAnyCaseAndOnlyExactEntriesRunCompiledCode)
     const std::pair<int, std::string_view> others[] = {
         {0, "m1+(m2+m3*x)/(1+exp((m4-x)/m5))+1"}, {11, kFitFormulas[11]}, {-1, kFitFormulas[0]}};
     for (const auto& [index, text] : others) EXPECT_EQ(BuiltInFormulaIndex(index, text), -1) << index;
+    // The desktop's settings keep the box's index, which selects the compiled code.
+    TParser parser;
+    DefineFitParameters(parser);
+    const FitSettingTexts texts{std::string(kFitFormulas[3]), 3, {}, "1E-6", "500"};
+    EXPECT_EQ(ParseFitSettings(texts, parser, TVector(9, -1e20), TVector(9, 1e20), {1, 5}, "a").FitFormulaIndex, 3);
 }
 
 TEST(FitFormulas, StartValuesFollowTheCellRuleAndAvoidZero)
