@@ -120,10 +120,11 @@ FitOptions Options()
     return options;
 }
 
-template <double (*Model)(double, const double*)>
-void OurPointModel(benchmark::State& state, const Problem& p)
+// Fits p from the standard start with the given model and derivative
+// procedure, as often as the benchmark asks, and reports the last fit.
+template <typename Model, typename Derivatives>
+void RunOurFit(benchmark::State& state, const Problem& p, const Model& model, Derivatives derivatives)
 {
-    const ModelFunction model = [](double x, const TVector& m) { return Model(x, m.data()); };
     TVector bMin, bMax, b;
     TMatrix v;
     AllocVector(bMin, p.Parameters);
@@ -134,12 +135,18 @@ void OurPointModel(benchmark::State& state, const Problem& p)
     for (auto _ : state) {
         b = Start(p.Parameters);
         AllocMatrix(v, p.Parameters, p.Parameters);
-        status = fit.RunFit(model, ModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, b, bMin, bMax, v,
-                            Options())
+        status = fit.RunFit(model, derivatives, p.X, p.Y, PointCount, 1, p.Parameters, b, bMin, bMax, v, Options())
                      .Status;
         benchmark::DoNotOptimize(b.data());
     }
     Report(state, static_cast<double>(fit.PointEvaluations()) / PointCount, Rss(p, b), status == OptOk);
+}
+
+template <double (*Model)(double, const double*)>
+void OurPointModel(benchmark::State& state, const Problem& p)
+{
+    const ModelFunction model = [](double x, const TVector& m) { return Model(x, m.data()); };
+    RunOurFit(state, p, model, ModelDerivatives);
 }
 
 template <double (*Model)(double, const double*)>
@@ -149,22 +156,7 @@ void OurCurveModel(benchmark::State& state, const Problem& p)
         const double* params = m.data();
         for (std::size_t i = 0; i < xs.size(); ++i) out[i] = Model(xs[i], params);
     };
-    TVector bMin, bMax, b;
-    TMatrix v;
-    AllocVector(bMin, p.Parameters);
-    AllocVector(bMax, p.Parameters);
-    for (int j = 1; j <= p.Parameters; ++j) bMin[j] = -1e20, bMax[j] = 1e20;
-    RegressionFit fit;
-    std::int32_t status = OptOk;
-    for (auto _ : state) {
-        b = Start(p.Parameters);
-        AllocMatrix(v, p.Parameters, p.Parameters);
-        status = fit.RunFit(model, CurveModelDerivatives, p.X, p.Y, PointCount, 1, p.Parameters, b, bMin, bMax, v,
-                            Options())
-                     .Status;
-        benchmark::DoNotOptimize(b.data());
-    }
-    Report(state, static_cast<double>(fit.PointEvaluations()) / PointCount, Rss(p, b), status == OptOk);
+    RunOurFit(state, p, model, CurveModelDerivatives);
 }
 
 #ifdef MOVRA_HAVE_GSL
