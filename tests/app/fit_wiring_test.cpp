@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSlider>
@@ -220,6 +221,8 @@ TEST_F(FitAllTest, CancelMidwayKeepsTheFinishedWellsAndLeavesTheOthersUnfitted)
                  form().fitAllBar().isHidden() || form().plateMapPage().FitAllBut().isEnabled());
     while (fitAll().Run()->Done() < 5) std::this_thread::yield();
     form().fitAllBar().FitAllCancel().click();
+    EXPECT_EQ(std::tuple(form().fitAllBar().FitAllCancel().isEnabled(), form().fitAllBar().FitAllLabel().text()),
+              std::tuple(false, "Cancelling"));  // until the workers have stopped
     ASSERT_TRUE(QTest::qWaitFor([this] { return !fitAll().Running(); }, 60000));
 
     for (int well = 0; well < 96; ++well) EXPECT_EQ(Quality(well).Tried(), state().fits.Fitted(well)) << well;
