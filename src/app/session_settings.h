@@ -3,8 +3,8 @@
 // (app/form_position.h), in the same per-user store under key "MOVRA": the
 // folder of the last file opened or saved, the ten files opened last, and
 // the fit controls (formula, start values and their "fixed" ticks, limits,
-// tolerance, iteration cap). Values that are missing or unusable read as nothing remembered; a
-// store that cannot be written is not reported.
+// tolerance, iteration cap). Values that are missing or unusable read as
+// nothing remembered; a store that cannot be written is not reported.
 
 #include <QString>
 #include <QStringList>

@@ -62,8 +62,8 @@ std::int32_t CurveFitter::Minimise(const CurvePoints& points, std::int32_t free,
                                    const TVector& bMax, TMatrix& v, const IterationCallback& onIteration)
 {
     // The engine's vectors end at position free: the fixed parameters after
-    // it are put back before the model sees them.
-    // Without fixed parameters the engine's vectors go to the model as they are.
+    // it are put back before the model sees them. Without fixed parameters
+    // the engine's vectors go to the model as they are, and no copy is kept.
     const bool anyFixed = free < static_cast<std::int32_t>(fitOrder_.size());
     TVector whole = anyFixed ? b : TVector{};
     const auto withFixed = [&whole, free](const TVector& params) -> const TVector& {
